@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kzpde {
+
+// Exit statuses of every subcommand.
+enum Exit { kOk = 0, kFailure = 1, kUsage = 2 };
+
+struct Invocation {
+    std::vector<std::string> args;  // after the subcommand's own name
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// A git-style subcommand. Each commands/<Name>Command.cpp defines one and
+// registers it with a static Command::Registration, so main() needs no list.
+struct Command {
+    std::string name;     // "plist", or "ppd info" for a nested one
+    std::string summary;  // one line for `kzpde --help`
+    std::string usage;    // full help text for `kzpde NAME --help`
+    std::function<int(Invocation&)> run;
+
+    static std::map<std::string, Command>& registry();
+    struct Registration {
+        explicit Registration(Command command);
+    };
+};
+
+// True when args holds --help or -h.
+bool wantsHelp(const std::vector<std::string>& args);
+
+}  // namespace kzpde

@@ -1,0 +1,24 @@
+# Every outside library the project links, found once here. scripts/setup
+# installs the Debian packages that provide them.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(LibXml2 REQUIRED)
+find_package(CURL REQUIRED)
+find_package(ICU REQUIRED COMPONENTS uc i18n data)
+find_package(Boost REQUIRED)
+find_package(nlohmann_json REQUIRED)
+find_package(PNG REQUIRED)
+find_package(Freetype REQUIRED)
+find_package(Fontconfig REQUIRED)
+find_package(GTest REQUIRED)
+find_package(benchmark QUIET)
+pkg_check_modules(PLIST REQUIRED IMPORTED_TARGET libplist-2.0)
+# Debian's libcups2-dev ships no pkg-config file; cups-config is its interface.
+find_library(CUPS_LIBRARY cups REQUIRED)
+find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
+add_library(Cups::cups UNKNOWN IMPORTED)
+set_target_properties(Cups::cups PROPERTIES IMPORTED_LOCATION ${CUPS_LIBRARY}
+                      INTERFACE_INCLUDE_DIRECTORIES ${CUPS_INCLUDE_DIR})
+find_path(HTTPLIB_INCLUDE_DIR httplib.h)
+include(GoogleTest)
