@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/kit/TextField.h"
+
+namespace kz {
+
+// A password field: the same editing, its text never shown.
+class KZ_EXPORT SecureTextField : public TextField {
+public:
+    using TextField::TextField;
+    std::string className() const override { return "SecureTextField"; }
+    bool isSecure() const override { return true; }
+};
+
+}  // namespace kz
