@@ -6,6 +6,13 @@
 
 namespace kz {
 
+FieldEditor::~FieldEditor() {
+    if (FieldEditorDelegate* d = _delegate) {
+        _delegate = nullptr;
+        d->fieldEditorWillDetach(*this);
+    }
+}
+
 void FieldEditor::setString(std::string text) {
     _text = std::move(text);
     setSelectedRange(_selection);

@@ -14,6 +14,8 @@ class Window;
 class KZ_EXPORT FieldEditor : public Responder {
 public:
     FieldEditor() = default;
+    // The field being edited keeps the text.
+    ~FieldEditor() override;
     FieldEditor(const FieldEditor&) = delete;
     FieldEditor& operator=(const FieldEditor&) = delete;
 

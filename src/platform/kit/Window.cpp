@@ -9,7 +9,6 @@ Window::Window(Rect contentRect) : _frame(contentRect) {
 }
 
 Window::~Window() {
-    if (_sharedEditor) _sharedEditor->setDelegate(nullptr);
     if (_contentView) _contentView->_rootWindow = nullptr;
 }
 
