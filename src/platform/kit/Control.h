@@ -20,7 +20,7 @@ public:
     virtual Cell* cell() const { return _cell.get(); }
     void setCell(std::unique_ptr<Cell> cell);
 
-    bool isEnabled() const;
+    virtual bool isEnabled() const;
     virtual void setEnabled(bool enabled);
     long tag() const;
     void setTag(long tag);

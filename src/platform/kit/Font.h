@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/Export.h"
 
@@ -17,6 +18,13 @@ public:
     const std::string& fontName() const { return _name; }
     double pointSize() const { return _pointSize; }
     bool isBold() const { return _bold; }
+
+    // The advance width of the text in points, measured with the face that
+    // fontconfig picks for the name (its fallback when the face is missing).
+    // A name ending in " Bold" asks for the bold weight.
+    double widthOfString(std::string_view text) const;
+    // The file of the face used, empty when none could be loaded.
+    std::string faceFile() const;
 
     bool operator==(const Font&) const = default;
 

@@ -41,6 +41,12 @@ void View::setToolTip(std::string toolTip) {
     changed("toolTip");
 }
 
+void View::setFocusRingType(FocusRingType type) {
+    if (type == _focusRingType) return;
+    _focusRingType = type;
+    changed("focusRingType");
+}
+
 void View::addSubview(std::shared_ptr<View> view) {
     if (!view || view.get() == this || isDescendantOf(*view)) return;
     view->removeFromSuperview();

@@ -14,6 +14,8 @@ namespace kz {
 class ViewPeer;
 class Window;
 
+enum class FocusRingType : int { Default = 0, None = 1, Exterior = 2 };
+
 // A rectangle in its superview's coordinates that owns its subviews. Every
 // setter that changes what is shown tells the nearest peer up the tree.
 class KZ_EXPORT View : public Responder, public std::enable_shared_from_this<View> {
@@ -41,6 +43,9 @@ public:
     const std::string& toolTip() const { return _toolTip; }
     void setToolTip(std::string toolTip);
 
+    FocusRingType focusRingType() const { return _focusRingType; }
+    void setFocusRingType(FocusRingType type);
+
     View* superview() const { return _superview; }
     const std::vector<std::shared_ptr<View>>& subviews() const { return _subviews; }
     void addSubview(std::shared_ptr<View> view);
@@ -65,6 +70,7 @@ private:
     Rect _frame;
     bool _hidden = false;
     std::string _toolTip;
+    FocusRingType _focusRingType = FocusRingType::Default;
     View* _superview = nullptr;
     std::vector<std::shared_ptr<View>> _subviews;
     std::shared_ptr<ViewPeer> _peer;

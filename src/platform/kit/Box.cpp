@@ -1,0 +1,22 @@
+#include "platform/kit/Box.h"
+
+namespace kz {
+
+Box::Box(Rect frame) : View(frame) {
+    setContentView(std::make_shared<View>(Rect(0, 0, frame.size.width, frame.size.height)));
+}
+
+void Box::setTitle(std::string title) {
+    if (title == _title) return;
+    _title = std::move(title);
+    changed("title");
+}
+
+void Box::setContentView(std::shared_ptr<View> view) {
+    if (!view) return;
+    if (_contentView) _contentView->removeFromSuperview();
+    _contentView = std::move(view);
+    addSubview(_contentView);
+}
+
+}  // namespace kz
