@@ -28,6 +28,7 @@ public:
         for (auto& [key, f] : _faces)
             if (f.face) FT_Done_Face(f.face);
         if (_library) FT_Done_FreeType(_library);
+        if (_config) FcConfigDestroy(_config);
     }
 
     // Called with the lock held.
@@ -37,6 +38,9 @@ public:
         if (it != _faces.end()) return it->second;
         LoadedFace& f = _faces[key];
         if (!_library && FT_Init_FreeType(&_library) != 0) return f;
+        // A configuration of our own, released with the cache.
+        if (!_config) _config = FcInitLoadConfigAndFonts();
+        if (!_config) return f;
         std::string family = name;
         const std::string suffix = " Bold";
         if (family.size() > suffix.size() && family.compare(family.size() - suffix.size(), suffix.size(), suffix) == 0) {
@@ -47,10 +51,10 @@ public:
         FcPattern* pattern = FcPatternCreate();
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
         FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcConfigSubstitute(_config, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
         FcResult result;
-        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+        FcPattern* match = FcFontMatch(_config, pattern, &result);
         FcPatternDestroy(pattern);
         if (!match) return f;
         FcChar8* file = nullptr;
@@ -71,6 +75,7 @@ public:
 
 private:
     FT_Library _library = nullptr;
+    FcConfig* _config = nullptr;
     std::map<std::pair<std::string, bool>, LoadedFace> _faces;
 };
 
