@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Common/WebService/SoapBodyPart.h"
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+struct SoapError {
+    std::string domain;
+    int code = 0;
+    std::string description;
+};
+
+// The outcome of one call: the parsed body parts in document order, or the
+// error that kept them from arriving.
+struct PrintServiceSoapResponse {
+    std::vector<std::shared_ptr<SoapBodyPart>> headers;  // never filled
+    std::vector<std::shared_ptr<SoapBodyPart>> bodyParts;
+    std::optional<SoapError> error;
+};
+
+}  // namespace ComTORVALEKZ2R4_Plugin

@@ -1,0 +1,332 @@
+#include "Common/WebService/WebServiceClient.h"
+
+#include <mutex>
+
+#include "Common/WebService/PrintServiceSoap.h"
+#include "platform/foundation/Log.h"
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+namespace {
+
+constexpr int kOK = 1;
+
+std::mutex settingsLock;
+std::string& hostName() {
+    static std::string name;
+    return name;
+}
+std::function<std::string(const std::string&)>& localizer() {
+    static std::function<std::string(const std::string&)> f = [](const std::string& key) { return key; };
+    return f;
+}
+
+using KeyValue = std::shared_ptr<PrintService_PropKeyValue>;
+
+// The key/value pairs among a container entry's items.
+std::vector<KeyValue> pairsOf(const PropItem& entry) {
+    const std::vector<PropItem>* items = nullptr;
+    if (auto* d = std::get_if<std::shared_ptr<PrintService_PropDict>>(&entry)) items = &(*d)->item;
+    if (auto* a = std::get_if<std::shared_ptr<PrintService_PropArray>>(&entry)) items = &(*a)->item;
+    std::vector<KeyValue> pairs;
+    if (!items) return pairs;
+    for (const auto& i : *items)
+        if (auto* kv = std::get_if<KeyValue>(&i); kv && *kv) pairs.push_back(*kv);
+    return pairs;
+}
+
+const std::string* stringValue(const KeyValue& kv) { return kv->val ? itemString(*kv->val) : nullptr; }
+
+template <class Reply>
+std::vector<const Reply*> repliesOf(const PrintServiceSoapResponse& response) {
+    std::vector<const Reply*> replies;
+    for (const auto& part : response.bodyParts)
+        if (auto* r = dynamic_cast<const Reply*>(part.get())) replies.push_back(r);
+    return replies;
+}
+
+// One row per entry: the values of the wanted keys in the server's order.
+void tableRows(const std::vector<PropItem>* entries, const std::vector<std::string>& keys, WebServiceClient::Rows& rows) {
+    if (!entries) return;
+    for (const auto& entry : *entries) {
+        WebServiceClient::Row row;
+        for (const auto& kv : pairsOf(entry)) {
+            if (!kv->key) continue;
+            bool wanted = false;
+            for (const auto& k : keys) wanted = wanted || *kv->key == k;
+            if (!wanted) continue;
+            const std::string* s = stringValue(kv);
+            row.push_back(s ? *s : std::string());
+        }
+        rows.push_back(std::move(row));
+    }
+}
+
+template <class Reply>
+WebServiceClient::Rows keyRows(const PrintServiceSoapResponse& response, const char* wantedKey, bool logErrors) {
+    WebServiceClient::Rows rows;
+    rows.reserve(32);
+    for (const Reply* reply : repliesOf<Reply>(response)) {
+        if (reply->status != kOK) {
+            if (logErrors) kz::Log::format("### PrintService error: %d", reply->status);
+            break;
+        }
+        if (const auto* entries = reply->items("ary"))
+            for (const auto& entry : *entries)
+                for (const auto& kv : pairsOf(entry)) {
+                    const std::string* value = stringValue(kv);
+                    if (kv->key && value && *kv->key == wantedKey) rows.push_back({*value, *kv->key});
+                }
+    }
+    return rows;
+}
+
+template <class Reply>
+WebServiceClient::Rows resourceRows(const PrintServiceSoapResponse& response, const char* field,
+                                    const std::vector<std::string>& keys, bool logErrors) {
+    WebServiceClient::Rows rows;
+    for (const Reply* reply : repliesOf<Reply>(response)) {
+        if (reply->status != kOK) {
+            if (logErrors) kz::Log::format("### PrintService error: %d", reply->status);
+            break;
+        }
+        tableRows(reply->items(field), keys, rows);
+    }
+    return rows;
+}
+
+std::shared_ptr<PrintService_PropDict> iotIdDict() {
+    auto dict = std::make_shared<PrintService_PropDict>();
+    dict->d = 0;
+    auto kv = std::make_shared<PrintService_PropKeyValue>();
+    kv->key = "IotId";
+    kv->val = PropItem(std::string("1"));
+    dict->addItem(kv);
+    return dict;
+}
+
+}  // namespace
+
+void WebServiceClient::setHostApplicationName(std::string name) {
+    std::lock_guard lock(settingsLock);
+    hostName() = std::move(name);
+}
+
+std::string WebServiceClient::hostApplicationName() {
+    std::lock_guard lock(settingsLock);
+    return hostName();
+}
+
+void WebServiceClient::setLocalizer(std::function<std::string(const std::string&)> f) {
+    std::lock_guard lock(settingsLock);
+    localizer() = f ? std::move(f) : [](const std::string& key) { return key; };
+}
+
+bool WebServiceClient::isCommunicationPossible() const {
+    const std::string name = hostApplicationName();
+    return name.find("Adobe Reader") == std::string::npos && name.find("Acrobat") == std::string::npos;
+}
+
+std::string WebServiceClient::convertUrlAddress(const std::string& address) {
+    if (address.find(':') == std::string::npos) return address;
+    std::string host = address.find('[') == std::string::npos ? "[" + address + "]" : address;
+    std::string escaped;
+    for (char c : host) escaped += c == '%' ? std::string("%25") : std::string(1, c);
+    return escaped;
+}
+
+std::string WebServiceClient::endpoint(const std::string& address) const {
+    return "http://" + convertUrlAddress(address) + ":" + std::to_string(_port);
+}
+
+#define KZ_FRAME(CALL, REQUEST)                                            \
+    if (!address || !isCommunicationPossible()) return std::nullopt;       \
+    auto binding = PrintService::PrintServiceSoap(endpoint(*address));     \
+    binding->logXMLInOut = true;                                           \
+    PrintServiceSoapResponse response = binding->CALL##UsingParameters(REQUEST);
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getStackerInfoList(const std::optional<std::string>& address) const {
+    KZ_FRAME(getStackerInfoList, PrintService_getStackerInfoList{})
+    return keyRows<PrintService_getStackerInfoListResponse>(response, "Type", true);
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getFeederInfoList(const std::optional<std::string>& address) const {
+    KZ_FRAME(getFeederInfoList, PrintService_getFeederInfoList{})
+    return keyRows<PrintService_getFeederInfoListResponse>(response, "Number", false);
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getDeviceList(const std::optional<std::string>& address) const {
+    KZ_FRAME(getPrePostDeviceList, PrintService_getPrePostDeviceList{})
+    Rows rows;
+    rows.reserve(32);
+    for (const auto* reply : repliesOf<PrintService_getPrePostDeviceResponse>(response)) {
+        if (reply->status != kOK) {
+            kz::Log::format("### PrintService error: %d", reply->status);
+            break;
+        }
+        if (const auto* items = reply->items("dict"))
+            for (const auto& item : *items)
+                if (auto* kv = std::get_if<KeyValue>(&item); kv && *kv && (*kv)->key)
+                    if (const std::string* value = stringValue(*kv)) rows.push_back({*value, *(*kv)->key});
+    }
+    return rows;
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getJobFolderList(const std::optional<std::string>& address) const {
+    KZ_FRAME(getJobFolderList, PrintService_getJobFolderList{})
+    Rows rows;
+    std::function<std::string(const std::string&)> localize;
+    {
+        std::lock_guard lock(settingsLock);
+        localize = localizer();
+    }
+    for (const auto* reply : repliesOf<PrintService_GetJobFolderListResponse>(response)) {
+        if (reply->status != kOK) break;
+        const auto* items = reply->items("dict");
+        if (!items) continue;
+        for (const auto& item : *items) {
+            auto* kv = std::get_if<KeyValue>(&item);
+            if (!kv || !*kv || (*kv)->key != "FolderArray") continue;
+            rows.push_back({localize("#共通"), ""});
+            if (!(*kv)->val) continue;
+            if (auto* array = std::get_if<std::shared_ptr<PrintService_PropArray>>(&*(*kv)->val))
+                for (const auto& entry : (*array)->item)
+                    if (const std::string* s = itemString(entry)) rows.push_back({*s, *s});
+        }
+    }
+    return rows;
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getPrePostDeviceList(const std::optional<std::string>& address) const {
+    KZ_FRAME(getPrePostDeviceList, PrintService_getPrePostDeviceList{})
+    Rows rows;
+    // The index is remembered across entries, as the server's lists expect.
+    std::optional<std::string> index;
+    std::string paperName;
+    for (const auto* reply : repliesOf<PrintService_getPrePostDeviceResponse>(response)) {
+        if (reply->status != kOK) break;
+        const auto* items = reply->items("dict");
+        if (!items) continue;
+        for (const auto& item : *items) {
+            auto* kv = std::get_if<KeyValue>(&item);
+            if (!kv || !*kv || (*kv)->key != "CustomPaperArray" || !(*kv)->val) continue;
+            auto* array = std::get_if<std::shared_ptr<PrintService_PropArray>>(&*(*kv)->val);
+            if (!array) continue;
+            for (const auto& entry : (*array)->item) {
+                Row row;
+                for (const auto& pair : pairsOf(entry)) {
+                    const std::string* value = stringValue(pair);
+                    if (!pair->key || !value) continue;
+                    if (*pair->key == "Index") {
+                        index = *value;
+                        paperName = "CustomPaper" + *value;
+                    } else if (*pair->key == "Name" && index) {
+                        // A name before any index has nothing to be numbered by; it is skipped.
+                        row.push_back(*index + "-" + *value);
+                        row.push_back(paperName);
+                        rows.push_back(row);
+                    }
+                }
+            }
+        }
+    }
+    return rows;
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::GetJobResourceList(const std::optional<std::string>& address,
+                                                                         std::int32_t resourceType) const {
+    PrintService_GetJobResourceList request;
+    request.type = resourceType;
+    request.select = "SYSTEM_DEFAULT";
+    KZ_FRAME(GetJobResourceList, request)
+    Rows rows;
+    for (const auto* reply : repliesOf<PrintService_GetJobResourceListResponse>(response)) {
+        const bool detailZero = reply->nDetail && *reply->nDetail == 0;
+        const bool usable = (reply->status == kOK && (!reply->nDetail || detailZero)) ||
+                            (reply->status == 0 && detailZero);
+        if (!usable) break;
+        tableRows(reply->items("resInfo"), {"JobRecListName", "JobRecListComment", "JobRecListDateTimeValue"}, rows);
+    }
+    return rows;
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getFontList(const std::optional<std::string>& address) const {
+    KZ_FRAME(getFontList, PrintService_getFontList{})
+    Rows rows;
+    for (const auto* reply : repliesOf<PrintService_getFontListResponse>(response)) {
+        if (reply->result != kOK) break;
+        tableRows(reply->items("stdFontList"), {"DisplayName", "FontName"}, rows);
+        tableRows(reply->items("optFontList"), {"DisplayName", "FontName"}, rows);
+    }
+    return rows;
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getDeviceLinkFileList(const std::optional<std::string>& address) const {
+    PrintService_getDeviceLinkFileList request;
+    request.initDict = iotIdDict();
+    KZ_FRAME(getDeviceLinkFileList, request)
+    return resourceRows<PrintService_getDeviceLinkFileListResponse>(response, "arry", {"Name", "Comment", "ModifyTime"},
+                                                                    false);
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getCalibFileList(const std::optional<std::string>& address) const {
+    PrintService_getCalibFileList request;
+    request.initDict = iotIdDict();
+    KZ_FRAME(getCalibFileList, request)
+    return resourceRows<PrintService_getCalibFileListResponse>(response, "arry",
+                                                               {"FileName", "Comment", "UpdatedDateTime"}, true);
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getDensityAdjustProfileList(
+    const std::optional<std::string>& address) const {
+    KZ_FRAME(getDensityAdjustProfileList, PrintService_getDensityAdjustProfileList{})
+    return resourceRows<PrintService_getDensityAdjustProfileListResponse>(response, "resInfo",
+                                                                          {"Name", "Comment", "UpdatedDateTime"}, true);
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::getUserTrcProfileList(const std::optional<std::string>& address) const {
+    KZ_FRAME(getUserTrcProfileList, PrintService_getUserTrcProfileList{})
+    return resourceRows<PrintService_getUserTrcProfileListResponse>(response, "resInfo",
+                                                                    {"Name", "Comment", "UpdatedDateTime"}, true);
+}
+#undef KZ_FRAME
+
+const std::vector<std::string>& WebServiceClient::queryNames() {
+    static const std::vector<std::string> names = {
+        "StackerInfoList",         "FeederInfoList",         "DeviceList",
+        "JobFolder",               "PrePostDevice",          "JobResource-NOTE",
+        "JobResource-CUSTOM_NOTE", "JobResource-PAGENATION", "JobResource-FORM",
+        "JobResource-WATERMARK",   "JobResource-TRAPPING",   "JobResource-NORMALIZER",
+        "JobResource-IMPOSITION",  "Font",                   "DensityAdjustProfile",
+        "UserTrcProfile",          "DeviceLinkFile",         "CalibFile"};
+    return names;
+}
+
+std::optional<JobResourceType> WebServiceClient::jobResourceType(std::string_view name) {
+    static const std::pair<const char*, JobResourceType> kinds[] = {
+        {"JobResource-NOTE", JobResourceType::Note},           {"JobResource-CUSTOM_NOTE", JobResourceType::CustomNote},
+        {"JobResource-PAGENATION", JobResourceType::Pagenation}, {"JobResource-FORM", JobResourceType::Form},
+        {"JobResource-WATERMARK", JobResourceType::WaterMark},   {"JobResource-TRAPPING", JobResourceType::Trapping},
+        {"JobResource-NORMALIZER", JobResourceType::Normalizer}, {"JobResource-IMPOSITION", JobResourceType::Imposition}};
+    for (const auto& [n, t] : kinds)
+        if (name == n) return t;
+    return std::nullopt;
+}
+
+std::optional<WebServiceClient::Rows> WebServiceClient::listNamed(std::string_view name,
+                                                                const std::optional<std::string>& address) const {
+    if (auto type = jobResourceType(name)) return GetJobResourceList(address, static_cast<std::int32_t>(*type));
+    if (name == "StackerInfoList") return getStackerInfoList(address);
+    if (name == "FeederInfoList") return getFeederInfoList(address);
+    if (name == "DeviceList") return getDeviceList(address);
+    if (name == "JobFolder") return getJobFolderList(address);
+    if (name == "PrePostDevice") return getPrePostDeviceList(address);
+    if (name == "Font") return getFontList(address);
+    if (name == "DensityAdjustProfile") return getDensityAdjustProfileList(address);
+    if (name == "UserTrcProfile") return getUserTrcProfileList(address);
+    if (name == "DeviceLinkFile") return getDeviceLinkFileList(address);
+    if (name == "CalibFile") return getCalibFileList(address);
+    return std::nullopt;
+}
+
+}  // namespace ComTORVALEKZ2R4_Plugin

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/foundation/Export.h"
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+// The numbers GetJobResourceList asks the server for, one per job-resource
+// kind of the printer data ("JobResource-NOTE" is 1, ... "JobResource-
+// IMPOSITION" is 8). The operation passes any number through unchanged.
+enum class JobResourceType : std::int32_t {
+    Note = 1,
+    CustomNote = 2,
+    Pagenation = 3,
+    Form = 4,
+    WaterMark = 5,
+    Trapping = 6,
+    Normalizer = 7,
+    Imposition = 8,
+};
+
+// The facade over the print service: each operation makes one synchronous
+// call to the server at `address` (a host name or an IP address, IPv6 with
+// an optional zone index) and flattens the reply into rows of strings.
+// nullopt: no address, or a host application that must not talk to servers;
+// an empty list: no reply (unreachable, time-out, fault, broken reply).
+class KZ_EXPORT WebServiceClient {
+public:
+    using Row = std::vector<std::string>;
+    using Rows = std::vector<Row>;
+    static constexpr int kServicePort = 8888;
+
+    explicit WebServiceClient(int port = kServicePort) : _port(port) {}
+
+    std::optional<Rows> getStackerInfoList(const std::optional<std::string>& address) const;
+    std::optional<Rows> getFeederInfoList(const std::optional<std::string>& address) const;
+    std::optional<Rows> getDeviceList(const std::optional<std::string>& address) const;
+    std::optional<Rows> getJobFolderList(const std::optional<std::string>& address) const;
+    std::optional<Rows> getPrePostDeviceList(const std::optional<std::string>& address) const;
+    std::optional<Rows> GetJobResourceList(const std::optional<std::string>& address, std::int32_t resourceType) const;
+    std::optional<Rows> getFontList(const std::optional<std::string>& address) const;
+    std::optional<Rows> getDeviceLinkFileList(const std::optional<std::string>& address) const;
+    std::optional<Rows> getCalibFileList(const std::optional<std::string>& address) const;
+    std::optional<Rows> getDensityAdjustProfileList(const std::optional<std::string>& address) const;
+    std::optional<Rows> getUserTrcProfileList(const std::optional<std::string>& address) const;
+
+    // The rows of the list a printer-data query name stands for
+    // ("StackerInfoList", "JobResource-FORM", ...); nullopt for an unknown name
+    // and as the operation answers otherwise.
+    std::optional<Rows> listNamed(std::string_view queryName, const std::optional<std::string>& address) const;
+    static const std::vector<std::string>& queryNames();
+    static std::optional<JobResourceType> jobResourceType(std::string_view queryName);
+
+    // False inside hosts that must not send requests (Adobe Reader, Acrobat).
+    bool isCommunicationPossible() const;
+    // IPv6 literals go in brackets with their zone index escaped.
+    static std::string convertUrlAddress(const std::string& address);
+
+    // The name of the application that shows the dialog ("CFBundleName");
+    // empty when there is no application bundle.
+    static void setHostApplicationName(std::string name);
+    static std::string hostApplicationName();
+    // The localised text of a key in the main bundle (identity by default).
+    static void setLocalizer(std::function<std::string(const std::string&)> localizer);
+
+private:
+    int _port;
+    std::string endpoint(const std::string& address) const;
+};
+
+}  // namespace ComTORVALEKZ2R4_Plugin
