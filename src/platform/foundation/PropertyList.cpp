@@ -1,0 +1,254 @@
+#include "platform/foundation/PropertyList.h"
+
+#include <plist/plist.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "platform/foundation/PropertyListScan.h"
+
+namespace kz {
+
+namespace {
+
+void setError(std::string* error, std::string text) {
+    if (error) *error = std::move(text);
+}
+
+struct PlistFree {
+    void operator()(void* p) const { plist_free(static_cast<plist_t>(p)); }
+};
+using PlistPtr = std::unique_ptr<void, PlistFree>;
+
+struct CFree {
+    void operator()(void* p) const { std::free(p); }
+};
+
+// libplist's tree into a Value. The depth was bounded by the scan; the limit
+// here is a second guard so that no input reaches unbounded recursion.
+bool toValue(plist_t node, int depth, Value& out, std::string& error) {
+    if (depth > PropertyList::kMaxDepth) {
+        error = "nested too deeply";
+        return false;
+    }
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t b = 0;
+        plist_get_bool_val(node, &b);
+        out = Value(b != 0);
+        return true;
+    }
+    case PLIST_UINT: {
+        uint64_t u = 0;
+        plist_get_uint_val(node, &u);
+        // Negative integers are stored in two's complement.
+        out = Value(static_cast<long long>(static_cast<std::int64_t>(u)));
+        return true;
+    }
+    case PLIST_UID: {
+        uint64_t u = 0;
+        plist_get_uid_val(node, &u);
+        out = Value(static_cast<long long>(u));
+        return true;
+    }
+    case PLIST_REAL: {
+        double d = 0;
+        plist_get_real_val(node, &d);
+        out = Value(d);
+        return true;
+    }
+    case PLIST_STRING:
+    case PLIST_KEY: {
+        char* s = nullptr;
+        if (plist_get_node_type(node) == PLIST_STRING)
+            plist_get_string_val(node, &s);
+        else
+            plist_get_key_val(node, &s);
+        std::unique_ptr<char, CFree> hold(s);
+        out = Value(std::string(s ? s : ""));
+        return true;
+    }
+    case PLIST_DATA: {
+        char* d = nullptr;
+        uint64_t length = 0;
+        plist_get_data_val(node, &d, &length);
+        std::unique_ptr<char, CFree> hold(d);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(d);
+        out = Value(Data(bytes, bytes + (d ? length : 0)));
+        return true;
+    }
+    case PLIST_DATE: {
+        int32_t sec = 0, usec = 0;
+        plist_get_date_val(node, &sec, &usec);
+        out = Value(Date{static_cast<double>(sec) + static_cast<double>(usec) / 1e6});
+        return true;
+    }
+    case PLIST_ARRAY: {
+        Array items;
+        uint32_t n = plist_array_get_size(node);
+        items.reserve(n);
+        for (uint32_t i = 0; i < n; ++i) {
+            Value v;
+            if (!toValue(plist_array_get_item(node, i), depth + 1, v, error)) return false;
+            items.push_back(std::move(v));
+        }
+        out = Value(std::move(items));
+        return true;
+    }
+    case PLIST_DICT: {
+        Dictionary dict;
+        plist_dict_iter it = nullptr;
+        plist_dict_new_iter(node, &it);
+        std::unique_ptr<void, CFree> holdIter(it);
+        for (;;) {
+            char* key = nullptr;
+            plist_t child = nullptr;
+            plist_dict_next_item(node, it, &key, &child);
+            std::unique_ptr<char, CFree> holdKey(key);
+            if (!child) break;
+            Value v;
+            if (!toValue(child, depth + 1, v, error)) return false;
+            dict.set(key ? key : "", std::move(v));
+        }
+        out = Value(std::move(dict));
+        return true;
+    }
+    default:
+        error = "unknown object type";
+        return false;
+    }
+}
+
+plist_t fromValue(const Value& v) {
+    switch (v.type()) {
+    case Value::Type::Null:
+        return nullptr;
+    case Value::Type::Boolean:
+        return plist_new_bool(v.boolValue() ? 1 : 0);
+    case Value::Type::Integer:
+        return plist_new_uint(static_cast<uint64_t>(v.integerValue()));
+    case Value::Type::Real:
+        return plist_new_real(v.doubleValue());
+    case Value::Type::String:
+        return plist_new_string(v.string().c_str());
+    case Value::Type::Data: {
+        const auto& d = v.data();
+        return plist_new_data(reinterpret_cast<const char*>(d.data()), d.size());
+    }
+    case Value::Type::Date: {
+        double s = v.date().secondsSinceReferenceDate;
+        double whole = std::floor(s);
+        return plist_new_date(static_cast<int32_t>(whole), static_cast<int32_t>((s - whole) * 1e6));
+    }
+    case Value::Type::Array: {
+        plist_t a = plist_new_array();
+        for (const auto& item : v.array())
+            if (plist_t child = fromValue(item)) plist_array_append_item(a, child);
+        return a;
+    }
+    case Value::Type::Dictionary: {
+        plist_t d = plist_new_dict();
+        for (const auto& [key, item] : v.dictionary())
+            if (plist_t child = fromValue(item)) plist_dict_set_item(d, key.c_str(), child);
+        return d;
+    }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Value PropertyList::read(std::string_view bytes, std::string* error) {
+    if (bytes.size() > kMaxBytes) {
+        setError(error, "property list larger than 64 MiB");
+        return {};
+    }
+    std::string why;
+    bool binary = bytes.size() >= 8 && bytes.substr(0, 8) == "bplist00";
+    if (!(binary ? PropertyListScan::binary(bytes, why) : PropertyListScan::xml(bytes, why))) {
+        setError(error, why);
+        return {};
+    }
+    plist_t root = nullptr;
+    if (binary)
+        plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
+    else
+        plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
+    PlistPtr hold(root);
+    if (!root) {
+        setError(error, binary ? "malformed binary property list" : "malformed XML property list");
+        return {};
+    }
+    Value out;
+    if (!toValue(root, 0, out, why)) {
+        setError(error, why);
+        return {};
+    }
+    return out;
+}
+
+Value PropertyList::readFile(const std::string& path, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        setError(error, "cannot open " + path);
+        return {};
+    }
+    in.seekg(0, std::ios::end);
+    auto size = in.tellg();
+    if (size < 0) {
+        setError(error, "cannot read " + path);
+        return {};
+    }
+    if (static_cast<std::uint64_t>(size) > kMaxBytes) {
+        setError(error, path + ": property list larger than 64 MiB");
+        return {};
+    }
+    in.seekg(0);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!in.read(bytes.data(), size)) {
+        setError(error, "cannot read " + path);
+        return {};
+    }
+    std::string why;
+    Value v = read(bytes, &why);
+    if (!why.empty()) setError(error, path + ": " + why);
+    return v;
+}
+
+std::string PropertyList::toXml(const Value& value) {
+    PlistPtr root(fromValue(value));
+    if (!root) root.reset(plist_new_dict());
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root.get(), &xml, &length);
+    std::string out(xml ? xml : "", xml ? length : 0);
+    plist_to_xml_free(xml);
+    return out;
+}
+
+bool PropertyList::writeFile(const Value& value, const std::string& path, std::string* error) {
+    std::string tmp = path + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        std::string xml = toXml(value);
+        if (!out || !out.write(xml.data(), static_cast<std::streamsize>(xml.size())) || !out.flush()) {
+            std::remove(tmp.c_str());
+            setError(error, "cannot write " + tmp);
+            return false;
+        }
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        std::remove(tmp.c_str());
+        setError(error, "cannot replace " + path);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kz

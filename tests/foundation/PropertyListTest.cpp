@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "platform/foundation/PropertyList.h"
+
+using kz::PropertyList;
+using kz::Value;
+
+namespace {
+
+std::string dataPath(const char* name) { return std::string(KZ_TEST_DATA) + "/foundation/" + name; }
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void expectOrderedFixture(const Value& v) {
+    ASSERT_TRUE(v.isDictionary());
+    const auto& d = v.dictionary();
+    EXPECT_EQ(d.keys(), (std::vector<std::string>{"zeta", "Ärger", "日本語", "alpha", "mitte"}));
+    EXPECT_EQ(d["Ärger"].integerValue(), -42);
+    const auto& a = d["日本語"].array();
+    ASSERT_EQ(a.size(), 4u);
+    EXPECT_EQ(a[0], Value(true));
+    EXPECT_EQ(a[1], Value(2.5));
+    ASSERT_TRUE(a[2].isDate());
+    EXPECT_DOUBLE_EQ(a[2].date().unixTime(), 1767323045.0);
+    EXPECT_EQ(a[3].data(), (kz::Data{0, 1, 2, 255}));
+    EXPECT_EQ(d["alpha"].dictionary().keys(), (std::vector<std::string>{"y", "b"}));
+    EXPECT_EQ(d["alpha"].dictionary()["y"].string(), "ü");
+}
+
+// A minimal binary property list: header, objects, offset table, trailer.
+std::string bplist(const std::string& objects, const std::vector<unsigned>& offsets, unsigned top = 0) {
+    std::string b = "bplist00" + objects;
+    std::size_t table = b.size();
+    for (unsigned o : offsets) b += static_cast<char>(o);
+    std::string trailer(32, '\0');
+    trailer[6] = 1;  // offset size
+    trailer[7] = 1;  // ref size
+    trailer[15] = static_cast<char>(offsets.size());
+    trailer[23] = static_cast<char>(top);
+    trailer[31] = static_cast<char>(table);
+    return b + trailer;
+}
+
+}  // namespace
+
+TEST(PropertyList, XmlAndBinaryKeepFileOrderAndTypes) {
+    std::string error;
+    expectOrderedFixture(PropertyList::readFile(dataPath("ordered.xml"), &error));
+    EXPECT_EQ(error, "");
+    // Made with plistutil from the XML fixture.
+    expectOrderedFixture(PropertyList::readFile(dataPath("ordered.bplist"), &error));
+    EXPECT_EQ(error, "");
+}
+
+TEST(PropertyList, WrittenXmlReadsBackEqualInOrder) {
+    Value v = PropertyList::readFile(dataPath("ordered.bplist"));
+    std::string path = std::string(KZ_BINARY_DIR) + "/plist-roundtrip.plist";
+    std::string error;
+    ASSERT_TRUE(PropertyList::writeFile(v, path, &error)) << error;
+    Value back = PropertyList::readFile(path, &error);
+    expectOrderedFixture(back);
+    EXPECT_EQ(back, v);
+    std::remove(path.c_str());
+    EXPECT_FALSE(PropertyList::writeFile(v, "/nonexistent-dir/x.plist", &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(PropertyList, MalformedAndTruncatedInputGivesError) {
+    std::string xml = slurp(dataPath("ordered.xml"));
+    std::string bin = slurp(dataPath("ordered.bplist"));
+    for (std::size_t cut : {std::size_t{0}, std::size_t{9}, bin.size() / 2, bin.size() - 1}) {
+        std::string error;
+        EXPECT_TRUE(PropertyList::read(bin.substr(0, cut), &error).isNull()) << cut;
+        EXPECT_FALSE(error.empty()) << cut;
+    }
+    std::string error;
+    EXPECT_TRUE(PropertyList::read(xml.substr(0, xml.size() / 2), &error).isNull());
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(PropertyList::read("not a plist at all", &error).isNull());
+    EXPECT_TRUE(PropertyList::readFile(dataPath("missing.plist"), &error).isNull());
+    EXPECT_NE(error.find("missing.plist"), std::string::npos);
+}
+
+TEST(PropertyList, HostileBinaryInputIsRefused) {
+    std::string error;
+    // Sanity: a one-element array holding `true` reads.
+    EXPECT_EQ(PropertyList::read(bplist("\xA1\x01\x09", {8, 10}), &error), Value(kz::Array{Value(true)})) << error;
+    // An array that contains itself.
+    EXPECT_TRUE(PropertyList::read(bplist(std::string("\xA1\x00", 2), {8}), &error).isNull());
+    EXPECT_NE(error.find("cycle"), std::string::npos);
+    // A reference beyond the object table.
+    EXPECT_TRUE(PropertyList::read(bplist("\xA1\x05", {8}), &error).isNull());
+    // A count far beyond the file.
+    EXPECT_TRUE(PropertyList::read(bplist("\xAF\x13\x7F\xFF\xFF\xFF\xFF\xFF\xFF\xFF", {8}), &error).isNull());
+    // Shared references that would expand to 2^40 objects: each array holds
+    // the next one twice.
+    std::string objects;
+    std::vector<unsigned> offsets;
+    for (unsigned i = 0; i < 40; ++i) {
+        offsets.push_back(8 + static_cast<unsigned>(objects.size()));
+        objects += "\xA2";
+        objects += static_cast<char>(i + 1);
+        objects += static_cast<char>(i + 1);
+    }
+    offsets.push_back(8 + static_cast<unsigned>(objects.size()));
+    objects += "\x09";
+    EXPECT_TRUE(PropertyList::read(bplist(objects, offsets), &error).isNull());
+    EXPECT_NE(error.find("too many"), std::string::npos);
+}
+
+TEST(PropertyList, DeepNestingIsRefused) {
+    std::string deep = "<plist><array>";
+    for (int i = 0; i < 100000; ++i) deep += "<array>";
+    std::string error;
+    EXPECT_TRUE(PropertyList::read(deep, &error).isNull());
+    EXPECT_NE(error.find("deep"), std::string::npos);
+    std::string fine = "<plist>";
+    for (int i = 0; i < 100; ++i) fine += "<array>";
+    for (int i = 0; i < 100; ++i) fine += "</array>";
+    fine += "</plist>";
+    EXPECT_TRUE(PropertyList::read(fine, &error).isArray()) << error;
+}
