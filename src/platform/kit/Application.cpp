@@ -1,5 +1,9 @@
 #include "platform/kit/Application.h"
 
+#include "platform/foundation/Log.h"
+#include "platform/kit/UiDriver.h"
+#include "platform/kit/Window.h"
+
 namespace kz {
 
 Application& Application::shared() {
@@ -7,6 +11,40 @@ Application& Application::shared() {
     return app;
 }
 
-void Application::beep() { ++_beeps; }
+long Application::runModalForWindow(Window& window) {
+    _sessions.push_back(std::make_unique<Session>(Session{&window}));
+    Session& session = *_sessions.back();
+    window.makeKeyAndOrderFront();
+    while (!session.stopped) {
+        if (!_driver || !_driver->step(*this, window.frontmost())) {
+            if (!session.stopped) {
+                Log::line("### ## modal session aborted: nothing more from the user");
+                session.code = ModalResponseAbort;
+            }
+            break;
+        }
+    }
+    long code = session.code;
+    _sessions.pop_back();
+    return code;
+}
+
+void Application::stopModalWithCode(long code) {
+    if (_sessions.empty()) return;
+    Session& s = *_sessions.back();
+    if (s.stopped) return;
+    s.stopped = true;
+    s.code = code;
+}
+
+Window* Application::modalWindow() const { return _sessions.empty() ? nullptr : _sessions.back()->window; }
+
+void Application::beep() {
+    ++_beeps;
+    if (_driver) _driver->beep();
+}
+
+void Application::activateIgnoringOtherApps() { _active = true; }
+void Application::deactivate() { _active = false; }
 
 }  // namespace kz

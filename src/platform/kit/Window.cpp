@@ -1,14 +1,25 @@
 #include "platform/kit/Window.h"
 
+#include <map>
+
 #include "platform/kit/TextField.h"
 
 namespace kz {
 
-Window::Window(Rect contentRect) : _frame(contentRect) {
+namespace {
+std::map<std::string, Rect>& savedFrames() {
+    static std::map<std::string, Rect> frames;
+    return frames;
+}
+}  // namespace
+
+Window::Window(Rect contentRect, unsigned styleMask) : _frame(contentRect), _styleMask(styleMask) {
     setContentView(std::make_shared<View>(Rect(0, 0, contentRect.size.width, contentRect.size.height)));
 }
 
 Window::~Window() {
+    for (auto& w : _waitingSheets) w.sheet->_sheetParent = nullptr;
+    if (_sheet) _sheet->_sheetParent = nullptr;
     if (_contentView) _contentView->_rootWindow = nullptr;
 }
 
@@ -90,6 +101,82 @@ void Window::viewWillLeave(View& view) {
         }
         _firstResponder = nullptr;
     }
+}
+
+}  // namespace kz
+
+namespace kz {
+
+void Window::setFrame(Rect frame) {
+    _frame = frame;
+    saveFrameUsingName(_autosaveName);
+}
+
+bool Window::setFrameAutosaveName(std::string name) {
+    _autosaveName = std::move(name);
+    if (_autosaveName.empty()) return true;
+    if (!setFrameUsingName(_autosaveName)) saveFrameUsingName(_autosaveName);
+    return true;
+}
+
+void Window::saveFrameUsingName(const std::string& name) const {
+    if (!name.empty()) savedFrames()[name] = _frame;
+}
+
+bool Window::setFrameUsingName(const std::string& name) {
+    auto it = savedFrames().find(name);
+    if (it == savedFrames().end()) return false;
+    _frame = it->second;
+    return true;
+}
+
+void Window::removeFrameUsingName(const std::string& name) { savedFrames().erase(name); }
+
+void Window::beginSheet(std::shared_ptr<Window> sheet, std::function<void(long)> handler) {
+    if (!sheet || sheet.get() == this || sheet->_sheetParent) return;
+    sheet->_sheetParent = this;
+    if (_sheet) {
+        _waitingSheets.push_back({std::move(sheet), std::move(handler)});
+        return;
+    }
+    _sheet = std::move(sheet);
+    _sheetHandler = std::move(handler);
+    _sheet->makeKeyAndOrderFront();
+}
+
+bool Window::endSheet(const Window& sheet, long code) {
+    for (auto it = _waitingSheets.begin(); it != _waitingSheets.end(); ++it)
+        if (it->sheet.get() == &sheet) {
+            PendingSheet p = std::move(*it);
+            _waitingSheets.erase(it);
+            p.sheet->_sheetParent = nullptr;
+            if (p.handler) p.handler(code);
+            return true;
+        }
+    if (_sheet.get() != &sheet) return false;
+    auto ended = std::move(_sheet);
+    auto handler = std::move(_sheetHandler);
+    _sheet.reset();
+    _sheetHandler = nullptr;
+    ended->orderOut();
+    ended->_sheetParent = nullptr;
+    if (handler) handler(code);
+    // The next waiting sheet comes down once the handler is done (it may
+    // have begun one of its own, which then waits its turn too).
+    if (!_sheet && !_waitingSheets.empty()) {
+        PendingSheet next = std::move(_waitingSheets.front());
+        _waitingSheets.pop_front();
+        _sheet = std::move(next.sheet);
+        _sheetHandler = std::move(next.handler);
+        _sheet->makeKeyAndOrderFront();
+    }
+    return true;
+}
+
+Window& Window::frontmost() {
+    Window* w = this;
+    while (w->_sheet) w = w->_sheet.get();
+    return *w;
 }
 
 }  // namespace kz
