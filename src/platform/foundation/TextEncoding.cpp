@@ -10,6 +10,9 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <vector>
+
+#include "platform/foundation/PreferredLanguages.h"
 
 namespace kz {
 
@@ -198,15 +201,8 @@ std::optional<std::string> encodeImpl(std::string_view utf8, Encoding encoding, 
 std::atomic<int> gSystemDefault{-1};
 
 bool japanesePreferred() {
-    // The first preferred language, read in the usual order of the locale
-    // variables.
-    for (const char* var : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(var);
-        if (!value || !*value) continue;
-        const std::string_view v(value);
-        return v.substr(0, 2) == "ja";
-    }
-    return false;
+    const std::vector<std::string> languages = preferredLanguages();
+    return !languages.empty() && languages.front().substr(0, 2) == "ja";
 }
 
 bool equalsIgnoringCaseAndPunctuation(std::string_view a, std::string_view b) {
