@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <cstdlib>
 #include <string>
 
@@ -39,11 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ppd += "*L" + kzp::PrinterData::attributeName("", sequence++) + ": \"" + text + "\"\n";
         }
     }
-    FILE* f = fmemopen(ppd.data(), ppd.size(), "r");
-    if (!f) return 0;
-    ppd_file_t* file = ppdOpen(f);
-    fclose(f);
-    if (!file) return 0;
+    // libcups reads PPDs from descriptors only: a memory file stands in.
+    static const int fd = memfd_create("fuzz-ppd", 0);
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, ppd.data(), ppd.size(), 0) != static_cast<ssize_t>(ppd.size()) ||
+        lseek(fd, 0, SEEK_SET) != 0)
+        return 0;
+    ppd_file_t* file = ppdOpenFd(fd);
+    if (!file) std::abort();  // the PPD built above is always readable
     std::size_t length = 0;
     char* out = kzp::ppdxReadData(file, "L", &length);
     if (out) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 
 #include <cups/http.h>
 #include <zlib.h>
@@ -31,6 +32,42 @@ ppd_attr_t* findRunAttribute(ppd_file_t* ppd, const char* name, unsigned sequenc
     return ppdFindAttr(ppd, attrName, nullptr);
 }
 
+// The attributes of one run by sequence number, found in one pass over the
+// PPD (a lookup per chunk would cost more than inflating it). Names compare
+// without case, as libcups looks them up.
+class RunIndex {
+public:
+    RunIndex(ppd_file_t* ppd, const char* name) : _ppd(ppd), _name(name) {
+        const std::size_t n = std::strlen(name);
+        _direct = n + 4 > 40;
+        if (_direct) return;
+        for (int i = 0; i < ppd->num_attrs; ++i) {
+            const char* attrName = ppd->attrs[i]->name;
+            if (strncasecmp(attrName, name, n) != 0) continue;
+            const char* digits = attrName + n;
+            char* end = nullptr;
+            if (std::strlen(digits) < 4 || !std::isxdigit(static_cast<unsigned char>(digits[0]))) continue;
+            const unsigned long sequence = std::strtoul(digits, &end, 16);
+            if (*end || sequence > 0xFFFFFF) continue;
+            char expected[16];
+            std::snprintf(expected, sizeof expected, "%04lX", sequence);
+            if (strcasecmp(expected, digits) != 0) continue;
+            if (sequence >= _attrs.size()) _attrs.resize(sequence + 1, nullptr);
+            if (!_attrs[sequence]) _attrs[sequence] = ppd->attrs[i];
+        }
+    }
+    ppd_attr_t* find(unsigned sequence) const {
+        if (_direct) return findRunAttribute(_ppd, _name, sequence);
+        return sequence < _attrs.size() ? _attrs[sequence] : nullptr;
+    }
+
+private:
+    ppd_file_t* _ppd;
+    const char* _name;
+    bool _direct = false;
+    std::vector<ppd_attr_t*> _attrs;
+};
+
 bool isRunLine(std::string_view line, std::string_view name) {
     if (line.size() < name.size() + 6 || line[0] != '*' || line.substr(1, name.size()) != name) return false;
     std::string_view rest = line.substr(1 + name.size());
@@ -52,7 +89,8 @@ char* ppdxReadData(ppd_file_t* ppd, const char* name, std::size_t* size) {
     if (size) *size = 0;
     if (!ppd || !name || !size) return nullptr;
     unsigned sequence = 0;
-    ppd_attr_t* attr = findRunAttribute(ppd, name, sequence);
+    const RunIndex run(ppd, name);
+    ppd_attr_t* attr = run.find(sequence);
     if (!attr) return nullptr;
 
     std::size_t capacity = kInitialCapacity;
@@ -104,7 +142,7 @@ char* ppdxReadData(ppd_file_t* ppd, const char* name, std::size_t* size) {
                 break;
             }
         }
-        attr = findRunAttribute(ppd, name, ++sequence);
+        attr = run.find(++sequence);
     }
     inflateEnd(&zs);
     const auto used = static_cast<std::size_t>(zs.next_out - out);
