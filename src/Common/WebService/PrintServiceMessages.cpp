@@ -1,10 +1,10 @@
 #include "Common/WebService/PrintServiceMessages.h"
 
-#include <cstdlib>
 
 #include "Common/WebService/PrintServiceResults.h"
 #include "Common/WebService/SoapXml.h"
 #include "Common/WebService/USGlobals.h"
+#include "platform/foundation/PreferredLanguages.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -45,17 +45,9 @@ int enumValue(ResultKind kind, const std::string& text) {
     return PrintService_ServiceResult_enumFromString(text);
 }
 
-// The system's first preferred language, from the environment as a session
-// sets it up.
 std::string firstLanguage() {
-    for (const char* var : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* v = std::getenv(var);
-        if (v && *v) {
-            std::string s(v);
-            return s.substr(0, s.find(':'));
-        }
-    }
-    return "en";
+    const auto languages = kz::preferredLanguages();
+    return languages.empty() ? std::string() : languages.front();
 }
 
 template <class Reply>
