@@ -20,6 +20,7 @@ TEST(Decimal, ParsesAndPrintsExactly) {
     EXPECT_EQ(dec("25e-4").toString(), "0.0025");
     EXPECT_EQ(dec("-0.0").toString(), "0");
     EXPECT_EQ(dec(".5").toString(), "0.5");
+    EXPECT_EQ(dec("1e-150").toString(), "0." + std::string(149, '0') + "1");  // no silent rounding
     EXPECT_EQ(dec("123456789012345678901234567890.1").toString(), "123456789012345678901234567890.1");
     for (const char* bad : {"", "-", ".", "1.2.3", "1e", "e5", "12x", "0x10", "1e999", "nan"})
         EXPECT_FALSE(Decimal::parse(bad)) << bad;

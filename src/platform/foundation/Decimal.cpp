@@ -8,8 +8,8 @@ namespace kz {
 
 namespace {
 constexpr int kQuotientScale = 38;
-// Products of long fractions are rounded back to this many places, which
-// keeps repeated arithmetic bounded.
+// Products with more places are rounded back to this many, which keeps
+// repeated multiplication bounded.
 constexpr int kMaxScale = 100;
 constexpr std::size_t kMaxTextLength = 1000;
 constexpr int kMaxExponent = 400;
@@ -31,7 +31,6 @@ Decimal::Int Decimal::pow10(int n) {
 
 void Decimal::normalize() {
     if (_nan) return;
-    if (_scale > kMaxScale) *this = rounded(kMaxScale);
     while (_scale > 0 && _mantissa % 10 == 0) {
         _mantissa /= 10;
         --_scale;
@@ -116,6 +115,7 @@ Decimal Decimal::operator*(const Decimal& other) const {
     Decimal r;
     r._mantissa = _mantissa * other._mantissa;
     r._scale = _scale + other._scale;
+    if (r._scale > kMaxScale) r = r.rounded(kMaxScale);
     r.normalize();
     return r;
 }

@@ -10,8 +10,8 @@
 namespace kz {
 
 // An exact decimal number: an integer mantissa and a count of decimal places.
-// Sums, differences and products are exact; a quotient keeps 38 decimal
-// places (rounded half away from zero). Dividing by zero, or parsing a text
+// Sums and differences are exact, products up to 100 decimal places; a
+// quotient keeps 38 places (both rounded half away from zero). Dividing by zero, or parsing a text
 // that is no number, gives "not a number", which every later operation keeps
 // and which compares unequal to everything.
 class KZ_EXPORT Decimal {
