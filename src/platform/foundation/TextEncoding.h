@@ -33,8 +33,8 @@ public:
     // UTF-8 to bytes in the encoding. Strict: invalid UTF-8, or a character
     // the encoding cannot represent, gives no result.
     static std::optional<std::string> encode(std::string_view utf8, Encoding encoding);
-    // As encode, but every character that cannot be represented (and every
-    // invalid UTF-8 sequence) becomes '?'.
+    // As encode, but every character that cannot be represented, and every
+    // invalid UTF-8 sequence, becomes '?' (U+FFFD when the target is UTF-8).
     static std::string encodeLossy(std::string_view utf8, Encoding encoding);
     static bool isValidUtf8(std::string_view text);
 
