@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/foundation/Export.h"
+
+namespace kz {
+class Control;
+class Window;
+}  // namespace kz
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+// What the text field formatters need from the layers above them: the
+// plug-in's localized texts, the alert sheet on a field's window, and whether
+// Japanese is the preferred language. The panel installs these when it is
+// created; until then texts are their keys, sheets are not shown (the field
+// still keeps the focus) and Japanese is not preferred.
+class KZ_EXPORT TextFieldEnvironment {
+public:
+    using Localizer = std::function<std::string(const std::string& key)>;
+    using SheetPresenter = std::function<void(kz::Window* window, const std::string& message)>;
+    using LanguageProbe = std::function<bool()>;
+
+    static void setLocalizer(Localizer localizer);
+    static void setSheetPresenter(SheetPresenter presenter);
+    static void setJapanesePreferred(LanguageProbe probe);
+
+    static std::string localizedString(const std::string& key);
+    static void showAlertSheet(kz::Window* window, const std::string& message);
+    static bool isJapanesePreferred();
+
+    // The "title" of the dictionary the field's cell represents, or "--".
+    static std::string fieldTitle(const kz::Control& field);
+    // Fills the first integer placeholder (%d, %ld, %u, %lu, %i) with
+    // `number` and the first %@ with `object`; "%%" stays a percent sign.
+    static std::string fill(std::string_view format, std::optional<long long> number,
+                            std::optional<std::string_view> object = std::nullopt);
+};
+
+}  // namespace ComTORVALEKZ2R4_Plugin
