@@ -4,8 +4,8 @@
 #include "Common/Util/MaxBytesFormatterWithCharacterSet.h"
 #include "Common/Util/MaxBytesFormatterWithEscape.h"
 #include "Common/Util/MaxLengthFormatterWithEscapeAndCharacterSet.h"
-#include "Common/Util/TextByteLength.h"
 #include "FormatterTestSupport.h"
+#include "platform/foundation/TextEncoding.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Cell.h"
 #include "platform/kit/SecureTextField.h"
@@ -14,12 +14,12 @@ namespace {
 
 const std::string kKanji = "\xe6\xbc\xa2";  // two bytes in windows-932, one UTF-16 unit
 
-struct Encoding {
-    explicit Encoding(const char* name) : _saved(kzp::TextByteLength::encodingName()) {
-        kzp::TextByteLength::setEncodingName(name);
+struct DefaultEncoding {
+    explicit DefaultEncoding(kz::Encoding e) : _saved(kz::TextEncoding::systemDefault()) {
+        kz::TextEncoding::setSystemDefault(e);
     }
-    ~Encoding() { kzp::TextByteLength::setEncodingName(_saved); }
-    std::string _saved;
+    ~DefaultEncoding() { kz::TextEncoding::setSystemDefault(_saved); }
+    kz::Encoding _saved;
 };
 
 int beeps() { return kz::Application::shared().beepCount(); }
@@ -27,7 +27,7 @@ int beeps() { return kz::Application::shared().beepCount(); }
 }  // namespace
 
 TEST(LimitFormatter, BytesAndLengthCountDifferentlyAndTheLimitIsInclusive) {
-    Encoding sjis("windows-932");
+    DefaultEncoding sjis(kz::Encoding::Windows932);
     kz::TextField bytesField, lengthField;
     kzp::MaxBytesFormatter::setMaxBytesFormatter(bytesField, 10);
     kzp::MaxLengthFormatter::setMaxLengthFormatter(lengthField, 10);
@@ -47,7 +47,7 @@ TEST(LimitFormatter, BytesAndLengthCountDifferentlyAndTheLimitIsInclusive) {
     EXPECT_EQ(l.string().size(), 10 * kKanji.size());
     EXPECT_EQ(beeps(), before + 2);
     // Characters the encoding cannot hold count as their "?".
-    EXPECT_EQ(kzp::TextByteLength::measure("\xf0\x9f\x98\x80"), 1u);
+    EXPECT_EQ(kzp::MaxBytesFormatter(0, 1).measure("\xf0\x9f\x98\x80"), 1u);
 }
 
 TEST(LimitFormatter, ForbiddenCharactersRestoreTheLastAcceptedText) {

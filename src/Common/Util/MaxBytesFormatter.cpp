@@ -1,11 +1,17 @@
 #include "Common/Util/MaxBytesFormatter.h"
 
 #include "Common/Util/LimitFormatterKinds.h"
-#include "Common/Util/TextByteLength.h"
+#include "platform/foundation/TextEncoding.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
-std::size_t MaxBytesFormatter::measure(std::string_view text) const { return TextByteLength::measure(text); }
+// A text the encoding cannot hold counts as its lossy form (one "?" per
+// character it lacks).
+std::size_t MaxBytesFormatter::measure(std::string_view text) const {
+    const kz::Encoding encoding = kz::TextEncoding::systemDefault();
+    if (auto bytes = kz::TextEncoding::encode(text, encoding)) return bytes->size();
+    return kz::TextEncoding::encodeLossy(text, encoding).size();
+}
 
 std::shared_ptr<MaxBytesFormatter> MaxBytesFormatter::setLengthFormatter(kz::TextField& field, std::uint32_t minBytes, std::uint32_t maxBytes) {
     return attachNewFormatter<MaxBytesFormatter>(field, minBytes, maxBytes);
