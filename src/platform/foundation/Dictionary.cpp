@@ -14,6 +14,9 @@ std::size_t Dictionary::StringHash::operator()(std::string_view s) const noexcep
     return std::hash<std::string_view>{}(s);
 }
 
+std::size_t Dictionary::size() const { return _entries.size(); }
+bool Dictionary::empty() const { return _entries.empty(); }
+
 Dictionary::Dictionary() = default;
 Dictionary::Dictionary(const Dictionary&) = default;
 Dictionary::Dictionary(Dictionary&&) noexcept = default;

@@ -31,8 +31,10 @@ public:
     Dictionary& operator=(Dictionary&&) noexcept;
     ~Dictionary();
 
-    std::size_t size() const { return _entries.size(); }
-    bool empty() const { return _entries.empty(); }
+    // Out of line: Value is still incomplete here, and clang instantiates
+    // the vector's size() at once.
+    std::size_t size() const;
+    bool empty() const;
     bool contains(std::string_view key) const;
 
     // The value under the key, or nullptr.
