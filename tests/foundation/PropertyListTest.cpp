@@ -127,3 +127,16 @@ TEST(PropertyList, DeepNestingIsRefused) {
     fine += "</plist>";
     EXPECT_TRUE(PropertyList::read(fine, &error).isArray()) << error;
 }
+
+TEST(PropertyList, InnerNulCharactersAreRefused) {
+    std::string error;
+    for (std::string xml : {std::string("<plist><string>a\0b</string></plist>", 36), std::string("<plist><string>a&#0;b</string></plist>"),
+                            std::string("<plist><dict><key>&#x000;</key><true/></dict></plist>")}) {
+        EXPECT_TRUE(PropertyList::read(xml, &error).isNull()) << xml;
+        EXPECT_NE(error.find("NUL"), std::string::npos);
+    }
+    EXPECT_TRUE(PropertyList::read(bplist(std::string("\x52" "a\0", 3), {8}), &error).isNull());
+    EXPECT_NE(error.find("NUL"), std::string::npos);
+    EXPECT_EQ(PropertyList::read(bplist("\x52" "ab", {8}), &error), Value("ab")) << error;
+    EXPECT_EQ(PropertyList::read("<plist><string>&#10;&#x41;</string></plist>", &error), Value("\nA")) << error;
+}

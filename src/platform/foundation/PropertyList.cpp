@@ -63,15 +63,10 @@ bool toValue(plist_t node, int depth, Value& out, std::string& error) {
         out = Value(d);
         return true;
     }
-    case PLIST_STRING:
-    case PLIST_KEY: {
-        char* s = nullptr;
-        if (plist_get_node_type(node) == PLIST_STRING)
-            plist_get_string_val(node, &s);
-        else
-            plist_get_key_val(node, &s);
-        std::unique_ptr<char, CFree> hold(s);
-        out = Value(std::string(s ? s : ""));
+    case PLIST_STRING: {
+        uint64_t length = 0;
+        const char* s = plist_get_string_ptr(node, &length);
+        out = Value(std::string(s ? s : "", s ? length : 0));
         return true;
     }
     case PLIST_DATA: {

@@ -98,6 +98,12 @@ private:
             if (!count(at, nibble, n)) break;
             room = _tableAt - at;
             if (n > room || (type == 0x6 && n > room / 2)) break;
+            // libplist keeps texts NUL-terminated and aborts on an inner NUL.
+            if (type == 0x5 && _b.substr(at, static_cast<std::size_t>(n)).find('\0') != std::string_view::npos)
+                return error = "NUL character in a text", false;
+            if (type == 0x6)
+                for (std::size_t k = 0; k < n; ++k)
+                    if (_b[at + 2 * k] == 0 && _b[at + 2 * k + 1] == 0) return error = "NUL character in a text", false;
             return true;
         case 0xA:
         case 0xC:
@@ -183,11 +189,27 @@ bool startsWith(std::string_view s, std::size_t at, std::string_view prefix) {
     return s.substr(at, prefix.size()) == prefix;
 }
 
+
+// "&#0;", "&#x00;" and the like: a character reference to NUL.
+bool isNulReference(std::string_view b, std::size_t amp) {
+    std::size_t i = amp + 2;
+    bool hex = i < b.size() && (b[i] == 'x' || b[i] == 'X');
+    if (hex) ++i;
+    std::size_t digits = 0;
+    for (; i < b.size() && b[i] != ';'; ++i, ++digits)
+        if (b[i] != '0') return false;
+    return digits > 0 && i < b.size();
+}
+
 }  // namespace
 
 bool PropertyListScan::binary(std::string_view bytes, std::string& error) { return BinaryScan(bytes).run(error); }
 
 bool PropertyListScan::xml(std::string_view b, std::string& error) {
+    // libplist keeps texts NUL-terminated and aborts on an inner NUL.
+    if (b.find('\0') != std::string_view::npos) return error = "NUL character in XML property list", false;
+    for (std::size_t amp = b.find("&#"); amp != std::string_view::npos; amp = b.find("&#", amp + 2))
+        if (isNulReference(b, amp)) return error = "NUL character in XML property list", false;
     int depth = 0;
     std::size_t elements = 0;
     std::size_t i = 0;
