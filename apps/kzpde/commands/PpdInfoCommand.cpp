@@ -1,0 +1,96 @@
+// kzpde ppd info FILE [--json]: the product and every option of a PPD as the
+// panel sees them, decoded by the PPD's own encoding.
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "Command.h"
+#include "engine/PpdFile.h"
+
+namespace kzp = ComTORVALEKZ2R4_Plugin;
+
+namespace {
+
+const char* uiTypeName(int type) {
+    switch (type) {
+        case kzp::PpdFile::kBoolean: return "Boolean";
+        case kzp::PpdFile::kPickOne: return "PickOne";
+        case kzp::PpdFile::kPickMany: return "PickMany";
+    }
+    return "?";
+}
+
+nlohmann::json valueJson(const kz::Value& value) {
+    if (value.isBoolean()) return value.boolValue();
+    if (value.isString()) return value.string();
+    return nullptr;
+}
+
+nlohmann::json optionalJson(const std::optional<std::string>& text) {
+    return text ? nlohmann::json(*text) : nlohmann::json(nullptr);
+}
+
+int run(kzpde::Invocation& inv) {
+    bool json = false, extra = false;
+    std::string path;
+    for (const std::string& arg : inv.args) {
+        if (arg == "--json") json = true;
+        else if (path.empty()) path = arg;
+        else extra = true;
+    }
+    if (path.empty() || extra) {
+        inv.err << "usage: kzpde ppd info FILE [--json]\n";
+        return kzpde::kUsage;
+    }
+    auto ppd = kzp::PpdFileExt::initWithContentsOfFile(path);
+    if (!ppd) {
+        inv.err << "kzpde ppd info: " << path << ": no such file or not a PPD libcups can read\n";
+        return kzpde::kFailure;
+    }
+    nlohmann::json options = nlohmann::json::array();
+    for (const std::string& keyword : ppd->mainKeywords()) {
+        nlohmann::json choices = nlohmann::json::array();
+        auto keywords = ppd->optionKeywords(keyword).value_or(std::vector<std::string>{});
+        auto aliases = ppd->optionAliases(keyword).value_or(std::vector<std::string>{});
+        for (std::size_t i = 0; i < keywords.size(); ++i)
+            choices.push_back({{"keyword", keywords[i]}, {"alias", i < aliases.size() ? aliases[i] : keywords[i]}});
+        options.push_back({{"keyword", keyword},
+                           {"alias", optionalJson(ppd->mainAlias(keyword))},
+                           {"uiType", uiTypeName(ppd->uiType(keyword))},
+                           {"default", valueJson(ppd->defaultOptionChoice(keyword))},
+                           {"choices", choices}});
+    }
+    std::string encoding = kz::TextEncoding::name(ppd->stringEncoding());
+    if (json) {
+        inv.out << nlohmann::json{{"product", optionalJson(ppd->product())}, {"encoding", encoding},
+                                  {"options", options}}
+                       .dump(2)
+                << "\n";
+        return kzpde::kOk;
+    }
+    inv.out << "product: " << ppd->product().value_or("(none)") << "\nencoding: " << encoding << "\n";
+    for (const auto& option : options) {
+        const auto& def = option["default"];
+        inv.out << "\n" << option["keyword"].get<std::string>() << " \""
+                << (option["alias"].is_null() ? std::string("(undecodable)") : option["alias"].get<std::string>())
+                << "\" " << option["uiType"].get<std::string>() << " default "
+                << (def.is_boolean() ? (def.get<bool>() ? "true" : "false")
+                                     : def.is_null() ? "(none)" : def.get<std::string>())
+                << "\n";
+        for (const auto& choice : option["choices"])
+            inv.out << "  " << choice["keyword"].get<std::string>() << "  " << choice["alias"].get<std::string>()
+                    << "\n";
+    }
+    return kzpde::kOk;
+}
+
+const kzpde::Command::Registration command{{
+    "ppd info",
+    "list a PPD's product and options, decoded by its own encoding",
+    "usage: kzpde ppd info FILE [--json]\n\n"
+    "Opens FILE with libcups and prints the product, the text encoding the PPD\n"
+    "declares, and every option with its main alias, UI type and default, followed\n"
+    "by its choices and their aliases. Exit 1 when FILE is missing or unreadable.\n",
+    run,
+}};
+
+}  // namespace
