@@ -129,8 +129,18 @@ void PpdFile::workOutEncoding() {
     }
 }
 
+// Printable ASCII other than backslash and tilde reads the same in every
+// encoding a PPD can declare here (the Japanese ones may differ on those two),
+// so the many plain keywords skip the converter.
+static bool isPlainAscii(std::string_view text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c >= 0x7F || c == '\\' || c == '~') return false;
+    return true;
+}
+
 std::optional<std::string> PpdFile::decode(const char* text) const {
     if (!text) return std::nullopt;
+    if (isPlainAscii(text)) return std::string(text);
     return kz::TextEncoding::decode(std::string_view(text), _stringEncoding);
 }
 
