@@ -6,6 +6,10 @@ Box::Box(Rect frame) : View(frame) {
     setContentView(std::make_shared<View>(Rect(0, 0, frame.size.width, frame.size.height)));
 }
 
+void Box::frameDidChange() {
+    if (_contentView) _contentView->setFrame(Rect(0, 0, frame().size.width, frame().size.height));
+}
+
 void Box::setTitle(std::string title) {
     if (title == _title) return;
     _title = std::move(title);

@@ -17,6 +17,9 @@ public:
     View& contentView() const { return *_contentView; }
     void setContentView(std::shared_ptr<View> view);
 
+protected:
+    void frameDidChange() override;
+
 private:
     std::string _title;
     std::shared_ptr<View> _contentView;

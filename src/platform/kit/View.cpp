@@ -14,6 +14,7 @@ View::~View() {
 void View::setFrame(Rect frame) {
     if (frame == _frame) return;
     _frame = frame;
+    frameDidChange();
     changed("frame");
 }
 

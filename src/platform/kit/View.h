@@ -62,6 +62,8 @@ public:
     ViewPeer* peer() const;
 
 protected:
+    // After the frame changed (a box keeps its content view fitted).
+    virtual void frameDidChange() {}
     // Reports a visible change to the peer.
     void changed(std::string_view property);
 

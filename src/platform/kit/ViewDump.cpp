@@ -1,0 +1,121 @@
+#include "platform/kit/ViewDump.h"
+
+#include <cmath>
+#include <sstream>
+
+#include "platform/kit/Box.h"
+#include "platform/kit/DatePicker.h"
+#include "platform/kit/Matrix.h"
+#include "platform/kit/PopUpButton.h"
+#include "platform/kit/Slider.h"
+#include "platform/kit/Stepper.h"
+#include "platform/kit/TabView.h"
+#include "platform/kit/TextField.h"
+#include "platform/kit/Window.h"
+
+namespace kz {
+
+namespace {
+
+std::string num(double d) {
+    if (d == std::floor(d) && std::abs(d) < 1e15) return std::to_string(static_cast<long long>(d));
+    std::ostringstream s;
+    s << d;
+    return s.str();
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else out += c;
+    }
+    return out + "\"";
+}
+
+std::string frame(const Rect& r) {
+    return "[" + num(r.minX()) + " " + num(r.minY()) + " " + num(r.size.width) + " " + num(r.size.height) + "]";
+}
+
+std::string stateName(int s) { return s == OnState ? "on" : s == MixedState ? "mixed" : "off"; }
+
+void line(std::ostringstream& out, const View& v, int indent) {
+    out << std::string(static_cast<std::size_t>(indent) * 2, ' ') << v.className() << " " << frame(v.frame());
+    const auto* c = dynamic_cast<const Control*>(&v);
+    if (const auto* p = dynamic_cast<const PopUpButton*>(&v)) {
+        out << " selected=" << quoted(p->titleOfSelectedItem()) << " items=[";
+        for (int i = 0; i < p->numberOfItems(); ++i) {
+            const MenuItem* item = p->itemAtIndex(i);
+            if (i) out << ", ";
+            out << (item->isSeparatorItem() ? "---" : quoted(item->title()));
+            if (!item->isSeparatorItem() && !p->menu().isItemEnabled(*item)) out << " (disabled)";
+        }
+        out << "]";
+    } else if (const auto* b = dynamic_cast<const Button*>(&v)) {
+        out << " title=" << quoted(b->title());
+        if (b->buttonCell().changesStateOnClick()) out << " state=" << stateName(b->state());
+    } else if (const auto* f = dynamic_cast<const TextField*>(&v)) {
+        std::string value = f->stringValue();
+        out << " value=" << (f->isSecure() ? quoted(std::string(value.empty() ? 0 : 8, '*')) : quoted(value));
+        if (!f->isEditable()) out << " read-only";
+        if (f->currentEditor()) out << " editing";
+    } else if (const auto* m = dynamic_cast<const Matrix*>(&v)) {
+        out << " selected=" << m->selectedRow() << "," << m->selectedColumn() << " cells=[";
+        bool first = true;
+        for (const Cell* cell : m->cells()) {
+            out << (first ? "" : ", ") << quoted(cell->title()) << " " << stateName(cell->state());
+            if (!cell->isEnabled()) out << " (disabled)";
+            first = false;
+        }
+        out << "]";
+    } else if (const auto* s = dynamic_cast<const Slider*>(&v)) {
+        out << " value=" << num(s->doubleValue()) << " range=" << num(s->minValue()) << ".." << num(s->maxValue())
+            << " ticks=" << s->numberOfTickMarks();
+    } else if (const auto* s = dynamic_cast<const Stepper*>(&v)) {
+        out << " value=" << num(s->doubleValue()) << " range=" << num(s->minValue()) << ".." << num(s->maxValue());
+    } else if (const auto* d = dynamic_cast<const DatePicker*>(&v)) {
+        out << " date=" << num(d->dateValue().unixTime());
+    } else if (const auto* t = dynamic_cast<const TabView*>(&v)) {
+        out << " selected=" << quoted(t->selectedTabViewItem() ? t->selectedTabViewItem()->label() : "") << " tabs=[";
+        for (int i = 0; i < t->numberOfTabViewItems(); ++i) out << (i ? ", " : "") << quoted(t->tabViewItemAtIndex(i)->label());
+        out << "]";
+    } else if (const auto* box = dynamic_cast<const Box*>(&v)) {
+        out << " title=" << quoted(box->title());
+    }
+    if (c && !c->isEnabled()) out << " disabled";
+    if (v.isHidden()) out << " hidden";
+    if (!v.toolTip().empty()) out << " toolTip=" << quoted(v.toolTip());
+    out << "\n";
+}
+
+void tree(std::ostringstream& out, const View& v, int indent) {
+    line(out, v, indent);
+    for (const auto& sub : v.subviews()) tree(out, *sub, indent + 1);
+}
+
+}  // namespace
+
+std::string ViewDump::dump(const View& view, int indent) {
+    std::ostringstream out;
+    tree(out, view, indent);
+    return out.str();
+}
+
+std::string ViewDump::dump(const Window& window) {
+    std::ostringstream out;
+    out << window.className() << " " << frame(window.frame()) << " title=" << quoted(window.title());
+    if (!window.isVisible()) out << " hidden";
+    out << "\n";
+    tree(out, window.contentView(), 1);
+    if (const Window* sheet = window.attachedSheet()) {
+        out << "  sheet:\n";
+        std::string inner = dump(*sheet);
+        std::istringstream lines(inner);
+        for (std::string l; std::getline(lines, l);) out << "    " << l << "\n";
+    }
+    return out.str();
+}
+
+}  // namespace kz

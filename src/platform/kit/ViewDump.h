@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "platform/foundation/Export.h"
+
+namespace kz {
+
+class View;
+class Window;
+
+// A text rendering of a window or view tree, one line per view: class,
+// frame, title or value, flags and selection. Snapshot tests compare it and
+// the tool prints it to show a panel in a terminal.
+class KZ_EXPORT ViewDump {
+public:
+    static std::string dump(const Window& window);
+    static std::string dump(const View& view, int indent = 0);
+};
+
+}  // namespace kz
