@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/kit/Alert.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/SavePanel.h"
@@ -41,6 +42,20 @@ TEST_F(Scripted, ModalSessionsNestAndAnswerTheirStopCodes) {
     EXPECT_EQ(innerCode, 7);
     EXPECT_EQ(app.modalWindow(), nullptr);
     EXPECT_TRUE(driver.finished());
+}
+
+TEST_F(Scripted, TheModalPanelModeTurnsWhileASessionRuns) {
+    Application& app = Application::shared();
+    Window w;
+    std::vector<std::string> ran;
+    RunLoop::current().perform([&] { ran.push_back("default"); }, 0, {RunLoop::kDefaultMode});
+    RunLoop::current().perform([&] { ran.push_back("modal:" + RunLoop::current().currentMode()); }, 0,
+                               {RunLoop::kModalPanelMode});
+    addButton(w, "Done", [&](Control&) { app.stopModal(); });
+    driver.press("Done");
+    app.runModalForWindow(w);
+    EXPECT_EQ(ran, std::vector<std::string>{"modal:NSModalPanelRunLoopMode"});
+    RunLoop::current().cancelAll();
 }
 
 TEST_F(Scripted, ARunOutScriptAbortsTheSession) {

@@ -1,6 +1,7 @@
 #include "platform/kit/Application.h"
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/kit/UiDriver.h"
 #include "platform/kit/Window.h"
 
@@ -16,6 +17,9 @@ long Application::runModalForWindow(Window& window) {
     Session& session = *_sessions.back();
     window.makeKeyAndOrderFront();
     while (!session.stopped) {
+        // Work scheduled for modal panels runs before each user action.
+        RunLoop::current().runMode(RunLoop::kModalPanelMode);
+        if (session.stopped) break;
         if (!_driver || !_driver->step(*this, window.frontmost())) {
             if (!session.stopped) {
                 Log::line("### ## modal session aborted: nothing more from the user");
