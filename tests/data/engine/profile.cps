@@ -1,0 +1,5 @@
+KEY=a=b
+ Spaced Key = v 
+noequals
+KEY=later
+LAST=xyz
