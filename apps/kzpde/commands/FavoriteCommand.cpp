@@ -1,0 +1,173 @@
+// kzpde favorite show|list|write: reads, lists and writes favorite files in
+// the user's favorite folder.
+#include <iostream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "Command.h"
+#include "engine/AppPreference.h"
+#include "engine/FavoriteFile.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+
+namespace kzp = ComTORVALEKZ2R4_Plugin;
+
+namespace {
+
+kzp::AppPreference& preferences() {
+    kzp::AppPreference& shared = kzp::AppPreference::sharedInstance();
+    if (!shared.bundle()) shared.setBundle(kz::Bundle::open(KZ_BUNDLE_DIR));
+    return shared;
+}
+
+void printLog(const kz::LogCapture& log, std::ostream& err) {
+    for (const std::string& line : log.lines()) err << line << "\n";
+}
+
+int show(kzpde::Invocation& inv) {
+    bool json = false;
+    std::string path;
+    for (const std::string& arg : inv.args) {
+        if (arg == "--json") {
+            json = true;
+        } else if (path.empty()) {
+            path = arg;
+        } else {
+            path.clear();
+            break;
+        }
+    }
+    if (path.empty()) {
+        inv.err << "usage: kzpde favorite show FILE.pfj [--json]\n";
+        return kzpde::kUsage;
+    }
+    kz::LogCapture log;
+    kzp::FavoriteFile file(path);
+    printLog(log, inv.err);
+    if (!file.options()) {
+        inv.err << "kzpde favorite show: " << path << " is not a readable favorite file\n";
+        return kzpde::kFailure;
+    }
+    if (json) {
+        nlohmann::ordered_json options = nlohmann::ordered_json::object();
+        for (const auto& [key, value] : *file.options()) options[key] = value.stringValue();
+        nlohmann::ordered_json out = {{"name", kzp::FavoriteFile::nameWithPath(path)},
+                                      {"version", file.version()},
+                                      {"iotType", file.iotType()},
+                                      {"encoding", file.encoding()},
+                                      {"comment", file.comment() ? nlohmann::ordered_json(*file.comment()) : nullptr},
+                                      {"options", options}};
+        inv.out << out.dump(2) << "\n";
+        return kzpde::kOk;
+    }
+    inv.out << "name: " << kzp::FavoriteFile::nameWithPath(path) << "\n"
+            << "version: " << file.version() << "\n"
+            << "device type: " << file.iotType() << "\n"
+            << "language code: " << file.encoding() << "\n"
+            << "comment: " << (file.comment() ? *file.comment() : "(none)") << "\n"
+            << "options:\n";
+    for (const auto& [key, value] : *file.options()) inv.out << "  " << key << " = " << value.stringValue() << "\n";
+    return kzpde::kOk;
+}
+
+int list(kzpde::Invocation& inv) {
+    if (!inv.args.empty()) {
+        inv.err << "usage: kzpde favorite list\n";
+        return kzpde::kUsage;
+    }
+    kz::LogCapture log;
+    std::vector<std::string> folders = preferences().favoriteFolderPathArray(true);
+    std::vector<std::string> paths = preferences().arrayForFavoritePath();
+    printLog(log, inv.err);
+    if (folders.empty()) {
+        inv.err << "kzpde favorite list: the bundle names no favorite folder\n";
+        return kzpde::kFailure;
+    }
+    inv.out << "folder: " << folders.front() << "\n";
+    for (const std::string& path : paths) {
+        kzp::FavoriteFile file(path);
+        inv.out << kzp::FavoriteFile::nameWithPath(path);
+        if (file.comment() && !file.comment()->empty()) inv.out << "\t" << *file.comment();
+        inv.out << "\n";
+    }
+    return kzpde::kOk;
+}
+
+int write(kzpde::Invocation& inv) {
+    std::string name;
+    std::optional<std::string> comment;
+    for (std::size_t i = 0; i < inv.args.size(); ++i) {
+        if (inv.args[i] == "--comment" && i + 1 < inv.args.size()) {
+            comment = inv.args[++i];
+        } else if (name.empty() && inv.args[i] != "--comment") {
+            name = inv.args[i];
+        } else {
+            name.clear();
+            break;
+        }
+    }
+    if (name.empty()) {
+        inv.err << "usage: kzpde favorite write NAME [--comment TEXT] < options.json\n";
+        return kzpde::kUsage;
+    }
+    nlohmann::json input = nlohmann::json::parse(std::istreambuf_iterator<char>(std::cin),
+                                                 std::istreambuf_iterator<char>(), nullptr, false);
+    if (!input.is_object()) {
+        inv.err << "kzpde favorite write: standard input is not a JSON object of options\n";
+        return kzpde::kFailure;
+    }
+    kz::Dictionary options;
+    for (const auto& [key, value] : input.items()) {
+        if (value.is_string()) {
+            options.set(key, kz::Value(value.get<std::string>()));
+        } else if (value.is_number_integer()) {
+            options.set(key, kz::Value(value.get<long long>()));
+        } else if (value.is_boolean()) {
+            options.set(key, kz::Value(value.get<bool>()));
+        } else {
+            inv.err << "kzpde favorite write: option " << key << " is neither a text, an integer nor a boolean\n";
+            return kzpde::kFailure;
+        }
+    }
+    kz::LogCapture log;
+    std::optional<std::string> path = preferences().saveFavoriteOnFavoriteDirectory(name, comment, options);
+    printLog(log, inv.err);
+    if (!path) {
+        inv.err << "kzpde favorite write: the favorite " << name << " was not saved\n";
+        return kzpde::kFailure;
+    }
+    inv.out << *path << "\n";
+    return kzpde::kOk;
+}
+
+const kzpde::Command::Registration showCommand{{
+    "favorite show",
+    "show the comment and options of a favorite file",
+    "usage: kzpde favorite show FILE.pfj [--json]\n\n"
+    "Reads FILE.pfj and prints its header, comment and options (tag key = value).\n"
+    "Exit status 1 when the file does not read as a favorite; the log lines say why.\n",
+    show,
+}};
+
+const kzpde::Command::Registration listCommand{{
+    "favorite list",
+    "list the favorites of the user's favorite folder",
+    "usage: kzpde favorite list\n\n"
+    "Prints the favorite folder ($XDG_CONFIG_HOME or ~/.config, then\n"
+    "TORVALE/<product>/<sub-folder>/favorite; created when missing), then one line per\n"
+    "favorite: its name and, after a tab, its comment.\n",
+    list,
+}};
+
+const kzpde::Command::Registration writeCommand{{
+    "favorite write",
+    "save options read as JSON as a favorite",
+    "usage: kzpde favorite write NAME [--comment TEXT] < options.json\n\n"
+    "Reads a JSON object of options in input-manager format (tag key to text,\n"
+    "integer or boolean) and saves it as the favorite NAME in the user's favorite\n"
+    "folder, replacing one of that name. Prints the path of the file.\n",
+    write,
+}};
+
+}  // namespace
