@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "TempFolder.h"
+#include "engine/AppPreference.h"
+#include "engine/FavoriteFile.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "platform/kit/PopUpButton.h"
+
+using namespace ComTORVALEKZ2R4_Plugin;
+
+namespace {
+
+// Points the shared preferences at the test bundle and the config folder at
+// a fresh temporary one, and puts both back afterwards.
+class FavoriteFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        if (old) _savedConfig = old;
+        ::setenv("XDG_CONFIG_HOME", _config.path().c_str(), 1);
+        prefs().setBundle(kz::Bundle::open(std::string(KZ_TEST_DATA) + "/engine/Test.plugin"));
+        ASSERT_TRUE(prefs().bundle());
+    }
+    void TearDown() override {
+        prefs().setBundle(nullptr);
+        if (_savedConfig) {
+            ::setenv("XDG_CONFIG_HOME", _savedConfig->c_str(), 1);
+        } else {
+            ::unsetenv("XDG_CONFIG_HOME");
+        }
+    }
+    static AppPreference& prefs() { return AppPreference::sharedInstance(); }
+    std::string favorites() const { return _config / "TORVALE/Product/Sub/favorite"; }
+
+    TempFolder _config;
+    std::optional<std::string> _savedConfig;
+};
+
+}  // namespace
+
+TEST_F(FavoriteFolder, ReadsMiscellaneousForTheBundleOrANamedApplication) {
+    EXPECT_EQ(prefs().convertTableFileNameWithAppName(std::nullopt), "TestConvertTable");
+    EXPECT_EQ(prefs().convertTableFileNameWithAppName("Other"), "OtherConvertTable");
+    EXPECT_EQ(prefs().ppdFileNameWithAppName(std::nullopt), std::nullopt);
+    kz::LogCapture log;
+    EXPECT_EQ(prefs().convertTableFileNameWithAppName("Unknown"), std::nullopt);
+    EXPECT_TRUE(log.contains("### ## fail to retrieve infomations dictionary"));
+}
+
+TEST_F(FavoriteFolder, LivesInTheConfigFolderAndIsCreatedOnlyWhenAsked) {
+    EXPECT_EQ(prefs().favoriteFolderPathArray(false), std::vector<std::string>{favorites()});
+    EXPECT_FALSE(std::filesystem::exists(favorites()));
+    prefs().favoriteFolderPathArray(true);
+    EXPECT_TRUE(std::filesystem::is_directory(favorites()));
+
+    ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    if (!home.empty()) {
+        EXPECT_EQ(prefs().favoriteFolderPathArray(false),
+                  std::vector<std::string>{home + "/.config/TORVALE/Product/Sub/favorite"});
+    }
+}
+
+TEST_F(FavoriteFolder, NoFolderWithoutTheBundlesNames) {
+    prefs().setBundle(nullptr);
+    kz::LogCapture log;
+    EXPECT_TRUE(prefs().favoriteFolderPathArray(true).empty());
+    EXPECT_TRUE(prefs().arrayForFavoritePath().empty());
+    EXPECT_EQ(prefs().saveFavoriteOnFavoriteDirectory("A", std::nullopt, kz::Dictionary{{"A", "1"}}), std::nullopt);
+    EXPECT_TRUE(log.contains("### ## fail to retrieve infomations dictionary"));
+}
+
+TEST_F(FavoriteFolder, SavesNamedFavoritesThatTheListingShows) {
+    std::optional<std::string> path = prefs().saveFavoriteOnFavoriteDirectory("Duplex", std::nullopt,
+                                                                              kz::Dictionary{{"CL_RGBMD", 1}});
+    ASSERT_EQ(path, favorites() + "/Duplex.pfj");
+    FavoriteFile file(*path);
+    EXPECT_EQ(file.comment(), "");
+    EXPECT_EQ(file.options()->get("CL_RGBMD").string(), "1");
+
+    ASSERT_TRUE(prefs().saveFavoriteOnFavoriteDirectory("Duplex", "again", kz::Dictionary{{"A", "2"}}));
+    EXPECT_EQ(FavoriteFile(*path).comment(), "again");
+    EXPECT_EQ(prefs().arrayForFavoritePath(), std::vector<std::string>{*path});
+
+    // Names that would leave the folder or never show in it.
+    for (const char* name : {"", "../escape", "a/b", ".hidden"})
+        EXPECT_EQ(prefs().saveFavoriteOnFavoriteDirectory(name, std::nullopt, kz::Dictionary{{"A", "1"}}),
+                  std::nullopt)
+            << name;
+    EXPECT_FALSE(std::filesystem::exists(_config / "TORVALE/Product/Sub/escape.pfj"));
+}
+
+TEST_F(FavoriteFolder, PopupHoldsTheDefaultThenEveryFavorite) {
+    kz::PopUpButton popup;
+    popup.addItemWithTitle("stale");
+    prefs().buildFavoritePopup(popup);
+    ASSERT_EQ(popup.numberOfItems(), 1);
+    EXPECT_EQ(popup.indexOfSelectedItem(), 0);
+    EXPECT_EQ(popup.itemAtIndex(0)->representedObject(), kz::Value(""));
+
+    prefs().saveFavoriteOnFavoriteDirectory("B", std::nullopt, kz::Dictionary{{"A", "1"}});
+    prefs().saveFavoriteOnFavoriteDirectory("A", std::nullopt, kz::Dictionary{{"A", "1"}});
+    prefs().buildFavoritePopup(popup);
+    ASSERT_EQ(popup.numberOfItems(), 4);
+    EXPECT_TRUE(popup.itemAtIndex(1)->isSeparatorItem());
+    EXPECT_EQ(popup.itemAtIndex(2)->title(), "A");
+    EXPECT_EQ(popup.itemAtIndex(3)->representedObject(), kz::Value(favorites() + "/B.pfj"));
+    EXPECT_EQ(popup.indexOfSelectedItem(), 0);
+}
