@@ -111,8 +111,8 @@ int write(kzpde::Invocation& inv) {
         inv.err << "usage: kzpde favorite write NAME [--comment TEXT] < options.json\n";
         return kzpde::kUsage;
     }
-    nlohmann::json input = nlohmann::json::parse(std::istreambuf_iterator<char>(std::cin),
-                                                 std::istreambuf_iterator<char>(), nullptr, false);
+    std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    nlohmann::json input = nlohmann::json::parse(text, nullptr, false);
     if (!input.is_object()) {
         inv.err << "kzpde favorite write: standard input is not a JSON object of options\n";
         return kzpde::kFailure;
