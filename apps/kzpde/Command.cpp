@@ -18,4 +18,19 @@ bool wantsHelp(const std::vector<std::string>& args) {
     return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
+bool fileAndJsonArgs(const std::vector<std::string>& args, std::string& path, bool& json) {
+    path.clear();
+    json = false;
+    for (const std::string& arg : args) {
+        if (arg == "--json") {
+            json = true;
+        } else if (path.empty()) {
+            path = arg;
+        } else {
+            return false;
+        }
+    }
+    return !path.empty();
+}
+
 }  // namespace kzpde

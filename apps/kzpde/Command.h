@@ -34,4 +34,8 @@ struct Command {
 // True when args holds --help or -h.
 bool wantsHelp(const std::vector<std::string>& args);
 
+// Reads the common "FILE [--json]" arguments: exactly one path, in any order
+// with the flag. False (a usage error) for no path or more than one.
+bool fileAndJsonArgs(const std::vector<std::string>& args, std::string& path, bool& json);
+
 }  // namespace kzpde

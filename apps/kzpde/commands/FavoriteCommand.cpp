@@ -28,17 +28,7 @@ void printLog(const kz::LogCapture& log, std::ostream& err) {
 int show(kzpde::Invocation& inv) {
     bool json = false;
     std::string path;
-    for (const std::string& arg : inv.args) {
-        if (arg == "--json") {
-            json = true;
-        } else if (path.empty()) {
-            path = arg;
-        } else {
-            path.clear();
-            break;
-        }
-    }
-    if (path.empty()) {
+    if (!kzpde::fileAndJsonArgs(inv.args, path, json)) {
         inv.err << "usage: kzpde favorite show FILE.pfj [--json]\n";
         return kzpde::kUsage;
     }

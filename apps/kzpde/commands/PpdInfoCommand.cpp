@@ -30,14 +30,9 @@ nlohmann::json optionalJson(const std::optional<std::string>& text) {
 }
 
 int run(kzpde::Invocation& inv) {
-    bool json = false, extra = false;
+    bool json = false;
     std::string path;
-    for (const std::string& arg : inv.args) {
-        if (arg == "--json") json = true;
-        else if (path.empty()) path = arg;
-        else extra = true;
-    }
-    if (path.empty() || extra) {
+    if (!kzpde::fileAndJsonArgs(inv.args, path, json)) {
         inv.err << "usage: kzpde ppd info FILE [--json]\n";
         return kzpde::kUsage;
     }

@@ -13,17 +13,7 @@ namespace {
 int show(kzpde::Invocation& inv) {
     bool json = false;
     std::string path;
-    for (const std::string& arg : inv.args) {
-        if (arg == "--json") {
-            json = true;
-        } else if (path.empty()) {
-            path = arg;
-        } else {
-            path.clear();
-            break;
-        }
-    }
-    if (path.empty()) {
+    if (!kzpde::fileAndJsonArgs(inv.args, path, json)) {
         inv.err << "usage: kzpde profile show FILE.cps [--json]\n";
         return kzpde::kUsage;
     }
