@@ -1,7 +1,5 @@
 #include "engine/ControlDescription.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -125,16 +123,28 @@ bool ControlDescription::isMalformedPattern(std::string_view pattern) {
     if (pattern.starts_with(kLessPrefix)) rest = pattern.substr(kLessPrefix.size());
     else if (pattern.starts_with(kGreaterPrefix)) rest = pattern.substr(kGreaterPrefix.size());
     else return false;
-    std::string number(rest);
-    if (number.empty()) return true;
-    const char* begin = number.c_str();
-    char* end = nullptr;
-    errno = 0;
-    std::strtod(begin, &end);
-    if (end == begin) return true;
-    // Trailing white space is harmless; anything else is not a number.
-    while (*end == ' ' || *end == '\t') ++end;
-    return *end != '\0';
+    // A plain decimal number: sign, digits with at most one point, exponent.
+    std::size_t i = 0;
+    auto digits = [&] {
+        std::size_t start = i;
+        while (i < rest.size() && rest[i] >= '0' && rest[i] <= '9') ++i;
+        return i - start;
+    };
+    while (i < rest.size() && (rest[i] == ' ' || rest[i] == '\t')) ++i;
+    if (i < rest.size() && (rest[i] == '+' || rest[i] == '-')) ++i;
+    std::size_t count = digits();
+    if (i < rest.size() && rest[i] == '.') {
+        ++i;
+        count += digits();
+    }
+    if (count == 0) return true;
+    if (i < rest.size() && (rest[i] == 'e' || rest[i] == 'E')) {
+        ++i;
+        if (i < rest.size() && (rest[i] == '+' || rest[i] == '-')) ++i;
+        if (digits() == 0) return true;
+    }
+    while (i < rest.size() && (rest[i] == ' ' || rest[i] == '\t')) ++i;
+    return i != rest.size();
 }
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -209,6 +209,9 @@ public:
     // Child descriptions nest no deeper than this (a file that names a
     // control among its own children would otherwise recurse for ever).
     static constexpr int kMaxChildDepth = 8;
+    // Nor may one control hold more descendants than this (names that list
+    // each other many times over would multiply at every level).
+    static constexpr std::size_t kMaxDescendants = 512;
 
 private:
     // ---- model helpers (QuillUI.cpp)
@@ -281,6 +284,7 @@ private:
     std::vector<std::string> _options_text;
     int _childDepth = 0;
     std::shared_ptr<const kz::Dictionary> _childDescriptions;
+    std::shared_ptr<std::size_t> _descendantsLeft;  // shared by a control tree
 
     // ---- widgets, texts and icons
     std::shared_ptr<kz::Button> _checkBox;

@@ -181,7 +181,6 @@ std::optional<std::string> QuillUI::getUIFilePath() const {
 }
 
 std::optional<kz::Dictionary> QuillUI::childDescriptionFile() const {
-    if (_childDescriptions) return *_childDescriptions;
     std::optional<std::string> path = getUIFilePath();
     if (!path && _bundle) {
         std::string resource = _bundle->pathForResource("UI", "plist");
@@ -199,9 +198,12 @@ void QuillUI::buildChildren(double top, const std::string& paneName) {
         kz::Log::format("### ## child controls of %s nest deeper than %d", _quillkeyword.c_str(), kMaxChildDepth);
         return;
     }
-    std::optional<kz::Dictionary> file = childDescriptionFile();
-    if (!file) return;
-    auto shared = _childDescriptions ? _childDescriptions : std::make_shared<const kz::Dictionary>(std::move(*file));
+    std::shared_ptr<const kz::Dictionary> shared = _childDescriptions;
+    if (!shared) {
+        std::optional<kz::Dictionary> file = childDescriptionFile();
+        if (!file) return;
+        shared = std::make_shared<const kz::Dictionary>(std::move(*file));
+    }
     const double W = bounds().size.width;
     const std::vector<std::string> names = CD::texts(_control_dictionary, "other_controls");
     auto horizontal = [&](std::size_t i) { return CD::flag(shared->get(names[i]).dictionary(), "holizontally"); };
@@ -222,10 +224,18 @@ void QuillUI::buildChildren(double top, const std::string& paneName) {
         }
         if (columns >= 2) ++column;
         if (i == 0 && columns == 1) offset += getControlHeight();
+        if (!_descendantsLeft) _descendantsLeft = std::make_shared<std::size_t>(kMaxDescendants);
+        if (*_descendantsLeft == 0) {
+            kz::Log::format("### ## child controls of %s: more than %zu in one control", _quillkeyword.c_str(),
+                            kMaxDescendants);
+            return;
+        }
+        --*_descendantsLeft;
         auto child = std::make_shared<QuillUI>(
             kz::Rect(column * W / columns, top - offset + childIndent, W, 72 - childIndent));
         child->_childDepth = _childDepth + 1;
         child->_childDescriptions = shared;
+        child->_descendantsLeft = _descendantsLeft;
         child->setControlDictionary(description, _bundle);
         child->updateControl(paneName);
         addSubview(child);
@@ -279,6 +289,7 @@ void QuillUI::controlRemoveAll() {
     _logical_sum_condition_dictionary.clear();
     _cooperation_dictionary.clear();
     _hide_dictionary.clear();
+    if (_childDepth == 0) _descendantsLeft.reset();
     // The bundle and the description stay: the rebuild that follows needs them.
 }
 

@@ -2,6 +2,8 @@
 // texts from the "UI" table, icons and the child description file.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "QuillUITestSupport.h"
 #include "platform/foundation/Log.h"
 
@@ -131,6 +133,20 @@ TEST(QuillUILayout, ChildrenThatNameThemselvesStopAtTheDepthLimit) {
     for (const kzp::QuillUI* c = loop.get(); !c->childControls().empty(); c = c->childControls()[0].get()) ++depth;
     EXPECT_EQ(depth, kzp::QuillUI::kMaxChildDepth);
     EXPECT_TRUE(log.contains("nest deeper than"));
+    kz::Array many(20, kz::Value("Fan"));
+    kz::Dictionary fan{{"mainKeyword", "Fan"}, {"text", "Fan"}, {"other_controls", many}};
+    auto root = std::make_shared<kzp::QuillUI>(kz::Rect(0, 0, 300, 200));
+    root->setChildDescriptions(std::make_shared<const kz::Dictionary>(kz::Dictionary{{"Fan", fan}}));
+    root->createControls(fan);
+    std::function<std::size_t(const kzp::QuillUI&)> count = [&](const kzp::QuillUI& c) {
+        std::size_t n = c.childControls().size();
+        for (const auto& child : c.childControls()) n += count(*child);
+        return n;
+    };
+    EXPECT_EQ(count(*root), kzp::QuillUI::kMaxDescendants);
+    root->controlRemoveAll();
+    root->updateControl();  // a rebuild has the whole allowance again
+    EXPECT_EQ(count(*root), kzp::QuillUI::kMaxDescendants);
     auto missing = buildFrom(with("Parent", {{"other_controls", kz::Array{kz::Value("Nowhere"), kz::Value("ChildA")}}}));
     EXPECT_EQ(missing->childControls().size(), 1u);
     EXPECT_TRUE(log.contains("no description of the child control Nowhere"));
