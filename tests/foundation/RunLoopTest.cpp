@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/foundation/RunLoop.h"
@@ -54,4 +56,40 @@ TEST(RunLoop, WorkScheduledWhileRunningRunsInTheSameRunAndSeesItsMode) {
     EXPECT_EQ(ran, (std::vector<std::string>{std::string("outer in ") + RunLoop::kModalPanelMode, "follow-up"}));
     EXPECT_EQ(loop.currentMode(), "");
     EXPECT_EQ(loop.pendingCount(), 1u);
+}
+
+TEST(RunLoop, WorkPostedFromAnotherThreadRunsOnTheLoopsThreadInItsModes) {
+    auto loop = std::make_unique<RunLoop>();
+    const RunLoop::Inbox inbox = loop->inbox();
+    std::vector<std::string> ran;
+    std::thread::id ranOn;
+    std::thread poster([&] {
+        inbox.post([&] { ran.push_back("first"); }, {RunLoop::kDefaultMode});
+        inbox.post([&] { ran.push_back("modal"); }, {RunLoop::kModalPanelMode});
+        inbox.post([&] {
+            ran.push_back("second");
+            ranOn = std::this_thread::get_id();
+        }, {RunLoop::kDefaultMode});
+    });
+    poster.join();
+    EXPECT_TRUE(loop->waitForWork(0));
+    EXPECT_TRUE(ran.empty());  // nothing runs until the loop does
+    EXPECT_EQ(loop->pendingCount(), 3u);
+    loop->runMode(RunLoop::kDefaultMode);
+    EXPECT_EQ(ran, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_EQ(loop->pendingCount(), 1u);
+    EXPECT_TRUE(loop->waitForWork(0));  // the modal one is due
+    loop->runMode(RunLoop::kModalPanelMode);
+    loop->useManualClock();
+    loop->perform([] {}, 1, {RunLoop::kDefaultMode});
+    EXPECT_FALSE(loop->waitForWork(0));
+    loop->advanceClock(1);
+    EXPECT_TRUE(loop->waitForWork(0));
+
+    // A handle outliving its loop drops what is posted through it.
+    loop.reset();
+    bool ranAfter = false;
+    inbox.post([&] { ranAfter = true; }, {RunLoop::kDefaultMode});
+    EXPECT_FALSE(ranAfter);
 }

@@ -2,9 +2,80 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <tuple>
 
 namespace kz {
+
+struct RunLoop::Shared {
+    std::mutex lock;
+    std::condition_variable posted;
+    bool open = true;
+    std::vector<std::pair<std::function<void()>, std::vector<std::string>>> work;
+};
+
+RunLoop::RunLoop() : _shared(std::make_shared<Shared>()) {}
+
+RunLoop::~RunLoop() {
+    decltype(Shared::work) dropped;
+    std::lock_guard lock(_shared->lock);
+    _shared->open = false;
+    dropped.swap(_shared->work);
+}
+
+void RunLoop::Inbox::post(std::function<void()> work, std::vector<std::string> modes) const {
+    if (!_shared || !work || modes.empty()) return;
+    std::function<void()> dropped;  // destroyed outside the lock
+    {
+        std::lock_guard lock(_shared->lock);
+        if (!_shared->open) {
+            dropped = std::move(work);
+        } else {
+            _shared->work.emplace_back(std::move(work), std::move(modes));
+        }
+    }
+    _shared->posted.notify_all();
+}
+
+bool RunLoop::waitForWork(double maxSeconds) {
+    const double t = now();
+    double wait = maxSeconds > 0 ? maxSeconds : 0;
+    for (const auto& p : _pending) {
+        if (p.due <= t) return true;
+        if (!_manualClock) wait = std::min(wait, p.due - t);
+    }
+    std::unique_lock lock(_shared->lock);
+    if (wait > 0)
+        _shared->posted.wait_for(lock, std::chrono::duration<double>(wait), [&] { return !_shared->work.empty(); });
+    if (!_shared->work.empty()) return true;
+    lock.unlock();
+    const double later = now();
+    for (const auto& p : _pending)
+        if (p.due <= later) return true;
+    return false;
+}
+
+void RunLoop::takePosted() {
+    std::vector<std::pair<std::function<void()>, std::vector<std::string>>> posted;
+    {
+        std::lock_guard lock(_shared->lock);
+        posted.swap(_shared->work);
+    }
+    for (auto& [work, modes] : posted) perform(std::move(work), 0, std::move(modes));
+}
+
+std::size_t RunLoop::pendingCount() const {
+    std::lock_guard lock(_shared->lock);
+    return _pending.size() + _shared->work.size();
+}
+
+void RunLoop::cancelAll() {
+    _pending.clear();
+    decltype(Shared::work) dropped;
+    std::lock_guard lock(_shared->lock);
+    dropped.swap(_shared->work);
+}
 
 RunLoop& RunLoop::current() {
     thread_local RunLoop loop;
@@ -43,6 +114,7 @@ void RunLoop::runMode(std::string_view mode) {
     } guard{_modeStack};
 
     for (;;) {
+        takePosted();
         const double t = now();
         auto best = _pending.end();
         for (auto it = _pending.begin(); it != _pending.end(); ++it) {
