@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <cstdlib>
+#include <thread>
 
 #include "Common/WebService/PrintServiceResults.h"
 #include "Common/WebService/PrintServiceSoap.h"
@@ -10,6 +10,7 @@
 #include "PrintServiceSimulator.h"
 #include "SamplePrinter.h"
 #include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 using namespace kzp;
@@ -148,21 +149,67 @@ TEST_F(TransportTest, FaultsAreBodyPartsOnlyWithTheSoapPrefix) {
     EXPECT_TRUE(binding->getStackerInfoListUsingParameters({}).bodyParts.empty());
 }
 
-TEST_F(TransportTest, AsynchronousCallTellsItsDelegate) {
-    struct Waiter : PrintServiceSoapResponseDelegate {
-        std::mutex m;
-        std::condition_variable cv;
-        std::optional<PrintServiceSoapResponse> got;
-        void operation(PrintServiceSoapOperation&, const PrintServiceSoapResponse& r) override {
-            std::lock_guard lock(m);
-            got = r;
-            cv.notify_all();
-        }
-    } waiter;
-    binding->getDeviceLinkFileListAsyncUsingParameters({}, &waiter);
-    std::unique_lock lock(waiter.m);
-    waiter.cv.wait(lock, [&] { return waiter.got.has_value(); });
-    EXPECT_EQ(partsOf<PrintService_getDeviceLinkFileListResponse>(*waiter.got).size(), 1u);
+struct Recorder : PrintServiceSoapResponseDelegate {
+    std::vector<PrintServiceSoapResponse> got;
+    std::vector<std::thread::id> threads;
+    void operation(PrintServiceSoapOperation&, const PrintServiceSoapResponse& r) override {
+        got.push_back(r);
+        threads.push_back(std::this_thread::get_id());
+    }
+};
+
+// Runs the caller's run loop in the default mode until `count` replies came
+// (the bound only keeps a broken build from hanging).
+void runUntil(const Recorder& recorder, std::size_t count) {
+    auto& loop = kz::RunLoop::current();
+    for (int i = 0; i < 200 && recorder.got.size() < count; ++i) {
+        loop.waitForWork(5);
+        loop.runMode(kz::RunLoop::kDefaultMode);
+    }
+}
+
+TEST_F(TransportTest, AsynchronousRepliesArriveOnTheCallersRunLoopInTheDefaultMode) {
+    Recorder recorder;
+    server.setCookies = {{"session", "abc"}};
+    binding->getDeviceLinkFileListAsyncUsingParameters({}, &recorder);
+    binding->getFontListAsyncUsingParameters({}, &recorder);
+    auto& loop = kz::RunLoop::current();
+    // Delivery waits for the default mode, however long the replies are there.
+    while (server.requests().size() < 2 || loop.pendingCount() < 2) loop.waitForWork(5);
+    loop.runMode(kz::RunLoop::kModalPanelMode);
+    EXPECT_TRUE(recorder.got.empty());
+    EXPECT_FALSE(binding->cookies);
+
+    runUntil(recorder, 2);
+    ASSERT_EQ(recorder.got.size(), 2u);
+    for (const auto& id : recorder.threads) EXPECT_EQ(id, std::this_thread::get_id());
+    std::size_t links = 0, fonts = 0;
+    for (const auto& r : recorder.got) {
+        EXPECT_FALSE(r.error);
+        links += partsOf<PrintService_getDeviceLinkFileListResponse>(r).size();
+        fonts += partsOf<PrintService_getFontListResponse>(r).size();
+    }
+    EXPECT_EQ(links, 1u);
+    EXPECT_EQ(fonts, 1u);
+    EXPECT_EQ(binding->cookies, (std::vector<HttpCookie>{{"session", "abc"}}));
+
+    // Failures take the same way back.
+    server.brokenXml = true;
+    binding->getFeederInfoListAsyncUsingParameters({}, &recorder);
+    runUntil(recorder, 3);
+    ASSERT_EQ(recorder.got.size(), 3u);
+    ASSERT_TRUE(recorder.got[2].error);
+    EXPECT_EQ(recorder.got[2].error->domain, "PrintServiceResponseXML");
+}
+
+TEST_F(TransportTest, ABindingDroppedBeforeItsReplyCancelsAndTellsNoOne) {
+    Recorder recorder;
+    server.delaySeconds = 0.5;
+    binding->getFontListAsyncUsingParameters({}, &recorder);
+    while (server.requests().empty()) std::this_thread::yield();
+    binding.reset();  // cancels the transfer and waits for its thread
+    kz::RunLoop::current().runMode(kz::RunLoop::kDefaultMode);
+    EXPECT_TRUE(recorder.got.empty());
 }
 
 TEST(SoapReplyReading, ContainersFaultsAndValues) {

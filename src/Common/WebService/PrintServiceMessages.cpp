@@ -75,22 +75,9 @@ std::string fontListLanguage(const std::string& firstPreferredLanguage) {
 
 const std::vector<PrintServiceOperationInfo>& PrintServiceOperationInfo::all() {
     static const std::vector<PrintServiceOperationInfo> operations = {
-        {"getStackerInfoList", "getStackerInfoListResponse", ResultKind::Service},
-        {"getFeederInfoList", "getFeederInfoListResponse", ResultKind::Service},
-        {"getJobFolderList", "GetJobFolderListResponse", ResultKind::Service},
-        {"getPrePostDeviceList", "getPrePostDeviceResponse", ResultKind::Service},
-        {"getCmsSpotGetAllListData", "getCmsSpotGetAllListDataResponse", ResultKind::Service},
-        {"getSpotColorAllInfoListData", "getSpotColorAllInfoListDataResponse", ResultKind::Resource},
-        {"getColorSubstListData", "getColorSubstListDataResponse", ResultKind::Resource},
-        {"GetJobResourceList", "GetJobResourceListResponse", ResultKind::Service},
-        {"getCalibFileList", "getCalibFileListResponse", ResultKind::Resource},
-        {"getDensityAdjustProfileList", "getDensityAdjustProfileListResponse", ResultKind::Resource},
-        {"getUserTrcProfileList", "getUserTrcProfileListResponse", ResultKind::Resource},
-        {"getFontList", "getFontListResponse", ResultKind::Service},
-        {"getOutputProfileList", "getOutputProfileListResponse", ResultKind::Resource},
-        {"getRGBInputProfileList", "getRGBInputProfileListResponse", ResultKind::Resource},
-        {"getCMYKInputProfileList", "getCMYKInputProfileListResponse", ResultKind::Resource},
-        {"getDeviceLinkFileList", "getDeviceLinkFileListResponse", ResultKind::CmsRes},
+#define KZ_PRINT_SERVICE_OPERATION(NAME, REPLY, KIND) {#NAME, #REPLY, ResultKind::KIND},
+#include "Common/WebService/PrintServiceOperationList.h"
+#undef KZ_PRINT_SERVICE_OPERATION
     };
     return operations;
 }
@@ -132,22 +119,9 @@ void PrintServiceReply::read(xmlNodePtr node, ResultKind kind) {
     std::shared_ptr<PrintService_##NAME##Response> PrintService_##NAME##Response::deserializeNode(xmlNodePtr n) { \
         return readReply<PrintService_##NAME##Response>(n, #NAME);                                              \
     }
-KZ_REPLY(getStackerInfoList)
-KZ_REPLY(getFeederInfoList)
-KZ_REPLY(getJobFolderList)
-KZ_REPLY(getPrePostDeviceList)
-KZ_REPLY(getCmsSpotGetAllListData)
-KZ_REPLY(getSpotColorAllInfoListData)
-KZ_REPLY(getColorSubstListData)
-KZ_REPLY(GetJobResourceList)
-KZ_REPLY(getCalibFileList)
-KZ_REPLY(getDensityAdjustProfileList)
-KZ_REPLY(getUserTrcProfileList)
-KZ_REPLY(getFontList)
-KZ_REPLY(getOutputProfileList)
-KZ_REPLY(getRGBInputProfileList)
-KZ_REPLY(getCMYKInputProfileList)
-KZ_REPLY(getDeviceLinkFileList)
+#define KZ_PRINT_SERVICE_OPERATION(NAME, REPLY, KIND) KZ_REPLY(NAME)
+#include "Common/WebService/PrintServiceOperationList.h"
+#undef KZ_PRINT_SERVICE_OPERATION
 #undef KZ_REPLY
 
 std::string PrintService_getStackerInfoList::envelope() const {

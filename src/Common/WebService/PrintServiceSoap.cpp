@@ -6,6 +6,7 @@
 #include <curl/curl.h>
 
 #include "Common/WebService/SoapXml.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -23,23 +24,44 @@ void initCurl() {
     (void)done;
 }
 
-struct Transfer {
-    PrintServiceSoapOperation* operation;
+// What a transfer needs, taken from the binding on the caller's thread.
+struct Exchange {
+    std::string url, host, body;
+    std::vector<std::string> headers;
+    long timeoutMs = 0;
+    std::optional<std::pair<std::string, std::string>> credentials;
+};
+
+// What came back, handed to the operation on the caller's thread.
+struct Outcome {
+    CURLcode code = CURLE_OK;
+    long status = 0;
     std::vector<HttpCookie> cookies;
-    std::size_t received = 0;
+    std::string data;
+    bool dataArrived = false;
     bool tooLarge = false;
+};
+
+struct Transfer {
+    Outcome* outcome;
+    const std::atomic<bool>* cancelled;
 };
 
 std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     const std::size_t n = size * count;
-    t->received += n;
-    if (t->received > SoapXml::kMaxReplyBytes) {
-        t->tooLarge = true;
+    if (t->outcome->data.size() + n > SoapXml::kMaxReplyBytes) {
+        t->outcome->tooLarge = true;
         return 0;
     }
-    t->operation->connectionDidReceiveData(std::string_view(data, n));
+    t->outcome->dataArrived = t->outcome->dataArrived || n > 0;
+    t->outcome->data.append(data, n);
     return n;
+}
+
+int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* t = static_cast<Transfer*>(user);
+    return t->cancelled && t->cancelled->load() ? 1 : 0;
 }
 
 std::string trim(std::string_view s) {
@@ -49,9 +71,9 @@ std::string trim(std::string_view s) {
 }
 
 std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
+    auto& cookies = static_cast<Transfer*>(user)->outcome->cookies;
     std::string_view line(data, size * count);
-    if (line.starts_with("HTTP/")) t->cookies.clear();  // a new response (after a challenge)
+    if (line.starts_with("HTTP/")) cookies.clear();  // a new response (after a challenge)
     constexpr std::string_view kSetCookie = "set-cookie:";
     if (line.size() > kSetCookie.size()) {
         std::string head(line.substr(0, kSetCookie.size()));
@@ -62,7 +84,7 @@ std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user
             auto eq = rest.find('=');
             if (eq != std::string_view::npos) {
                 HttpCookie cookie{trim(rest.substr(0, eq)), trim(rest.substr(eq + 1))};
-                if (!cookie.name.empty()) t->cookies.push_back(std::move(cookie));
+                if (!cookie.name.empty()) cookies.push_back(std::move(cookie));
             }
         }
     }
@@ -86,17 +108,81 @@ struct SlistDeleter {
     void operator()(curl_slist* l) const { curl_slist_free_all(l); }
 };
 
+Outcome perform(const Exchange& exchange, const std::atomic<bool>* cancelled) {
+    Outcome outcome;
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+    if (!curl) {
+        outcome.code = CURLE_FAILED_INIT;
+        return outcome;
+    }
+    curl_slist* list = nullptr;
+    for (const auto& h : exchange.headers) list = curl_slist_append(list, h.c_str());
+    std::unique_ptr<curl_slist, SlistDeleter> headers(list);
+    Transfer transfer{&outcome, cancelled};
+    CURL* c = curl.get();
+    curl_easy_setopt(c, CURLOPT_URL, exchange.url.c_str());
+    curl_easy_setopt(c, CURLOPT_POST, 1L);
+    curl_easy_setopt(c, CURLOPT_POSTFIELDS, exchange.body.data());
+    curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE, static_cast<long>(exchange.body.size()));
+    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, exchange.timeoutMs);
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(c, CURLOPT_PROXY, "");
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onData);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer);
+    if (cancelled) {
+        curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, onProgress);
+        curl_easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
+        curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    }
+    if (exchange.credentials) {
+        // Answered once: curl retries a challenged request a single time.
+        curl_easy_setopt(c, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
+        curl_easy_setopt(c, CURLOPT_USERNAME, exchange.credentials->first.c_str());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, exchange.credentials->second.c_str());
+    }
+    outcome.code = curl_easy_perform(c);
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &outcome.status);
+    return outcome;
+}
+
+// Tells the operation what the transfer brought, in the order a connection
+// reports it.
+void deliver(PrintServiceSoapOperation& op, const Exchange& exchange, Outcome& outcome) {
+    if (outcome.status == 401 && outcome.code == CURLE_OK) {
+        op.connectionDidFailWithError({"Connection Authentication", 0, "Authentication Error"});
+        return;
+    }
+    if (outcome.code != CURLE_OK) {
+        std::string text = outcome.tooLarge ? "the reply exceeds the size limit" : curl_easy_strerror(outcome.code);
+        op.connectionDidFailWithError({"NSURLErrorDomain", static_cast<int>(outcome.code), text});
+        return;
+    }
+    if (exchange.credentials) {
+        std::lock_guard lock(credentialsLock);
+        rememberedCredentials()[exchange.host] = *exchange.credentials;
+    }
+    op.connectionDidReceiveResponse(outcome.cookies);
+    if (outcome.dataArrived) op.connectionDidReceiveData(outcome.data);
+    op.connectionDidFinishLoading();
+}
+
 }  // namespace
 
 PrintServiceSoap::PrintServiceSoap(std::string a) : address(std::move(a)) {}
 
 PrintServiceSoap::~PrintServiceSoap() {
-    std::vector<std::thread> threads;
+    _closing = true;  // transfers still running give up at their next progress check
+    std::vector<Worker> workers;
     {
-        std::lock_guard lock(_threadsLock);
-        threads.swap(_threads);
+        std::lock_guard lock(_workersLock);
+        workers.swap(_workers);
     }
-    for (auto& t : threads) t.join();
+    for (auto& w : workers) w.thread.join();
 }
 
 std::shared_ptr<ComTORVALEKZ2R4_Plugin::PrintServiceSoap> PrintService::PrintServiceSoap(const std::string& address) {
@@ -119,90 +205,75 @@ PrintServiceSoapResponse PrintServiceSoap::performSynchronousOperation(PrintServ
 }
 
 void PrintServiceSoap::performAsynchronousOperation(std::shared_ptr<PrintServiceSoapOperation> op) {
-    std::lock_guard lock(_threadsLock);
-    _threads.emplace_back([op] { op->main(); });
+    if (!op) return;
+    op->asynchronous = true;
+    op->main();
 }
 
 void PrintServiceSoap::sendHTTPCallUsingBody(const std::string& body, const std::string& soapAction,
                                              PrintServiceSoapOperation& op) {
     initCurl();
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
-    if (!curl) {
-        op.connectionDidFailWithError({"NSURLErrorDomain", -1, "could not start a transfer"});
-        return;
-    }
-    const std::string host = hostOf(address);
-    curl_slist* list = nullptr;
+    auto exchange = std::make_shared<Exchange>();
+    exchange->url = address;
+    exchange->host = hostOf(address);
+    exchange->body = body;
     if (cookies && !cookies->empty()) {
         std::string header = "Cookie: ";
         for (std::size_t i = 0; i < cookies->size(); ++i)
             header += (i ? "; " : "") + (*cookies)[i].name + "=" + (*cookies)[i].value;
-        list = curl_slist_append(list, header.c_str());
+        exchange->headers.push_back(std::move(header));
     }
-    list = curl_slist_append(list, "User-Agent: wsdl2objc");
-    list = curl_slist_append(list, soapAction.empty() ? "SOAPAction;" : ("SOAPAction: " + soapAction).c_str());
-    list = curl_slist_append(list, "Content-Type: text/xml; charset=utf-8");
-    list = curl_slist_append(list, ("Content-Length: " + std::to_string(static_cast<unsigned>(body.size()))).c_str());
-    list = curl_slist_append(list, ("Host: " + host).c_str());
-    list = curl_slist_append(list, "Accept:");
-    list = curl_slist_append(list, "Expect:");
-    std::unique_ptr<curl_slist, SlistDeleter> headers(list);
-
-    std::optional<std::pair<std::string, std::string>> credentials;
+    exchange->headers.push_back("User-Agent: wsdl2objc");
+    exchange->headers.push_back(soapAction.empty() ? "SOAPAction;" : "SOAPAction: " + soapAction);
+    exchange->headers.push_back("Content-Type: text/xml; charset=utf-8");
+    exchange->headers.push_back("Content-Length: " + std::to_string(static_cast<unsigned>(body.size())));
+    exchange->headers.push_back("Host: " + exchange->host);
+    // curl would add these; the service is sent exactly the fields above.
+    exchange->headers.push_back("Accept:");
+    exchange->headers.push_back("Expect:");
+    exchange->timeoutMs = static_cast<long>(std::lround(defaultTimeout * 1000));
     if (authUsername) {
-        credentials.emplace(*authUsername, authPassword.value_or(""));
+        exchange->credentials.emplace(*authUsername, authPassword.value_or(""));
     } else {
         std::lock_guard lock(credentialsLock);
-        auto it = rememberedCredentials().find(host);
-        if (it != rememberedCredentials().end()) credentials = it->second;
+        auto it = rememberedCredentials().find(exchange->host);
+        if (it != rememberedCredentials().end()) exchange->credentials = it->second;
     }
 
-    Transfer transfer{&op, {}, 0, false};
-    CURL* c = curl.get();
-    curl_easy_setopt(c, CURLOPT_URL, address.c_str());
-    curl_easy_setopt(c, CURLOPT_POST, 1L);
-    curl_easy_setopt(c, CURLOPT_POSTFIELDS, body.data());
-    curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE, static_cast<long>(body.size()));
-    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(std::lround(defaultTimeout * 1000)));
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(c, CURLOPT_PROXY, "");
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onData);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer);
-    if (credentials) {
-        // Answered once: curl retries a challenged request a single time.
-        curl_easy_setopt(c, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
-        curl_easy_setopt(c, CURLOPT_USERNAME, credentials->first.c_str());
-        curl_easy_setopt(c, CURLOPT_PASSWORD, credentials->second.c_str());
-    }
-    // Data goes to the operation as it arrives; a 401 reply's body must not.
-    CURLcode code = curl_easy_perform(c);
-    long status = 0;
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    if (status == 401 && code == CURLE_OK) {
-        op.responseData.clear();
-        op.dataArrived = false;
-        op.connectionDidFailWithError({"Connection Authentication", 0, "Authentication Error"});
+    if (!op.asynchronous) {
+        Outcome outcome = perform(*exchange, nullptr);
+        deliver(op, *exchange, outcome);
         return;
     }
-    if (code != CURLE_OK) {
-        std::string text = transfer.tooLarge ? "the reply exceeds the size limit" : curl_easy_strerror(code);
-        op.connectionDidFailWithError({"NSURLErrorDomain", static_cast<int>(code), text});
-        return;
-    }
-    if (credentials) {
-        std::lock_guard lock(credentialsLock);
-        rememberedCredentials()[host] = *credentials;
-    }
-    op.connectionDidReceiveResponse(transfer.cookies);
-    op.connectionDidFinishLoading();
+
+    std::shared_ptr<PrintServiceSoapOperation> self = op.shared_from_this();
+    const kz::RunLoop::Inbox inbox = kz::RunLoop::current().inbox();
+    std::weak_ptr<int> alive = _alive;
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::lock_guard lock(_workersLock);
+    // Workers that have finished are reaped here, so a long-lived binding
+    // does not collect threads.
+    std::erase_if(_workers, [](Worker& w) {
+        if (!w.done->load()) return false;
+        w.thread.join();
+        return true;
+    });
+    // The worker hands its references on with the delivery, so the operation
+    // is released on the caller's thread.
+    _workers.push_back(Worker{std::thread([this, self, exchange, inbox, alive, done]() mutable {
+                                  auto outcome = std::make_shared<Outcome>(perform(*exchange, &_closing));
+                                  inbox.post(
+                                      [self = std::move(self), exchange = std::move(exchange), outcome, alive] {
+                                          if (alive.expired()) return;
+                                          deliver(*self, *exchange, *outcome);
+                                      },
+                                      {kz::RunLoop::kDefaultMode});
+                                  *done = true;
+                              }),
+                              done});
 }
 
-#define KZ_OPERATION(NAME)                                                                                       \
+#define KZ_PRINT_SERVICE_OPERATION(NAME, REPLY, KIND)                                                          \
     PrintServiceSoapResponse PrintServiceSoap::NAME##UsingParameters(const PrintService_##NAME& parameters) {    \
         PrintServiceSoap_##NAME op(this, this, parameters);                                                      \
         return performSynchronousOperation(op);                                                                  \
@@ -211,22 +282,7 @@ void PrintServiceSoap::sendHTTPCallUsingBody(const std::string& body, const std:
                                                       PrintServiceSoapResponseDelegate* delegate) {              \
         performAsynchronousOperation(std::make_shared<PrintServiceSoap_##NAME>(this, delegate, parameters));     \
     }
-KZ_OPERATION(getStackerInfoList)
-KZ_OPERATION(getFeederInfoList)
-KZ_OPERATION(getJobFolderList)
-KZ_OPERATION(getPrePostDeviceList)
-KZ_OPERATION(getCmsSpotGetAllListData)
-KZ_OPERATION(getSpotColorAllInfoListData)
-KZ_OPERATION(getColorSubstListData)
-KZ_OPERATION(GetJobResourceList)
-KZ_OPERATION(getCalibFileList)
-KZ_OPERATION(getDensityAdjustProfileList)
-KZ_OPERATION(getUserTrcProfileList)
-KZ_OPERATION(getFontList)
-KZ_OPERATION(getOutputProfileList)
-KZ_OPERATION(getRGBInputProfileList)
-KZ_OPERATION(getCMYKInputProfileList)
-KZ_OPERATION(getDeviceLinkFileList)
-#undef KZ_OPERATION
+#include "Common/WebService/PrintServiceOperationList.h"
+#undef KZ_PRINT_SERVICE_OPERATION
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -14,9 +15,12 @@ namespace ComTORVALEKZ2R4_Plugin {
 
 // The binding: endpoint and connection settings of the print service, and
 // one synchronous and one asynchronous method per operation. The transport is
-// libcurl; a synchronous call runs on the calling thread, so the callbacks
-// arrive there. An asynchronous call runs on a thread of its own and tells
-// its delegate from that thread; the binding waits for them when destroyed.
+// libcurl. A synchronous call runs on the calling thread. An asynchronous call
+// transfers on a thread of its own, but everything it reports (cookies, data,
+// the delegate's message) is delivered on the run loop of the thread that
+// started it, in the default mode: the caller sees no other thread. A binding
+// destroyed before its replies are delivered cancels its transfers and drops
+// their replies.
 class KZ_EXPORT PrintServiceSoap : public PrintServiceSoapResponseDelegate {
 public:
     explicit PrintServiceSoap(std::string address);
@@ -39,30 +43,23 @@ public:
     // The binding is the delegate of its own synchronous operations.
     void operation(PrintServiceSoapOperation& operation, const PrintServiceSoapResponse& response) override;
 
-#define KZ_OPERATION(NAME)                                                                                   \
-    PrintServiceSoapResponse NAME##UsingParameters(const PrintService_##NAME& parameters);                   \
-    void NAME##AsyncUsingParameters(const PrintService_##NAME& parameters, PrintServiceSoapResponseDelegate* delegate);
-    KZ_OPERATION(getStackerInfoList)
-    KZ_OPERATION(getFeederInfoList)
-    KZ_OPERATION(getJobFolderList)
-    KZ_OPERATION(getPrePostDeviceList)
-    KZ_OPERATION(getCmsSpotGetAllListData)
-    KZ_OPERATION(getSpotColorAllInfoListData)
-    KZ_OPERATION(getColorSubstListData)
-    KZ_OPERATION(GetJobResourceList)
-    KZ_OPERATION(getCalibFileList)
-    KZ_OPERATION(getDensityAdjustProfileList)
-    KZ_OPERATION(getUserTrcProfileList)
-    KZ_OPERATION(getFontList)
-    KZ_OPERATION(getOutputProfileList)
-    KZ_OPERATION(getRGBInputProfileList)
-    KZ_OPERATION(getCMYKInputProfileList)
-    KZ_OPERATION(getDeviceLinkFileList)
-#undef KZ_OPERATION
+#define KZ_PRINT_SERVICE_OPERATION(NAME, REPLY, KIND)                                       \
+    PrintServiceSoapResponse NAME##UsingParameters(const PrintService_##NAME& parameters); \
+    void NAME##AsyncUsingParameters(const PrintService_##NAME& parameters,                 \
+                                    PrintServiceSoapResponseDelegate* delegate);
+#include "Common/WebService/PrintServiceOperationList.h"
+#undef KZ_PRINT_SERVICE_OPERATION
 
 private:
-    std::mutex _threadsLock;
-    std::vector<std::thread> _threads;
+    struct Worker {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::mutex _workersLock;
+    std::vector<Worker> _workers;
+    std::atomic<bool> _closing{false};
+    // Deliveries posted to a run loop check it: the binding may be gone.
+    std::shared_ptr<int> _alive = std::make_shared<int>(0);
 };
 
 // The service's entry point: a new binding for an endpoint address.
@@ -77,24 +74,9 @@ void PrintServiceSoapCall<Request, Reply>::main() {
     binding->sendHTTPCallUsingBody(parameters.envelope(), "", *this);
 }
 
-#define KZ_OPERATION_TYPE(NAME, REPLY) \
+#define KZ_PRINT_SERVICE_OPERATION(NAME, REPLY, KIND) \
     using PrintServiceSoap_##NAME = PrintServiceSoapCall<PrintService_##NAME, PrintService_##REPLY>;
-KZ_OPERATION_TYPE(getStackerInfoList, getStackerInfoListResponse)
-KZ_OPERATION_TYPE(getFeederInfoList, getFeederInfoListResponse)
-KZ_OPERATION_TYPE(getJobFolderList, GetJobFolderListResponse)
-KZ_OPERATION_TYPE(getPrePostDeviceList, getPrePostDeviceResponse)
-KZ_OPERATION_TYPE(getCmsSpotGetAllListData, getCmsSpotGetAllListDataResponse)
-KZ_OPERATION_TYPE(getSpotColorAllInfoListData, getSpotColorAllInfoListDataResponse)
-KZ_OPERATION_TYPE(getColorSubstListData, getColorSubstListDataResponse)
-KZ_OPERATION_TYPE(GetJobResourceList, GetJobResourceListResponse)
-KZ_OPERATION_TYPE(getCalibFileList, getCalibFileListResponse)
-KZ_OPERATION_TYPE(getDensityAdjustProfileList, getDensityAdjustProfileListResponse)
-KZ_OPERATION_TYPE(getUserTrcProfileList, getUserTrcProfileListResponse)
-KZ_OPERATION_TYPE(getFontList, getFontListResponse)
-KZ_OPERATION_TYPE(getOutputProfileList, getOutputProfileListResponse)
-KZ_OPERATION_TYPE(getRGBInputProfileList, getRGBInputProfileListResponse)
-KZ_OPERATION_TYPE(getCMYKInputProfileList, getCMYKInputProfileListResponse)
-KZ_OPERATION_TYPE(getDeviceLinkFileList, getDeviceLinkFileListResponse)
-#undef KZ_OPERATION_TYPE
+#include "Common/WebService/PrintServiceOperationList.h"
+#undef KZ_PRINT_SERVICE_OPERATION
 
 }  // namespace ComTORVALEKZ2R4_Plugin

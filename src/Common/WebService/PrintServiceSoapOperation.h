@@ -29,7 +29,7 @@ public:
 
 // One call: posts its envelope through the binding and turns what comes back
 // into the response, then tells the delegate.
-class KZ_EXPORT PrintServiceSoapOperation {
+class KZ_EXPORT PrintServiceSoapOperation : public std::enable_shared_from_this<PrintServiceSoapOperation> {
 public:
     PrintServiceSoapOperation(PrintServiceSoap* binding, PrintServiceSoapResponseDelegate* delegate);
     virtual ~PrintServiceSoapOperation() = default;
@@ -39,6 +39,9 @@ public:
     PrintServiceSoapResponseDelegate* delegate;
     std::string responseData;
     bool dataArrived = false;
+    // Set by the binding for an operation it runs asynchronously (always one
+    // owned by a shared_ptr).
+    bool asynchronous = false;
 
     virtual void main() = 0;
     virtual const char* replyElement() const = 0;
