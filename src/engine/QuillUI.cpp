@@ -221,13 +221,20 @@ void QuillUI::setStringValue(const OptionalText& v) {
         if (found) {
             // A modal dialog's run loop mode would otherwise lose the selection
             // made while it runs.
+            // One pending run is enough: it reads the value when it runs, and
+            // outside modal sessions the mode may not run for a long time.
             std::weak_ptr<kz::View> self = weak_from_this();
-            if (!self.expired())
+            if (!self.expired() && _pendingSelection.expired()) {
+                // The token lives as long as the scheduled work, run or dropped.
+                auto token = std::make_shared<char>(0);
+                _pendingSelection = token;
                 kz::RunLoop::current().perform(
-                    [self] {
+                    [self, token] {
+                        (void)token;
                         if (auto view = self.lock()) static_cast<QuillUI&>(*view).selectMatrix();
                     },
                     0, {kz::RunLoop::kModalPanelMode});
+            }
         }
         _unsportValue = found ? std::nullopt : _value;
     } else if (type == "Slider") {

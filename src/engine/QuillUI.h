@@ -283,6 +283,7 @@ private:
     std::vector<std::string> _options_key;
     std::vector<std::string> _options_text;
     int _childDepth = 0;
+    std::weak_ptr<char> _pendingSelection;  // the scheduled selectMatrix, while it waits
     std::shared_ptr<const kz::Dictionary> _childDescriptions;
     std::shared_ptr<std::size_t> _descendantsLeft;  // shared by a control tree
 

@@ -6,6 +6,7 @@
 
 #include "QuillUITestSupport.h"
 #include "platform/foundation/Log.h"
+#include "platform/kit/ViewLoader.h"
 
 using namespace quilltest;
 
@@ -198,4 +199,23 @@ TEST(QuillUIBundle, TextsIconsAndTheChildDescriptionFile) {
     paneControl->updateControl();
     ASSERT_EQ(paneControl->childControls().size(), 1u);
     EXPECT_EQ(paneControl->childControls()[0]->mainKeyword(), "ChildA");
+}
+
+TEST(QuillUILayout, PaneLabelsAndViewDescriptions) {
+    auto c = std::make_shared<kzp::QuillUI>(kz::Rect(0, 0, 300, 100));
+    c->setControlDictionary(with("Tray", {{"text_Finishing", "Tray for finishing"}}));
+    c->updateControl("Finishing");
+    EXPECT_EQ(c->labelText()->stringValue(), "Tray for finishing");
+    c->controlRemoveAll();
+    c->updateControl("Other");
+    EXPECT_EQ(c->labelText()->stringValue(), "Tray");
+
+    // Panes lay out empty option controls by class name, then describe them.
+    kzp::QuillUI::registerViewClass();
+    kz::Dictionary view{{"class", "QuillUI"}, {"frame", kz::Array{0, 0, 300, 48}}, {"toolTip", "Tray"}};
+    auto loaded = kz::ViewLoader::load(kz::Value(kz::Dictionary{{"view", view}}), nullptr);
+    ASSERT_TRUE(loaded);
+    auto* quill = dynamic_cast<kzp::QuillUI*>(loaded->view.get());
+    ASSERT_NE(quill, nullptr);
+    EXPECT_EQ(quill->toolTip(), "Tray");
 }

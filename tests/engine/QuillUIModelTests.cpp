@@ -159,6 +159,13 @@ TEST(QuillUIRadio, SelectionIsRestoredOnceMoreInTheModalPanelMode) {
     EXPECT_EQ(c->radioButtonMatrix()->cellAtRow(3, 0)->state(), kz::OffState);
     kz::RunLoop::current().runMode(kz::RunLoop::kModalPanelMode);
     EXPECT_EQ(c->radioButtonMatrix()->cellAtRow(3, 0)->state(), kz::OnState);
+    // Many changes while no modal session runs leave one pending selection,
+    // which holds the latest value.
+    for (int i = 0; i < 100; ++i) c->setStringValue(i % 2 ? "Long" : "Short");
+    EXPECT_EQ(kz::RunLoop::current().pendingCount(), 1u);
+    c->radioButtonMatrix()->cellAtRow(1, 0)->setState(kz::OffState);
+    kz::RunLoop::current().runMode(kz::RunLoop::kModalPanelMode);
+    EXPECT_EQ(c->radioButtonMatrix()->cellAtRow(1, 0)->state(), kz::OnState);
 }
 
 TEST(QuillUIRadio, HorizontalColumnReportsItsUsersChoice) {
