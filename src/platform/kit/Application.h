@@ -7,6 +7,7 @@
 
 namespace kz {
 
+class Bundle;
 class UiDriver;
 class Window;
 
@@ -46,6 +47,11 @@ public:
     void beep();
     int beepCount() const { return _beeps; }
 
+    // The host application's own bundle (its information keys and texts);
+    // null until the host sets it.
+    const std::shared_ptr<Bundle>& mainBundle() const { return _mainBundle; }
+    void setMainBundle(std::shared_ptr<Bundle> bundle) { _mainBundle = std::move(bundle); }
+
     bool isActive() const { return _active; }
     void activateIgnoringOtherApps();
     void deactivate();
@@ -61,6 +67,7 @@ private:
     UiDriver* _driver = nullptr;
     int _beeps = 0;
     bool _active = true;
+    std::shared_ptr<Bundle> _mainBundle;
 };
 
 }  // namespace kz
