@@ -4,8 +4,11 @@
 #include <sstream>
 
 #include "platform/kit/Box.h"
+#include "platform/kit/BrowserCell.h"
 #include "platform/kit/DatePicker.h"
+#include "platform/kit/ImageView.h"
 #include "platform/kit/Matrix.h"
+#include "platform/kit/OutlineView.h"
 #include "platform/kit/PopUpButton.h"
 #include "platform/kit/Slider.h"
 #include "platform/kit/Stepper.h"
@@ -81,6 +84,23 @@ void line(std::ostringstream& out, const View& v, int indent) {
         out << " selected=" << quoted(t->selectedTabViewItem() ? t->selectedTabViewItem()->label() : "") << " tabs=[";
         for (int i = 0; i < t->numberOfTabViewItems(); ++i) out << (i ? ", " : "") << quoted(t->tabViewItemAtIndex(i)->label());
         out << "]";
+    } else if (const auto* t = dynamic_cast<const TableView*>(&v)) {
+        out << " columns=[";
+        bool first = true;
+        for (const auto& col : t->tableColumns()) {
+            out << (first ? "" : ", ") << quoted(col->identifier()) << " " << num(col->width());
+            first = false;
+        }
+        out << "] rows=" << t->numberOfRows() << " selected=[";
+        first = true;
+        for (int r : t->selectedRowIndexes()) {
+            out << (first ? "" : ",") << r;
+            first = false;
+        }
+        out << "]";
+    } else if (const auto* iv = dynamic_cast<const ImageView*>(&v)) {
+        if (const auto& image = iv->image())
+            out << " image=" << quoted(image->name()) << " " << num(image->size().width) << "x" << num(image->size().height);
     } else if (const auto* box = dynamic_cast<const Box*>(&v)) {
         out << " title=" << quoted(box->title());
     }
@@ -90,8 +110,35 @@ void line(std::ostringstream& out, const View& v, int indent) {
     out << "\n";
 }
 
+// One line per row of a table: each column's value; an outline marks
+// expanded (-) and collapsed (+) items and indents by level.
+void rows(std::ostringstream& out, const TableView& constTable, int indent) {
+    constexpr int kMaxRowsShown = 500;
+    auto& table = const_cast<TableView&>(constTable);  // cells are filled as they would be drawn
+    auto* outline = dynamic_cast<OutlineView*>(&table);
+    for (int r = 0; r < table.numberOfRows() && r < kMaxRowsShown; ++r) {
+        out << std::string(static_cast<std::size_t>(indent) * 2, ' ') << "| ";
+        if (outline) {
+            OutlineItem item = outline->itemAtRow(r);
+            out << std::string(static_cast<std::size_t>(outline->levelForRow(r)) * 2, ' ')
+                << (!outline->isExpandable(item) ? "  " : outline->isItemExpanded(item) ? "- " : "+ ");
+        }
+        bool first = true;
+        for (const auto& col : table.tableColumns()) {
+            auto cell = table.preparedCell(*col, r);
+            out << (first ? "" : " | ") << quoted(cell->stringValue());
+            if (auto* b = dynamic_cast<BrowserCell*>(cell.get()); b && b->image()) out << " icon=" << quoted(b->image()->name());
+            if (cell->textColor() != Color::controlTextColor()) out << " color=" << quoted(cell->textColor().name);
+            first = false;
+        }
+        out << (table.isRowSelected(r) ? " (selected)\n" : "\n");
+    }
+    if (table.numberOfRows() > kMaxRowsShown) out << std::string(static_cast<std::size_t>(indent) * 2, ' ') << "| ...\n";
+}
+
 void tree(std::ostringstream& out, const View& v, int indent) {
     line(out, v, indent);
+    if (const auto* t = dynamic_cast<const TableView*>(&v)) rows(out, *t, indent + 1);
     for (const auto& sub : v.subviews()) tree(out, *sub, indent + 1);
 }
 

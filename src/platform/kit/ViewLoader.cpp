@@ -6,9 +6,12 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/kit/Box.h"
 #include "platform/kit/DatePicker.h"
+#include "platform/kit/ImageView.h"
 #include "platform/kit/Matrix.h"
+#include "platform/kit/OutlineView.h"
 #include "platform/kit/Panel.h"
 #include "platform/kit/PopUpButton.h"
+#include "platform/kit/ScrollView.h"
 #include "platform/kit/SecureTextField.h"
 #include "platform/kit/Slider.h"
 #include "platform/kit/Stepper.h"
@@ -31,6 +34,10 @@ std::map<std::string, ViewLoader::ViewFactory>& viewClasses() {
         {"Stepper", [] { return std::make_shared<Stepper>(); }},
         {"DatePicker", [] { return std::make_shared<DatePicker>(); }},
         {"TabView", [] { return std::make_shared<TabView>(); }},
+        {"ImageView", [] { return std::make_shared<ImageView>(); }},
+        {"ScrollView", [] { return std::make_shared<ScrollView>(); }},
+        {"TableView", [] { return std::make_shared<TableView>(); }},
+        {"OutlineView", [] { return std::make_shared<OutlineView>(); }},
     };
     return classes;
 }
@@ -78,6 +85,9 @@ public:
         if (auto* s = dynamic_cast<Stepper*>(v.get())) configureStepper(*s, dict);
         if (auto* p = dynamic_cast<DatePicker*>(v.get())) configureDatePicker(*p, dict);
         if (auto* t = dynamic_cast<TabView*>(v.get())) configureTabView(*t, dict, depth, path);
+        if (auto* t = dynamic_cast<TableView*>(v.get())) configureTableView(*t, dict, path);
+        if (auto* sv = dynamic_cast<ScrollView*>(v.get()))
+            if (const Value* doc = dict.find("documentView")) sv->setDocumentView(view(*doc, depth + 1, path + "/documentView"));
         View* parent = v.get();
         if (auto* box = dynamic_cast<Box*>(v.get())) {
             if (const Value* t = dict.find("title"); t && t->isString()) box->setTitle(t->string());
@@ -305,6 +315,23 @@ private:
             }
         }
         if (const Value* s = get(d, "selectedIndex", Value::Type::Integer)) t.selectTabViewItemAtIndex(s->intValue());
+    }
+
+    static void configureTableView(TableView& t, const Dictionary& d, const std::string& path) {
+        if (const Value* cols = d.find("columns")) {
+            if (!cols->isArray()) fail(path + ": columns must be a list");
+            for (const Value& cv : cols->array()) {
+                const Dictionary& cd = cv.dictionary();
+                auto column = std::make_shared<TableColumn>(cd.get("identifier").stringValue());
+                if (const Value* w = get(cd, "maxWidth", Value::Type::Real)) column->setMaxWidth(number(*w, path));
+                if (const Value* w = get(cd, "width", Value::Type::Real)) column->setWidth(number(*w, path));
+                t.addTableColumn(column);
+            }
+        }
+        bool on;
+        if (flag(d, "allowsMultipleSelection", on)) t.setAllowsMultipleSelection(on);
+        if (auto* o = dynamic_cast<OutlineView*>(&t))
+            if (const Value* i = get(d, "indentationPerLevel", Value::Type::Real)) o->setIndentationPerLevel(number(*i, path));
     }
 
     ViewOwner* _owner;
