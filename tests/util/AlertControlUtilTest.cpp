@@ -4,6 +4,9 @@
 
 #include "Common/Util/AlertUtil.h"
 #include "Common/Util/ControlUtil.h"
+#include "Common/Util/TableViewUtil.h"
+#include "platform/kit/BrowserCell.h"
+#include "platform/kit/TableView.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/PopUpButton.h"
@@ -104,4 +107,16 @@ TEST(ControlUtil, RepresentedObjectKeysAndCheckBoxes) {
 
     kzp::setTitleString(&label, "Copies");
     EXPECT_EQ(label.stringValue(), "Copies:");
+}
+
+TEST(TableViewUtil, BrowserCellGoesIntoTheNamedColumnOnly) {
+    TableView table;
+    table.addTableColumn(std::make_shared<TableColumn>("name"));
+    EXPECT_EQ(kzp::setBrowserCellToColumn(nullptr, "name"), nullptr);
+    EXPECT_EQ(kzp::setBrowserCellToColumn(&table, "comment"), nullptr);
+    BrowserCell* cell = kzp::setBrowserCellToColumn(&table, "name");
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(&table.tableColumnWithIdentifier("name")->dataCell(), cell);
+    EXPECT_TRUE(cell->isLeaf());
+    EXPECT_TRUE(cell->wraps());
 }
