@@ -1,6 +1,7 @@
 #include "platform/kit/Application.h"
 
 #include "platform/foundation/Log.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/kit/UiDriver.h"
 #include "platform/kit/Window.h"
@@ -48,7 +49,16 @@ void Application::beep() {
     if (_driver) _driver->beep();
 }
 
-void Application::activateIgnoringOtherApps() { _active = true; }
-void Application::deactivate() { _active = false; }
+void Application::activateIgnoringOtherApps() {
+    if (_active) return;
+    _active = true;
+    NotificationCenter::defaultCenter().post(kDidBecomeActiveNotification, this);
+}
+
+void Application::deactivate() {
+    if (!_active) return;
+    _active = false;
+    NotificationCenter::defaultCenter().post(kDidResignActiveNotification, this);
+}
 
 }  // namespace kz

@@ -52,6 +52,10 @@ public:
     const std::shared_ptr<Bundle>& mainBundle() const { return _mainBundle; }
     void setMainBundle(std::shared_ptr<Bundle> bundle) { _mainBundle = std::move(bundle); }
 
+    // Posted on the default centre, sender the application, when the
+    // application becomes active or resigns being active.
+    static constexpr const char* kDidBecomeActiveNotification = "ApplicationDidBecomeActiveNotification";
+    static constexpr const char* kDidResignActiveNotification = "ApplicationDidResignActiveNotification";
     bool isActive() const { return _active; }
     void activateIgnoringOtherApps();
     void deactivate();

@@ -1,17 +1,9 @@
 #include "platform/kit/Window.h"
 
-#include <map>
-
 #include "platform/kit/TextField.h"
+#include "platform/kit/WindowFrameStore.h"
 
 namespace kz {
-
-namespace {
-std::map<std::string, Rect>& savedFrames() {
-    static std::map<std::string, Rect> frames;
-    return frames;
-}
-}  // namespace
 
 Window::Window(Rect contentRect, unsigned styleMask) : _frame(contentRect), _styleMask(styleMask) {
     setContentView(std::make_shared<View>(Rect(0, 0, contentRect.size.width, contentRect.size.height)));
@@ -120,17 +112,17 @@ bool Window::setFrameAutosaveName(std::string name) {
 }
 
 void Window::saveFrameUsingName(const std::string& name) const {
-    if (!name.empty()) savedFrames()[name] = _frame;
+    if (!name.empty()) WindowFrameStore::save(name, _frame);
 }
 
 bool Window::setFrameUsingName(const std::string& name) {
-    auto it = savedFrames().find(name);
-    if (it == savedFrames().end()) return false;
-    _frame = it->second;
+    auto saved = WindowFrameStore::frame(name);
+    if (!saved) return false;
+    _frame = *saved;
     return true;
 }
 
-void Window::removeFrameUsingName(const std::string& name) { savedFrames().erase(name); }
+void Window::removeFrameUsingName(const std::string& name) { WindowFrameStore::remove(name); }
 
 void Window::beginSheet(std::shared_ptr<Window> sheet, std::function<void(long)> handler) {
     if (!sheet || sheet.get() == this || sheet->_sheetParent) return;

@@ -49,7 +49,7 @@ public:
     void setHasShadow(bool on) { _hasShadow = on; }
 
     // The frame is saved under the name whenever it is stored, and a frame
-    // saved before is taken when the name is set (within the process).
+    // saved before (also by an earlier run) is taken when the name is set.
     const std::string& frameAutosaveName() const { return _autosaveName; }
     bool setFrameAutosaveName(std::string name);
     void saveFrameUsingName(const std::string& name) const;
