@@ -8,6 +8,25 @@ if command -v cupstestppd >/dev/null; then
 fi
 step ppd lists "$lists_ppd" FeederInfoList
 step ppd lists "$lists_ppd"
+rm -f "$lists_ppd"
+
+# The lists a print server offers: the print service simulator serves the
+# sample printer of print-server-printer.plist on a free local port.
+cmake --build --preset default --target print_service_simulator >/dev/null
+simulator_out=$(mktemp)
+build/tests/webservice/print_service_simulator "$samples/print-server-printer.plist" >"$simulator_out" &
+simulator_pid=$!
+trap 'kill "$simulator_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -s "$simulator_out" ] && break; sleep 0.05; done
+simulator_port=$(sed -n 's|^http://127\.0\.0\.1:\([0-9]*\)$|\1|p' "$simulator_out")
+if [ -n "$simulator_port" ]; then
+  step server lists --host 127.0.0.1 --port "$simulator_port"
+else
+  echo "print_service_simulator did not start"
+fi
+kill "$simulator_pid" 2>/dev/null || true
+wait "$simulator_pid" 2>/dev/null || true
+trap - EXIT
+rm -f "$simulator_out"
 # No print server answers here: every list comes back empty, as in the panel.
 step server lists --host 127.0.0.1 --port 9 --list StackerInfoList --list Font
-rm -f "$lists_ppd"

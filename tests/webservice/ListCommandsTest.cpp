@@ -55,8 +55,9 @@ TEST(ListCommands, ServerListsPrintsTheRowsOfTheService) {
                                                  &status));
     EXPECT_EQ(status, 0);
     EXPECT_EQ(lists, kz::Value(kz::Dictionary{
-                         {"FeederInfoList", kz::Array{kz::Array{"1", "Number"}, kz::Array{"2", "Number"}}},
-                         {"JobResource-FORM", kz::Array{kz::Array{"Form A", "first", "2026-01-02T03:04:05"}}}}));
+                         {"FeederInfoList", kz::Array{kz::Array{"1", "Number"}, kz::Array{"2", "Number"},
+                                                      kz::Array{"5", "Number"}}},
+                         {"JobResource-FORM", kz::Array{kz::Array{"Letterhead", "company form", "2026-01-02T03:04:05"}}}}));
     run(kTool + " server lists --host 127.0.0.1 --list Nothing 2>/dev/null", &status);
     EXPECT_NE(status, 0);
 }

@@ -7,6 +7,8 @@
 
 #include <cups/http.h>
 
+#include "platform/foundation/PropertyList.h"
+
 namespace kztest {
 
 namespace {
@@ -75,8 +77,21 @@ std::string PrintServiceSimulator::Request::header(const std::string& name) cons
     return {};
 }
 
-PrintServiceSimulator::PrintServiceSimulator(kz::Dictionary printer)
-    : _printer(std::move(printer)), _server(std::make_unique<httplib::Server>()) {
+kz::Dictionary PrintServiceSimulator::readPrinter(const std::string& path, std::string* error) {
+    std::string why;
+    kz::Value printer = kz::PropertyList::readFile(path, &why);
+    if (printer.isDictionary()) return printer.dictionary();
+    if (error) *error = why.empty() ? "the top-level object is not a dictionary" : why;
+    return {};
+}
+
+std::string PrintServiceSimulator::endpoint() const {
+    const std::string host = _host.find(':') == std::string::npos ? _host : "[" + _host + "]";
+    return "http://" + host + ":" + std::to_string(_port);
+}
+
+PrintServiceSimulator::PrintServiceSimulator(kz::Dictionary printer, std::string host, int port)
+    : _printer(std::move(printer)), _host(std::move(host)), _server(std::make_unique<httplib::Server>()) {
     _server->Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
         Request seen{req.body, {}};
         for (const auto& [k, v] : req.headers) seen.headers.emplace_back(k, v);
@@ -109,7 +124,15 @@ PrintServiceSimulator::PrintServiceSimulator(kz::Dictionary printer)
         if (fault) res.status = 500;
         res.set_content(replyFor(req.body), "text/xml; charset=utf-8");
     });
-    _port = _server->bind_to_any_port("127.0.0.1");
+    if (port > 0) {
+        _port = _server->bind_to_port(_host, port) ? port : -1;
+    } else {
+        _port = _server->bind_to_any_port(_host);
+    }
+    if (_port <= 0) {
+        _port = -1;
+        return;
+    }
     _thread = std::thread([this] { _server->listen_after_bind(); });
     while (!_server->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
@@ -140,8 +163,9 @@ std::string PrintServiceSimulator::replyFor(const std::string& body) const {
                p + ":Body></" + p + ":Envelope>";
     }
     const kz::Value& statuses = _printer.get("status");
-    const std::string statusText =
-        statuses.dictionary().contains(op) ? statuses.dictionary().get(op).string() : std::string("OK");
+    const std::string statusText = statuses.isDictionary() && statuses.dictionary().get(op).isString()
+                                       ? statuses.dictionary().get(op).string()
+                                       : std::string("OK");
     const std::string status = "<status>" + esc(statusText) + "</status>";
     std::string reply, fields;
     if (op == "getStackerInfoList" || op == "getFeederInfoList") {

@@ -15,8 +15,10 @@ class Server;
 
 namespace kztest {
 
-// A print service on 127.0.0.1 for the client's tests. It answers every
-// operation from a description of one printer:
+// A print service on a local address (127.0.0.1 unless given) for the
+// client's tests and the tool's demonstration. It answers every operation
+// from a description of one printer, normally read from a property-list file
+// (resources/samples/print-server-printer.plist):
 //   stackers, feeders: arrays of dictionaries (key/value pairs per entry)
 //   devices: dictionary of key/value texts; customPapers: array of dictionaries
 //   folders: array of texts
@@ -27,11 +29,19 @@ namespace kztest {
 // and has switches for the failures a client must survive.
 class PrintServiceSimulator {
 public:
-    explicit PrintServiceSimulator(kz::Dictionary printer);
+    // Binds to `host` on a free port (or `port`); port() is negative when
+    // that failed.
+    explicit PrintServiceSimulator(kz::Dictionary printer, std::string host = "127.0.0.1", int port = 0);
     ~PrintServiceSimulator();
 
+    // The printer description in a property-list file; an empty dictionary
+    // and the reason in `error` when the file holds none.
+    static kz::Dictionary readPrinter(const std::string& path, std::string* error = nullptr);
+
     int port() const { return _port; }
-    std::string endpoint() const { return "http://127.0.0.1:" + std::to_string(_port); }
+    const std::string& host() const { return _host; }
+    // The URL of the service; an IPv6 host goes in brackets.
+    std::string endpoint() const;
 
     // Switches.
     bool fault = false;             // a SOAP fault with HTTP 500
@@ -55,6 +65,7 @@ public:
 
 private:
     kz::Dictionary _printer;
+    std::string _host;
     std::unique_ptr<httplib::Server> _server;
     std::thread _thread;
     int _port = 0;

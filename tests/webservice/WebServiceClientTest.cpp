@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+
 #include "PrintServiceSimulator.h"
 #include "SamplePrinter.h"
 #include "platform/foundation/Log.h"
@@ -32,21 +37,25 @@ struct ClientTest : testing::Test {
 
 TEST_F(ClientTest, EveryListComesBackAsRows) {
     WebServiceClient::setLocalizer([](const std::string& key) { return key == "#共通" ? "Common" : key; });
-    EXPECT_EQ(client.getStackerInfoList(host), (Rows{{"A", "Type"}, {"Finisher", "Type"}}));
-    EXPECT_EQ(client.getFeederInfoList(host), (Rows{{"1", "Number"}, {"2", "Number"}}));
-    EXPECT_EQ(client.getDeviceList(host), (Rows{{"Installed", "Stapler"}, {"2/4", "Puncher"}}));
-    EXPECT_EQ(client.getJobFolderList(host), (Rows{{"Common", ""}, {"X", "X"}, {"Y", "Y"}}));
+    EXPECT_EQ(client.getStackerInfoList(host), (Rows{{"FaceDownTray", "Type"}, {"Finisher", "Type"}}));
+    EXPECT_EQ(client.getFeederInfoList(host), (Rows{{"1", "Number"}, {"2", "Number"}, {"5", "Number"}}));
+    EXPECT_EQ(client.getDeviceList(host),
+              (Rows{{"Installed", "Stapler"}, {"2/4", "Puncher"}, {"NotInstalled", "Folder"}}));
+    EXPECT_EQ(client.getJobFolderList(host), (Rows{{"Common", ""}, {"Proofs", "Proofs"}, {"Invoices", "Invoices"}}));
     // The index is remembered into the next entry.
-    EXPECT_EQ(client.getPrePostDeviceList(host), (Rows{{"3-Heavy", "CustomPaper3"}, {"3-Light", "CustomPaper3"}}));
+    EXPECT_EQ(client.getPrePostDeviceList(host),
+              (Rows{{"3-Heavy 220gsm", "CustomPaper3"}, {"3-Light 64gsm", "CustomPaper3"}}));
     EXPECT_EQ(client.GetJobResourceList(host, static_cast<int>(kzp::JobResourceType::Form)),
-              (Rows{{"Form A", "first", "2026-01-02T03:04:05"}}));
-    EXPECT_EQ(client.listNamed("JobResource-NOTE", host), Rows{});
-    EXPECT_EQ(client.getFontList(host), (Rows{{"Serif", "KZSerif"}, {"F"}}));
-    EXPECT_EQ(client.getCalibFileList(host), (Rows{{"cal1", "c", "t"}}));
-    EXPECT_EQ(client.getDensityAdjustProfileList(host), (Rows{{"dens", ""}}));
-    EXPECT_EQ(client.getUserTrcProfileList(host), (Rows{{"trc"}}));
-    EXPECT_EQ(client.getDeviceLinkFileList(host), (Rows{{"link", "lc", "m"}}));
-    EXPECT_EQ(server.requests().size(), 12u);
+              (Rows{{"Letterhead", "company form", "2026-01-02T03:04:05"}}));
+    EXPECT_EQ(client.listNamed("JobResource-WATERMARK", host),
+              (Rows{{"Draft", "", "2025-12-24T17:30:00"}, {"Copy"}}));
+    EXPECT_EQ(client.listNamed("JobResource-IMPOSITION", host), Rows{});
+    EXPECT_EQ(client.getFontList(host), (Rows{{"KZ Serif", "KZSerif"}, {"KZ Sans", "KZSans"}, {"KZMincho"}}));
+    EXPECT_EQ(client.getCalibFileList(host), (Rows{{"cal-2026-01", "monthly", "2026-01-31T12:00:00"}}));
+    EXPECT_EQ(client.getDensityAdjustProfileList(host), (Rows{{"Standard", ""}}));
+    EXPECT_EQ(client.getUserTrcProfileList(host), (Rows{{"Soft"}}));
+    EXPECT_EQ(client.getDeviceLinkFileList(host), (Rows{{"Coated-to-press", "proof", "2026-02-01T09:30:00"}}));
+    EXPECT_EQ(server.requests().size(), 13u);
 }
 
 TEST_F(ClientTest, KeyValueListsTakeOnlyTheirKeyAndStopAtAnErrorStatus) {
@@ -114,4 +123,49 @@ TEST(WebServiceClientAddress, Ipv6LiteralsAreBracketedWithEscapedZones) {
     EXPECT_EQ(WebServiceClient::convertUrlAddress("[::1]"), "[::1]");
     EXPECT_EQ(WebServiceClient::jobResourceType("JobResource-IMPOSITION"), kzp::JobResourceType::Imposition);
     EXPECT_EQ(WebServiceClient::jobResourceType("Font"), std::nullopt);
+}
+
+namespace {
+
+// A link-local IPv6 address of this machine with its zone ("fe80::...%eth0"),
+// or nothing.
+std::optional<std::string> linkLocalAddress() {
+    ifaddrs* all = nullptr;
+    if (getifaddrs(&all) != 0) return std::nullopt;
+    std::optional<std::string> found;
+    for (ifaddrs* a = all; a && !found; a = a->ifa_next) {
+        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET6 || !(a->ifa_flags & IFF_UP)) continue;
+        const auto* in6 = reinterpret_cast<const sockaddr_in6*>(a->ifa_addr);
+        if (!IN6_IS_ADDR_LINKLOCAL(&in6->sin6_addr)) continue;
+        char text[INET6_ADDRSTRLEN];
+        if (inet_ntop(AF_INET6, &in6->sin6_addr, text, sizeof text)) found = std::string(text) + "%" + a->ifa_name;
+    }
+    freeifaddrs(all);
+    return found;
+}
+
+}  // namespace
+
+TEST(WebServiceClientIpv6, ReachesAServerThroughABracketedLiteral) {
+    kztest::PrintServiceSimulator server(kztest::samplePrinter(), "::1");
+    if (server.port() <= 0) GTEST_SKIP() << "no IPv6 loopback here";
+    WebServiceClient client(server.port());
+    EXPECT_EQ(client.getUserTrcProfileList(std::string("::1")), (Rows{{"Soft"}}));
+    EXPECT_EQ(client.getUserTrcProfileList(std::string("[::1]")), (Rows{{"Soft"}}));
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    // A bare IPv6 host would not be a valid Host field.
+    EXPECT_EQ(requests[0].header("Host"), "[::1]");
+}
+
+TEST(WebServiceClientIpv6, ReachesALinkLocalServerThroughItsZoneIndex) {
+    const auto address = linkLocalAddress();
+    if (!address) GTEST_SKIP() << "no link-local IPv6 address here";
+    kztest::PrintServiceSimulator server(kztest::samplePrinter(), *address);
+    if (server.port() <= 0) GTEST_SKIP() << "cannot listen on " << *address;
+    WebServiceClient client(server.port());
+    EXPECT_EQ(client.getUserTrcProfileList(address), (Rows{{"Soft"}})) << *address;
+    ASSERT_EQ(server.requests().size(), 1u);
+    // The zone names an interface of this machine; it stays out of the Host field.
+    EXPECT_EQ(server.requests()[0].header("Host").find('%'), std::string::npos);
 }
