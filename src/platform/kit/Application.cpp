@@ -44,6 +44,12 @@ void Application::stopModalWithCode(long code) {
 
 Window* Application::modalWindow() const { return _sessions.empty() ? nullptr : _sessions.back()->window; }
 
+Application::EventScope::EventScope(Event event) : _saved(std::move(shared()._currentEvent)) {
+    shared()._currentEvent = std::move(event);
+}
+
+Application::EventScope::~EventScope() { shared()._currentEvent = std::move(_saved); }
+
 void Application::beep() {
     ++_beeps;
     if (_driver) _driver->beep();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/foundation/Export.h"
+#include "platform/kit/Event.h"
 
 namespace kz {
 
@@ -47,6 +49,20 @@ public:
     void beep();
     int beepCount() const { return _beeps; }
 
+    // The event being handled, while a driver plays one; nothing otherwise.
+    const Event* currentEvent() const { return _currentEvent ? &*_currentEvent : nullptr; }
+    // Sets the current event for as long as it lives.
+    class KZ_EXPORT EventScope {
+    public:
+        explicit EventScope(Event event);
+        ~EventScope();
+        EventScope(const EventScope&) = delete;
+        EventScope& operator=(const EventScope&) = delete;
+
+    private:
+        std::optional<Event> _saved;
+    };
+
     // The host application's own bundle (its information keys and texts);
     // null until the host sets it.
     const std::shared_ptr<Bundle>& mainBundle() const { return _mainBundle; }
@@ -72,6 +88,7 @@ private:
     int _beeps = 0;
     bool _active = true;
     std::shared_ptr<Bundle> _mainBundle;
+    std::optional<Event> _currentEvent;
 };
 
 }  // namespace kz

@@ -10,6 +10,7 @@ class KZ_EXPORT Panel : public Window {
 public:
     using Window::Window;
     std::string className() const override { return "Panel"; }
+    bool canBecomeMainWindow() const override { return false; }
 
     bool isFloatingPanel() const { return _floating; }
     // A floating panel sits on the floating level.

@@ -1,8 +1,10 @@
 #include "platform/kit/ScriptedUiDriver.h"
 
+#include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/Matrix.h"
 #include "platform/kit/PopUpButton.h"
+#include "platform/kit/TableView.h"
 #include "platform/kit/TextField.h"
 #include "platform/kit/Window.h"
 
@@ -29,6 +31,7 @@ ScriptedUiDriver& ScriptedUiDriver::then(Step step) {
 
 ScriptedUiDriver& ScriptedUiDriver::press(std::string title) {
     return then([this, title](Application&, Window& w) {
+        Application::EventScope event(Event::mouseDown({}));
         auto* b = dynamic_cast<Button*>(find(w.contentView(), [&](View& v) {
             auto* b = dynamic_cast<Button*>(&v);
             return b && b->title() == title && usable(v);
@@ -40,6 +43,7 @@ ScriptedUiDriver& ScriptedUiDriver::press(std::string title) {
 
 ScriptedUiDriver& ScriptedUiDriver::click(long tag) {
     return then([this, tag](Application&, Window& w) {
+        Application::EventScope event(Event::mouseDown({}));
         View* v = find(w.contentView(), [&](View& v) {
             auto* c = dynamic_cast<Control*>(&v);
             return c && usable(v) && (c->tag() == tag || (dynamic_cast<Matrix*>(c) && static_cast<Matrix*>(c)->cellWithTag(tag)));
@@ -105,6 +109,8 @@ ScriptedUiDriver& ScriptedUiDriver::choose(std::string itemTitle) {
 
 ScriptedUiDriver& ScriptedUiDriver::pressKey(std::string key) {
     return then([this, key](Application&, Window& w) {
+        Application::EventScope event(Event::keyDown(key));
+        if (w.sendEvent(Event::keyDown(key))) return true;
         if (key == "\t") {
             std::vector<TextField*> fields;
             find(w.contentView(), [&](View& v) {
@@ -132,6 +138,38 @@ ScriptedUiDriver& ScriptedUiDriver::pressKey(std::string key) {
             }
         _problems.push_back("nothing answers the key");
         return false;
+    });
+}
+
+ScriptedUiDriver& ScriptedUiDriver::mouseDown(Point at, bool right) {
+    return then([this, at, right](Application&, Window& w) {
+        Event e = Event::mouseDown(at, right);
+        Application::EventScope event(e);
+        if (!w.sendEvent(e)) _problems.push_back("nothing answers the mouse");
+        return true;  // a click on nothing is still a click
+    });
+}
+
+ScriptedUiDriver& ScriptedUiDriver::closeWindow() {
+    return then([this](Application&, Window& w) {
+        if (!w.performClose()) _problems.push_back("the window refused to close");
+        return true;
+    });
+}
+
+ScriptedUiDriver& ScriptedUiDriver::clickRow(int row, long tag) {
+    return then([this, row, tag](Application&, Window& w) {
+        Application::EventScope event(Event::mouseDown({}));
+        auto* t = dynamic_cast<TableView*>(find(w.contentView(), [&](View& v) {
+            auto* t = dynamic_cast<TableView*>(&v);
+            return t && usable(v) && (tag == -1 ? row < t->numberOfRows() : t->tag() == tag);
+        }));
+        if (!t) {
+            _problems.push_back("no table with row " + std::to_string(row));
+            return false;
+        }
+        t->clickRow(row);  // a refused row is part of what the user does
+        return true;
     });
 }
 

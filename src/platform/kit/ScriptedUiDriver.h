@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/kit/Geometry.h"
 #include "platform/kit/UiDriver.h"
 
 namespace kz {
@@ -34,6 +35,13 @@ public:
     // "\r" presses the default button, "\x1b" the cancel button, "\t" moves
     // the focus to the next text field.
     ScriptedUiDriver& pressKey(std::string key);
+    // A mouse-down at the point of the window (the left button unless right).
+    ScriptedUiDriver& mouseDown(Point at, bool right = false);
+    // Closes the window through its close button.
+    ScriptedUiDriver& closeWindow();
+    // Clicks the row of the first table (or outline) view that has it, or of
+    // the one with the tag.
+    ScriptedUiDriver& clickRow(int row, long tag = -1);
     // The answer to the next open or save panel (none cancels it).
     ScriptedUiDriver& pickFiles(std::vector<std::string> paths);
     ScriptedUiDriver& cancelPanel();

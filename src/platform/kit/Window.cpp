@@ -1,5 +1,7 @@
 #include "platform/kit/Window.h"
 
+#include <cmath>
+
 #include "platform/kit/TextField.h"
 #include "platform/kit/WindowFrameStore.h"
 
@@ -26,7 +28,17 @@ void Window::setContentView(std::shared_ptr<View> view) {
     _contentView->_rootWindow = this;
 }
 
-void Window::makeKeyAndOrderFront() { _visible = true; }
+void Window::makeKeyAndOrderFront() {
+    _visible = true;
+    display();
+}
+
+void Window::center() {
+    constexpr double kScreenWidth = 1440, kScreenHeight = 900;
+    double x = std::floor((kScreenWidth - _frame.size.width) / 2);
+    double y = std::floor((kScreenHeight - _frame.size.height) * 2 / 3);
+    setFrame(Rect(x, y, _frame.size.width, _frame.size.height));
+}
 
 void Window::orderOut() {
     endEditingFor(nullptr);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/kit/Event.h"
 #include "platform/kit/FieldEditor.h"
 #include "platform/kit/View.h"
 #include "platform/kit/WindowDelegate.h"
@@ -42,11 +43,19 @@ public:
     const Rect& frame() const { return _frame; }
     void setFrame(Rect frame);
     unsigned styleMask() const { return _styleMask; }
-    void setStyleMask(unsigned mask) { _styleMask = mask; }
+    virtual void setStyleMask(unsigned mask) { _styleMask = mask; }
     WindowLevel level() const { return _level; }
     void setLevel(WindowLevel level) { _level = level; }
     bool hasShadow() const { return _hasShadow; }
-    void setHasShadow(bool on) { _hasShadow = on; }
+    virtual void setHasShadow(bool on) { _hasShadow = on; }
+    // A titled window can take the keyboard and be the main window.
+    virtual bool canBecomeKeyWindow() const { return (_styleMask & TitledWindowMask) != 0; }
+    virtual bool canBecomeMainWindow() const { return canBecomeKeyWindow(); }
+    // Redraws the window (a bridge repaints; headless, subclasses update
+    // what depends on the moment).
+    virtual void display() {}
+    // An input event for the window; true when it was handled here.
+    virtual bool sendEvent(const Event& /*event*/) { return false; }
 
     // The frame is saved under the name whenever it is stored, and a frame
     // saved before (also by an earlier run) is taken when the name is set.
@@ -60,9 +69,13 @@ public:
     std::shared_ptr<View> sharedContentView() const { return _contentView; }
     void setContentView(std::shared_ptr<View> view);
 
+    // Places the window in the middle of the main screen (1440 x 900
+    // points headless), a little above the centre as dialogs sit.
+    void center();
+
     bool isVisible() const { return _visible; }
     void makeKeyAndOrderFront();
-    void orderFront() { _visible = true; }
+    void orderFront() { makeKeyAndOrderFront(); }
     // Hides the window, ending any edit in it.
     void orderOut();
     // Asks the delegate, then closes; false when it refused.

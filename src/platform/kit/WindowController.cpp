@@ -6,7 +6,13 @@
 namespace kz {
 
 WindowController::~WindowController() {
-    if (_window && _window->delegate() == dynamic_cast<WindowDelegate*>(this)) _window->setDelegate(nullptr);
+    // The window may outlive its controller; it must not call a dead delegate.
+    if (_window && _installedDelegate && _window->delegate() == _installedDelegate) _window->setDelegate(nullptr);
+}
+
+void WindowController::installWindowDelegate(WindowDelegate* delegate) {
+    _installedDelegate = delegate;
+    if (_window) _window->setDelegate(delegate);
 }
 
 Window* WindowController::window() { return sharedWindow().get(); }

@@ -31,6 +31,9 @@ public:
     bool connectWindowOutlet(const std::shared_ptr<Window>& window) override;
 
 protected:
+    // Makes the delegate (usually the subclass itself) the window's delegate;
+    // it is taken off the window again when the controller dies.
+    void installWindowDelegate(WindowDelegate* delegate);
     // Loads the description with this controller as owner.
     virtual void loadWindow();
     virtual void windowDidLoad() {}
@@ -39,6 +42,7 @@ private:
     std::string _path;
     std::string _loadError;
     std::shared_ptr<Window> _window;
+    WindowDelegate* _installedDelegate = nullptr;
 };
 
 }  // namespace kz

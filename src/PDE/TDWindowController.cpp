@@ -1,0 +1,38 @@
+#include "PDE/TDWindowController.h"
+
+#include "Common/Util/BundleUtil.h"
+#include "PDE/AboutPanel/Quill_AboutPanel.h"
+#include "PDE/TitlelessPanel.h"
+#include "platform/kit/ViewLoader.h"
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+TDWindowController::TDWindowController(const std::string& windowName)
+    : kz::WindowController(descriptionPath(windowName)) {
+    registerWindowClasses();
+}
+
+std::string TDWindowController::descriptionPath(const std::string& windowName) {
+    if (windowName.find('/') != std::string::npos) return windowName;
+    auto bundle = BSPrincipalBundle();
+    return bundle ? bundle->pathForResource(windowName, "plist") : std::string();
+}
+
+void TDWindowController::registerWindowClasses() {
+    static const bool registered = [] {
+        kz::ViewLoader::registerWindowClass("TitlelessPanel",
+                                            [](const kz::Value&) { return std::make_shared<TitlelessPanel>(); });
+        kz::ViewLoader::registerWindowClass("Quill_AboutPanel",
+                                            [](const kz::Value&) { return std::make_shared<Quill_AboutPanel>(); });
+        return true;
+    }();
+    (void)registered;
+}
+
+void TDWindowController::loadWindow() {
+    // Put back when the guard dies, also when loading throws.
+    kz::ViewLoader::HostAwakeGuard guard;
+    kz::WindowController::loadWindow();
+}
+
+}  // namespace ComTORVALEKZ2R4_Plugin
