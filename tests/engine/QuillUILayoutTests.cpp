@@ -71,6 +71,9 @@ TEST(QuillUILayout, RadioColumnCheckBoxAndTextField) {
     auto text = build("JobName", 300, 200);
     EXPECT_EQ(text->textField()->frame(), kz::Rect(24, 152, 300 - 24 - 15 - 104, 24));
     EXPECT_EQ(text->pushButton()->frame(), kz::Rect(185, 152, 100, 24));
+    EXPECT_EQ(text->textField()->formatter(), nullptr);
+    EXPECT_NE(buildFrom(with("JobName", {{"max_byte", 63}}))->textField()->formatter(), nullptr);
+    EXPECT_EQ(buildFrom(with("JobName", {{"max_byte", -1}}))->textField()->formatter(), nullptr);
 }
 
 TEST(QuillUILayout, NumberFieldTakesDecimalsAndWidthFromItsLimits) {
