@@ -370,17 +370,26 @@ void QuillUI::setIconImage(bool on) {
     if (_falseIconView) _falseIconView->View::setHidden(on);
 }
 
-std::optional<QuillUIImage> QuillUI::getIconImage(const std::string& path) {
-    std::optional<QuillUIImage> image = QuillUIImage::load(path);
-    if (image && (image->size.width > 16 || image->size.height > 16)) image->size = kz::Size{16, 16};
+std::shared_ptr<kz::Image> QuillUI::getIconImage(const std::string& path) {
+    std::shared_ptr<kz::Image> image = kz::Image::fromPngFile(path);
+    if (!image) return nullptr;
+    std::string name = path.substr(path.rfind('/') + 1);
+    if (name.ends_with(".png")) name.resize(name.size() - 4);
+    image->setName(name);
+    if (image->size().width > 16 || image->size().height > 16) {
+        image = image->drawnAtSize(16, 16);
+        image->setName(name);
+    }
     return image;
 }
 
-std::optional<QuillUIImage> QuillUI::bundleImage(const std::string& name, bool scaled) const {
-    if (!_bundle || name.empty()) return std::nullopt;
+std::shared_ptr<kz::Image> QuillUI::bundleImage(const std::string& name, bool scaled) const {
+    if (!_bundle || name.empty()) return nullptr;
     std::string path = _bundle->pathForResource(name, "png");
-    if (path.empty()) return std::nullopt;
-    return scaled ? getIconImage(path) : QuillUIImage::load(path);
+    if (path.empty()) return nullptr;
+    std::shared_ptr<kz::Image> image = scaled ? getIconImage(path) : kz::Image::fromPngFile(path);
+    if (image) image->setName(name);
+    return image;
 }
 
 // ---------------------------------------------------------------- radio column
@@ -561,7 +570,7 @@ void QuillUI::fillPopupMenu() {
             _popupItemChoice.push_back(static_cast<int>(i));
             if (_isEnableIcon)
                 if (auto image = bundleImage(_quillkeyword + "_" + CD::text(entry, "choice").value_or(""), true))
-                    item.setImageName(image->path);
+                    item.setImageName(image->name());
         } else if (entry.contains("separator")) {
             menu.addItem(kz::MenuItem::separatorItem());
             _popupItemChoice.push_back(-1);
@@ -610,7 +619,7 @@ void QuillUI::removePopupButtonArray(const std::vector<std::string>& values) {
         for (int i = 0; i < _popupButton->numberOfItems(); ++i)
             if (auto image = bundleImage(_quillkeyword + "_" + (*_popupButtonArray)[static_cast<std::size_t>(i)].value,
                                          true))
-                _popupButton->itemAtIndex(i)->setImageName(image->path);
+                _popupButton->itemAtIndex(i)->setImageName(image->name());
 }
 
 // ---------------------------------------------------------------- user actions

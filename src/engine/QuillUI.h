@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/QuillUIIconView.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Export.h"
@@ -14,6 +13,8 @@
 #include "platform/kit/Button.h"
 #include "platform/kit/ControlTextDelegate.h"
 #include "platform/kit/DatePicker.h"
+#include "platform/kit/Image.h"
+#include "platform/kit/ImageView.h"
 #include "platform/kit/Matrix.h"
 #include "platform/kit/PopUpButton.h"
 #include "platform/kit/Slider.h"
@@ -116,7 +117,7 @@ public:
     void setIconImage(bool on);
     // The image at the path, drawn at 16 by 16 when it is larger; none when
     // it cannot be read.
-    static std::optional<QuillUIImage> getIconImage(const std::string& path);
+    static std::shared_ptr<kz::Image> getIconImage(const std::string& path);
 
     // ---- radio column
     void selectMatrix();
@@ -201,9 +202,9 @@ public:
     kz::TextField* headText() const { return _headText.get(); }
     kz::TextField* headTitleText() const { return _headTitleText.get(); }
     kz::TextField* groupTitleText() const { return _groupTitleText.get(); }
-    QuillUIIconView* groupIconView() const { return _groupIconView.get(); }
-    QuillUIIconView* trueIconView() const { return _trueIconView.get(); }
-    QuillUIIconView* falseIconView() const { return _falseIconView.get(); }
+    kz::ImageView* groupIconView() const { return _groupIconView.get(); }
+    kz::ImageView* trueIconView() const { return _trueIconView.get(); }
+    kz::ImageView* falseIconView() const { return _falseIconView.get(); }
     const std::vector<std::shared_ptr<kz::TextField>>& sliderTickLabels() const { return _sliderTickLabels; }
 
     // Child descriptions nest no deeper than this (a file that names a
@@ -225,7 +226,7 @@ private:
     void fillPopupMenu();
     void postMainKeyword(const void* sender, kz::Dictionary userInfo = {});
     void postUserChange();
-    std::optional<QuillUIImage> bundleImage(const std::string& name, bool scaled) const;
+    std::shared_ptr<kz::Image> bundleImage(const std::string& name, bool scaled) const;
     std::vector<kz::View*> allParts() const;
     std::vector<kz::TextField*> allTexts() const;
     std::string unitFormat() const;
@@ -238,7 +239,7 @@ private:
     static std::string fillDescriptionText(std::string_view format, const std::string& minText,
                                            const std::string& maxText);
     std::shared_ptr<kz::TextField> addTextItem(kz::Rect frame, const std::string& text);
-    std::shared_ptr<QuillUIIconView> addIconView(kz::Rect frame, std::optional<QuillUIImage> image);
+    std::shared_ptr<kz::ImageView> addIconView(kz::Rect frame, std::shared_ptr<kz::Image> image);
     void readDescription(const kz::Dictionary& description, const std::string& paneName);
     void buildTitleRow(double x0, double top, double headWidth);
     void buildTextField(double x0, double top, double headWidth, double row);
@@ -299,8 +300,8 @@ private:
     std::shared_ptr<kz::TextField> _labelText, _descText, _headText, _headTitleText, _groupTitleText;
     std::shared_ptr<kz::TextField> _minIconText, _maxIconText;
     std::vector<std::shared_ptr<kz::TextField>> _sliderTickLabels;
-    std::shared_ptr<QuillUIIconView> _groupIconView, _trueIconView, _falseIconView;
-    std::shared_ptr<QuillUIIconView> _minIconView, _maxIconView, _numberIconView;
+    std::shared_ptr<kz::ImageView> _groupIconView, _trueIconView, _falseIconView;
+    std::shared_ptr<kz::ImageView> _minIconView, _maxIconView, _numberIconView;
     // The number field's unit code, limits and decimals while the plain kit
     // field stands in for the validated one.
     int _fieldUnit = 0;

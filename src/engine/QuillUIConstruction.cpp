@@ -45,8 +45,8 @@ std::shared_ptr<kz::TextField> QuillUI::addTextItem(kz::Rect frame, const std::s
     return item;
 }
 
-std::shared_ptr<QuillUIIconView> QuillUI::addIconView(kz::Rect frame, std::optional<QuillUIImage> image) {
-    auto view = std::make_shared<QuillUIIconView>(frame);
+std::shared_ptr<kz::ImageView> QuillUI::addIconView(kz::Rect frame, std::shared_ptr<kz::Image> image) {
+    auto view = std::make_shared<kz::ImageView>(frame);
     view->setImage(std::move(image));
     addSubview(view);
     return view;

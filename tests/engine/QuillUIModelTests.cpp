@@ -56,7 +56,8 @@ TEST(QuillUICheckBox, StateIconsFollowTheBox) {
     ASSERT_TRUE(c->trueIconView() && c->falseIconView());
     EXPECT_FALSE(c->trueIconView()->isHidden());
     EXPECT_TRUE(c->falseIconView()->isHidden());
-    EXPECT_EQ(c->trueIconView()->image()->size, (kz::Size{24, 24}));
+    EXPECT_EQ(c->trueIconView()->image()->size(), (kz::Size{24, 24}));
+    EXPECT_EQ(c->trueIconView()->image()->name(), "Icons_True");
     c->checkBox()->performClick();  // off: the false icon, children disabled
     EXPECT_TRUE(c->trueIconView()->isHidden());
     EXPECT_FALSE(c->falseIconView()->isHidden());

@@ -121,8 +121,10 @@ ordered_json widgetJson(const kz::View& v, int depth) {
     } else if (const auto* d = dynamic_cast<const kz::DatePicker*>(&v)) {
         w["value"] = number(d->dateValue().unixTime());
         w["style"] = d->datePickerStyle() == kz::DatePickerStyle::ClockAndCalendar ? "graphical" : "text";
-    } else if (const auto* i = dynamic_cast<const kzp::QuillUIIconView*>(&v)) {
-        w["image"] = i->image() ? ordered_json(i->image()->path) : ordered_json(nullptr);
+    } else if (const auto* i = dynamic_cast<const kz::ImageView*>(&v)) {
+        w["image"] = i->image() ? ordered_json(i->image()->name()) : ordered_json(nullptr);
+        if (i->image())
+            w["imageSize"] = ordered_json::array({number(i->image()->size().width), number(i->image()->size().height)});
     } else if (const auto* q = dynamic_cast<const kzp::QuillUI*>(&v)) {
         w["mainKeyword"] = q->mainKeyword();
     }
