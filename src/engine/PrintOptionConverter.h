@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,14 +11,34 @@
 
 namespace ComTORVALEKZ2R4_Plugin {
 
+class ConvertTable;
 class PasswordTransport;
 
 // Turns a print option between the internal form the controls edit
 // (millimetres, percentages, joined keys) and the canonical form the printing
 // system reads (1/14400 inch, split and derived keys, encoded passwords), in
-// place. Main thread only.
+// place; and a canonical print option to and from the input-manager format
+// of favorite files, through the convert table. Main thread only.
 class KZ_EXPORT PrintOptionConverter {
 public:
+    static PrintOptionConverter& sharedInstance();
+
+    // The convert table is read afresh from its file by every call: the file
+    // set below, else the bundle resource that the application preference
+    // "convertTableFileName" names. Without a table both answer an empty
+    // dictionary.
+    kz::Dictionary toPpdKeywordFormat(const kz::Dictionary& inputMgr) const;
+    kz::Dictionary toInputMgrFormat(const kz::Dictionary& option) const;
+    // The tag value of one option by the main keyword's entry, or nullopt.
+    std::optional<kz::Value> inputMgrTagValue(std::string_view mainKeyword, const kz::Value& optionKeyword) const;
+    std::optional<ConvertTable> convertTable() const;
+    // nullopt goes back to the bundle's table.
+    void setConvertTablePath(std::optional<std::string> path) { _convertTablePath = std::move(path); }
+
+    // The same conversions with a table in hand.
+    static kz::Dictionary toPpdKeywordFormat(const kz::Dictionary& inputMgr, const ConvertTable& table);
+    static kz::Dictionary toInputMgrFormat(const kz::Dictionary& option, const ConvertTable& table);
+
     static void convertToCanonicalPpdKeyword(kz::Dictionary& option, bool convertCustom);
     static void convertToInternalPpdKeyword(kz::Dictionary& option);
 
@@ -41,11 +63,20 @@ public:
     static void setPasswordTransport(PasswordTransport* transport);
     // The login name written for "AuthJobUserIdType" "Login" (tests replace it).
     static void setLoginNameForTesting(std::string name);
+
+private:
+    PrintOptionConverter() = default;
+    std::optional<std::string> _convertTablePath;
 };
 
 // Exported for pane plug-ins; a null dictionary does nothing. The canonical
 // conversion always converts the custom values too.
 KZ_EXPORT void ConvertToCanonicalPpdKeyword(kz::Dictionary* option);
 KZ_EXPORT void ConvertToInternalPpdKeyword(kz::Dictionary* option);
+
+// Exported for pane plug-ins: the shared converter's conversions as a new
+// dictionary for the caller, nullptr when the argument is nullptr.
+KZ_EXPORT std::unique_ptr<kz::Dictionary> ToPpdKeywordFormat(const kz::Dictionary* inputMgr);
+KZ_EXPORT std::unique_ptr<kz::Dictionary> ToInputMgrFormat(const kz::Dictionary* option);
 
 }  // namespace ComTORVALEKZ2R4_Plugin

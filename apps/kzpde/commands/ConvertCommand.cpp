@@ -1,12 +1,18 @@
-// kzpde convert canonical|internal: a print option (a JSON object on standard
-// input) brought into the canonical or the internal form.
+// kzpde convert canonical|internal|to-input-mgr|to-ppd-keyword: a print
+// option (a JSON object on standard input) brought into the canonical or the
+// internal form, or converted to and from the input-manager format of
+// favorite files through the convert table.
 #include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 
 #include "Command.h"
 #include "Common/Util/EncDec.h"
+#include "JsonValue.h"
+#include "engine/AppPreference.h"
+#include "engine/ConvertTable.h"
 #include "engine/PrintOptionConverter.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
@@ -15,8 +21,9 @@ namespace {
 
 constexpr std::size_t kMaxInput = 1 << 20;
 
-// Print option values are texts or booleans; numbers are taken as their text.
-bool toOption(const nlohmann::ordered_json& in, kz::Dictionary& out, std::string& error) {
+// Print option values are texts or booleans; numbers are taken as their text,
+// unless `keepNumbers` (tag values of the input manager are numbers).
+bool toOption(const nlohmann::ordered_json& in, kz::Dictionary& out, std::string& error, bool keepNumbers = false) {
     if (!in.is_object()) {
         error = "the print option must be a JSON object";
         return false;
@@ -24,6 +31,8 @@ bool toOption(const nlohmann::ordered_json& in, kz::Dictionary& out, std::string
     for (const auto& [key, value] : in.items()) {
         if (value.is_string()) out.set(key, value.get<std::string>());
         else if (value.is_boolean()) out.set(key, value.get<bool>());
+        else if (keepNumbers && value.is_number_integer()) out.set(key, value.get<long long>());
+        else if (keepNumbers && value.is_number_float()) out.set(key, value.get<double>());
         else if (value.is_number()) out.set(key, value.dump());
         else {
             error = "the value of \"" + key + "\" is not a text, number or boolean";
@@ -42,27 +51,33 @@ nlohmann::ordered_json toJson(const kz::Dictionary& option) {
     return out;
 }
 
-int run(kzpde::Invocation& inv, bool canonical) {
-    if (!inv.args.empty()) {
-        inv.err << "usage: kzpde convert " << (canonical ? "canonical" : "internal") << " < OPTION.json\n";
-        return kzpde::kUsage;
-    }
+// The print option on standard input; false after writing the reason.
+bool readOption(kzpde::Invocation& inv, kz::Dictionary& option, bool keepNumbers) {
     std::string input;
     char buffer[4096];
     while (std::cin.read(buffer, sizeof buffer) || std::cin.gcount() > 0) {
         input.append(buffer, static_cast<std::size_t>(std::cin.gcount()));
         if (input.size() > kMaxInput) {
             inv.err << "kzpde convert: the input is larger than 1 MiB\n";
-            return kzpde::kFailure;
+            return false;
         }
     }
     nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(input, nullptr, false);
-    kz::Dictionary option;
     std::string error = parsed.is_discarded() ? "the input is not JSON" : "";
-    if (!error.empty() || !toOption(parsed, option, error)) {
+    if (!error.empty() || !toOption(parsed, option, error, keepNumbers)) {
         inv.err << "kzpde convert: " << error << "\n";
-        return kzpde::kFailure;
+        return false;
     }
+    return true;
+}
+
+int run(kzpde::Invocation& inv, bool canonical) {
+    if (!inv.args.empty()) {
+        inv.err << "usage: kzpde convert " << (canonical ? "canonical" : "internal") << " < OPTION.json\n";
+        return kzpde::kUsage;
+    }
+    kz::Dictionary option;
+    if (!readOption(inv, option, false)) return kzpde::kFailure;
     kz::LogCapture log;
     // The password library is loaded only when there is a password to convert.
     bool hasPassword = false;
@@ -72,7 +87,47 @@ int run(kzpde::Invocation& inv, bool canonical) {
     if (canonical) kzp::ConvertToCanonicalPpdKeyword(&option);
     else kzp::ConvertToInternalPpdKeyword(&option);
     for (const std::string& line : log.lines()) inv.err << line << "\n";
-    inv.out << toJson(option).dump(2) << "\n";
+    inv.out << kzpde::jsonText(toJson(option)) << "\n";
+    return kzpde::kOk;
+}
+
+// The table named by --convert-table, else the bundle's own; "" when the
+// arguments are wrong.
+bool convertTablePath(const std::vector<std::string>& args, std::string& path) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--convert-table" && i + 1 < args.size() && path.empty()) path = args[++i];
+        else if (args[i].rfind("--convert-table=", 0) == 0 && path.empty()) path = args[i].substr(16);
+        else return false;
+    }
+    if (!path.empty()) return true;
+    kzp::AppPreference& preference = kzp::AppPreference::sharedInstance();
+    if (!preference.bundle()) preference.setBundle(kz::Bundle::open(KZ_BUNDLE_DIR));
+    std::optional<std::string> name = preference.convertTableFileNameWithAppName(std::nullopt);
+    if (name && preference.bundle()) path = preference.bundle()->pathForResource(*name, "plist");
+    if (path.empty()) path = std::string(KZ_BUNDLE_DIR) + "/Contents/Resources/ConvertTable.plist";
+    return true;
+}
+
+int runTable(kzpde::Invocation& inv, bool toInputMgr) {
+    std::string path;
+    if (!convertTablePath(inv.args, path)) {
+        inv.err << "usage: kzpde convert " << (toInputMgr ? "to-input-mgr" : "to-ppd-keyword")
+                << " [--convert-table FILE] < OPTION.json\n";
+        return kzpde::kUsage;
+    }
+    kz::Dictionary option;
+    if (!readOption(inv, option, !toInputMgr)) return kzpde::kFailure;
+    std::string error;
+    std::optional<kzp::ConvertTable> table = kzp::ConvertTable::readFile(path, &error);
+    if (!table) {
+        inv.err << "kzpde convert: the convert table cannot be used: " << error << "\n";
+        return kzpde::kFailure;
+    }
+    kz::LogCapture log;
+    kz::Dictionary converted = toInputMgr ? kzp::PrintOptionConverter::toInputMgrFormat(option, *table)
+                                          : kzp::PrintOptionConverter::toPpdKeywordFormat(option, *table);
+    for (const std::string& line : log.lines()) inv.err << line << "\n";
+    inv.out << kzpde::jsonText(kzpde::toJson(kz::Value(std::move(converted)))) << "\n";
     return kzpde::kOk;
 }
 
@@ -93,6 +148,27 @@ const kzpde::Command::Registration internalCommand{{
     "usage: kzpde convert internal < OPTION.json\n\n"
     "Reads a canonical print option and prints it in the internal form.\n",
     [](kzpde::Invocation& inv) { return run(inv, false); },
+}};
+
+const kzpde::Command::Registration toInputMgrCommand{{
+    "convert to-input-mgr",
+    "convert a canonical print option (JSON on stdin) to the input-manager format",
+    "usage: kzpde convert to-input-mgr [--convert-table FILE] < OPTION.json\n\n"
+    "Reads a print option in the canonical form and prints the tags of the\n"
+    "input-manager format that favorite files hold, by the convert table (the\n"
+    "bundle's own unless FILE is given). Options the table does not list are\n"
+    "dropped; values it cannot map are logged on standard error.\n",
+    [](kzpde::Invocation& inv) { return runTable(inv, true); },
+}};
+
+const kzpde::Command::Registration toPpdKeywordCommand{{
+    "convert to-ppd-keyword",
+    "convert input-manager tags (JSON on stdin) to a canonical print option",
+    "usage: kzpde convert to-ppd-keyword [--convert-table FILE] < TAGS.json\n\n"
+    "Reads a JSON object of input-manager tags (numbers or number texts) and\n"
+    "prints the print option they stand for, by the convert table (the bundle's\n"
+    "own unless FILE is given), colour correction and saved file type included.\n",
+    [](kzpde::Invocation& inv) { return runTable(inv, false); },
 }};
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+#include "platform/foundation/Decimal.h"
+
 namespace kz {
 
 namespace {
@@ -40,6 +42,18 @@ std::string NumberFormat::format(double value) const {
     if (!_format) return {};
     icu::UnicodeString out;
     _format->format(value, out);
+    std::string utf8;
+    out.toUTF8String(utf8);
+    return utf8;
+}
+
+std::string NumberFormat::format(const Decimal& value) const {
+    if (!_format || value.isNaN()) return {};
+    const std::string digits = value.toString();
+    icu::UnicodeString out;
+    UErrorCode status = U_ZERO_ERROR;
+    _format->format(icu::StringPiece(digits.data(), static_cast<int32_t>(digits.size())), out, nullptr, status);
+    if (U_FAILURE(status)) return {};
     std::string utf8;
     out.toUTF8String(utf8);
     return utf8;

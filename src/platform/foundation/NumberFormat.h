@@ -15,6 +15,8 @@ U_NAMESPACE_END
 
 namespace kz {
 
+class Decimal;
+
 // A number formatter for one ICU decimal pattern ("#,##0.00", "0%"), with the
 // fixed POSIX English symbols (',' grouping, '.' decimal point) whatever the
 // user's locale, so texts written and read by the system never change with
@@ -32,6 +34,9 @@ public:
     const std::string& pattern() const { return _pattern; }
 
     std::string format(double value) const;
+    // The exact decimal, without a detour through binary floating point
+    // ("" for not a number).
+    std::string format(const Decimal& value) const;
     // The whole text must be a number in the pattern's form.
     std::optional<double> parse(std::string_view text) const;
 
