@@ -9,7 +9,9 @@
 
 #include "PrintServiceSimulator.h"
 #include "SamplePrinter.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/kit/Application.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 using kzp::WebServiceClient;
@@ -115,6 +117,20 @@ TEST_F(ClientTest, FailuresGiveEmptyListsAndRefusalsGiveNothing) {
     EXPECT_EQ(server.requests().size(), before);
     WebServiceClient::setHostApplicationName("kzpde");
     EXPECT_TRUE(client.isCommunicationPossible());
+}
+
+TEST_F(ClientTest, TheHostApplicationsBundleNamesItAndTranslatesTheCommonFolder) {
+    kz::Application::shared().setMainBundle(kz::Bundle::open(KZ_TEST_DATA "/webservice/Reader.app"));
+    WebServiceClient::setHostApplicationName("");
+    EXPECT_EQ(WebServiceClient::hostApplicationName(), "Adobe Acrobat Reader DC");
+    EXPECT_EQ(client.getJobFolderList(host), std::nullopt);
+    EXPECT_TRUE(server.requests().empty());
+
+    WebServiceClient::setHostApplicationName("kzpde");  // a host that names itself wins
+    const auto rows = client.getJobFolderList(host);
+    ASSERT_TRUE(rows && !rows->empty());
+    EXPECT_EQ(rows->front(), (kzp::WebServiceClient::Row{"Shared", ""}));
+    kz::Application::shared().setMainBundle(nullptr);
 }
 
 TEST(WebServiceClientAddress, Ipv6LiteralsAreBracketedWithEscapedZones) {

@@ -3,7 +3,9 @@
 #include <mutex>
 
 #include "Common/WebService/PrintServiceSoap.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/kit/Application.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -16,8 +18,13 @@ std::string& hostName() {
     static std::string name;
     return name;
 }
+// The host application's main bundle translates unless a localizer was set.
+std::string mainBundleText(const std::string& key) {
+    const auto& bundle = kz::Application::shared().mainBundle();
+    return bundle ? bundle->localizedString(key, key) : key;
+}
 std::function<std::string(const std::string&)>& localizer() {
-    static std::function<std::string(const std::string&)> f = [](const std::string& key) { return key; };
+    static std::function<std::string(const std::string&)> f = mainBundleText;
     return f;
 }
 
@@ -113,13 +120,19 @@ void WebServiceClient::setHostApplicationName(std::string name) {
 }
 
 std::string WebServiceClient::hostApplicationName() {
-    std::lock_guard lock(settingsLock);
-    return hostName();
+    {
+        std::lock_guard lock(settingsLock);
+        if (!hostName().empty()) return hostName();
+    }
+    const auto& bundle = kz::Application::shared().mainBundle();
+    if (!bundle) return {};
+    const kz::Value& name = bundle->objectForInfoDictionaryKey("CFBundleName");
+    return name.isString() ? name.string() : std::string();
 }
 
 void WebServiceClient::setLocalizer(std::function<std::string(const std::string&)> f) {
     std::lock_guard lock(settingsLock);
-    localizer() = f ? std::move(f) : [](const std::string& key) { return key; };
+    localizer() = f ? std::move(f) : mainBundleText;
 }
 
 bool WebServiceClient::isCommunicationPossible() const {

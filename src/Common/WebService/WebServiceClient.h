@@ -62,11 +62,13 @@ public:
     // IPv6 literals go in brackets with their zone index escaped.
     static std::string convertUrlAddress(const std::string& address);
 
-    // The name of the application that shows the dialog ("CFBundleName");
-    // empty when there is no application bundle.
+    // The name of the application that shows the dialog: the one set here,
+    // else "CFBundleName" of the application's main bundle
+    // (kz::Application::mainBundle); empty when there is neither.
     static void setHostApplicationName(std::string name);
     static std::string hostApplicationName();
-    // The localised text of a key in the main bundle (identity by default).
+    // The localised text of a key: the localizer set here, else the main
+    // bundle's text (the key itself without a bundle or a translation).
     static void setLocalizer(std::function<std::string(const std::string&)> localizer);
 
 private:
