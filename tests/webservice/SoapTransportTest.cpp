@@ -260,6 +260,13 @@ TEST(SoapReplyReading, ContainersFaultsAndValues) {
     EXPECT_FALSE(SoapXml::parseIsoDate("yesterday"));
 }
 
+TEST(SoapReplyReading, BadlyEncodedRepliesFailWithoutWritingToStandardError) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(SoapXml::parse("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a>www.w3.org</a>"), nullptr);
+    EXPECT_EQ(SoapXml::parse("<?xml version=\"1.0\" encoding=\"EUC-JP\"?><a>\xff\xff\xff</a>"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 TEST(PrintServiceResults, ExactTextsAndBounds) {
     EXPECT_EQ(PrintService_ServiceResult_enumFromString("OK"), 1);
     EXPECT_EQ(PrintService_ServiceResult_enumFromString("ok"), 0);

@@ -48,8 +48,10 @@ public:
             char* end = nullptr;
             if (std::strlen(digits) < 4 || !std::isxdigit(static_cast<unsigned char>(digits[0]))) continue;
             const unsigned long sequence = std::strtoul(digits, &end, 16);
-            if (*end || sequence > 0xFFFFFF) continue;
-            char expected[16];
+            // A gapless run from 0000 cannot number past the PPD's own
+            // attribute count; a larger number must not size the index.
+            if (*end || sequence >= static_cast<unsigned long>(ppd->num_attrs)) continue;
+            char expected[24];
             std::snprintf(expected, sizeof expected, "%04lX", sequence);
             if (strcasecmp(expected, digits) != 0) continue;
             if (sequence >= _attrs.size()) _attrs.resize(sequence + 1, nullptr);

@@ -6,14 +6,40 @@
 
 #include <cups/http.h>
 #include <libxml/parser.h>
+#include <libxml/xmlerror.h>
 
 #include "Common/WebService/USGlobals.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
+namespace {
+
+void ignoreXmlMessage(void*, const char*, ...) {}
+
+// The parser options silence the parser itself, but encoding and I/O
+// failures still go to libxml2's generic handler, which prints to standard
+// error; a hostile reply would write there at will. The handler is the
+// calling thread's, put back afterwards.
+class QuietXml {
+public:
+    QuietXml() : _handler(xmlGenericError), _context(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, ignoreXmlMessage);
+    }
+    ~QuietXml() { xmlSetGenericErrorFunc(_context, _handler); }
+    QuietXml(const QuietXml&) = delete;
+    QuietXml& operator=(const QuietXml&) = delete;
+
+private:
+    xmlGenericErrorFunc _handler;
+    void* _context;
+};
+
+}  // namespace
+
 xmlDocPtr SoapXml::parse(std::string_view bytes) {
     if (bytes.empty() || bytes.size() > kMaxReplyBytes) return nullptr;
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
+    QuietXml quiet;
     xmlDocPtr doc = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), "reply.xml", nullptr, options);
     if (!doc) return nullptr;
     if (doc->intSubset || doc->extSubset || !xmlDocGetRootElement(doc)) {
