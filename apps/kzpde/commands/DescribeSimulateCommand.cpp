@@ -1,0 +1,248 @@
+// kzpde describe simulate FILE [--set KEY=VALUE]... [--answer yes|no]...
+// [--network-ready] [--json]: runs the rules of a control description file
+// the way the panel would, so that authors see what their rules do.
+#include <deque>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "Command.h"
+#include "JsonValue.h"
+#include "engine/ControlDescription.h"
+#include "engine/QuillMgr.h"
+#include "engine/QuillUI.h"
+#include "platform/foundation/Log.h"
+#include "platform/kit/Application.h"
+#include "platform/kit/Button.h"
+#include "platform/kit/ScriptedUiDriver.h"
+#include "platform/kit/TextField.h"
+#include "platform/kit/UiDriver.h"
+#include "platform/kit/Window.h"
+
+namespace kzp = ComTORVALEKZ2R4_Plugin;
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kzpde describe simulate FILE [--set KEY=VALUE]... [--answer yes|no]... [--network-ready] [--json]\n";
+
+struct Options {
+    std::string path;
+    std::vector<std::pair<std::string, std::string>> sets;
+    std::deque<bool> answers;  // true: yes
+    bool networkReady = false;
+    bool json = false;
+};
+
+bool parse(const std::vector<std::string>& args, Options& o) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--json") {
+            o.json = true;
+        } else if (a == "--network-ready") {
+            o.networkReady = true;
+        } else if (a == "--set") {
+            if (i + 1 >= args.size()) return false;
+            const std::string& kv = args[++i];
+            std::size_t eq = kv.find('=');
+            if (eq == std::string::npos || eq == 0) return false;
+            o.sets.emplace_back(kv.substr(0, eq), kv.substr(eq + 1));
+        } else if (a == "--answer") {
+            if (i + 1 >= args.size() || (args[i + 1] != "yes" && args[i + 1] != "no")) return false;
+            o.answers.push_back(args[++i] == "yes");
+        } else if (a.starts_with("--") || !o.path.empty()) {
+            return false;
+        } else {
+            o.path = a;
+        }
+    }
+    return !o.path.empty();
+}
+
+struct Ready : kzp::NetworkDataState {
+    bool ready = false;
+    bool isInitializedNetworkData() const override { return ready; }
+};
+
+// Answers the rule engine's alerts from the --answer list and keeps what was
+// shown: a Yes/No question takes the next answer (the default button, Yes,
+// when none is left), a single-button message is acknowledged.
+class AnswerDriver : public kz::UiDriver {
+public:
+    struct Dialog {
+        std::string text, answer;
+    };
+    explicit AnswerDriver(std::deque<bool> answers) : _answers(std::move(answers)) {}
+
+    bool step(kz::Application&, kz::Window& window) override {
+        std::string text;
+        std::vector<kz::Button*> buttons;
+        kz::ScriptedUiDriver::find(window.contentView(), [&](kz::View& v) {
+            if (auto* b = dynamic_cast<kz::Button*>(&v)) buttons.push_back(b);
+            else if (auto* t = dynamic_cast<kz::TextField*>(&v); t && text.empty()) text = t->stringValue();
+            return false;
+        });
+        if (buttons.empty()) return false;
+        std::string answer = "ok";
+        kz::Button* press = buttons.front();
+        if (buttons.size() >= 2) {
+            bool yes = true;
+            if (!_answers.empty()) {
+                yes = _answers.front();
+                _answers.pop_front();
+            } else {
+                ++_defaulted;
+            }
+            answer = yes ? "yes" : "no";
+            press = buttons[yes ? 0 : 1];
+        }
+        dialogs.push_back({text, answer});
+        return press->performClick();
+    }
+
+    std::vector<Dialog> dialogs;
+    std::size_t unusedAnswers() const { return _answers.size(); }
+    int defaulted() const { return _defaulted; }
+
+private:
+    std::deque<bool> _answers;
+    int _defaulted = 0;
+};
+
+std::shared_ptr<kz::Bundle> owningBundle(const std::string& path, std::string& root) {
+    std::size_t at = path.rfind("/Contents/Resources/");
+    if (at == std::string::npos) return nullptr;
+    root = at == 0 ? "/" : path.substr(0, at);
+    return kz::Bundle::open(root);
+}
+
+// Dialog texts break lines with carriage returns; the text output shows
+// them as indented lines.
+std::string indented(std::string text) {
+    while (!text.empty() && text.back() == '\r') text.pop_back();
+    std::string out = "    ";
+    for (char c : text) out += c == '\r' ? std::string("\n    ") : std::string(1, c);
+    return out;
+}
+
+int run(kzpde::Invocation& inv) {
+    Options o;
+    if (!parse(inv.args, o)) {
+        inv.err << kUsage;
+        return kzpde::kUsage;
+    }
+    kz::LogCapture log;
+    std::string error;
+    std::optional<kz::Dictionary> file = kzp::ControlDescription::readFile(o.path, &error);
+    if (!file) {
+        inv.err << "kzpde describe simulate: " << o.path << ": " << error << "\n";
+        return kzpde::kFailure;
+    }
+    auto shared = std::make_shared<const kz::Dictionary>(*file);
+    std::string root;
+    auto bundle = owningBundle(o.path, root);
+
+    kzp::QuillMgr mgr;
+    Ready ready;
+    ready.ready = o.networkReady;
+    mgr.setNetworkDataState(&ready);
+    if (bundle) mgr.setPdeResourcePath(root);
+    AnswerDriver driver(o.answers);
+    kz::Application& app = kz::Application::shared();
+    kz::UiDriver* previous = app.driver();
+    app.setDriver(&driver);
+    struct Restore {
+        kz::Application& app;
+        kz::UiDriver* previous;
+        ~Restore() { app.setDriver(previous); }
+    } restore{app, previous};
+
+    for (const auto& [name, entry] : *shared) {
+        if (!entry.isDictionary()) continue;
+        auto control = std::make_shared<kzp::QuillUI>(kz::Rect(0, 0, 400, 200));
+        control->setChildDescriptions(shared);
+        control->setControlDictionary(entry.dictionary(), bundle);
+        control->updateControl();
+        mgr.addControl(control);
+    }
+    for (const auto& [key, value] : o.sets)
+        if (!mgr.firstControl(key)) {
+            inv.err << "kzpde describe simulate: " << o.path << ": no control has the main keyword " << key << "\n";
+            return kzpde::kFailure;
+        }
+
+    mgr.setDefaults();
+    std::vector<std::size_t> dialogsBefore;  // per --set, where its dialogs start
+    const std::size_t atDefaults = driver.dialogs.size();
+    for (const auto& [key, value] : o.sets) {
+        dialogsBefore.push_back(driver.dialogs.size());
+        // As a pop-up or check box announces the user's choice.
+        kz::NotificationCenter::defaultCenter().post(key, nullptr, kz::Dictionary{{"Paramater", kz::Value(value)}});
+    }
+    dialogsBefore.push_back(driver.dialogs.size());
+
+    const kz::Dictionary values = mgr.getAllValueDictionary();
+    if (o.json) {
+        ordered_json dialogs = ordered_json::array(), enabled = ordered_json::object(),
+                     hidden = ordered_json::object();
+        for (const auto& d : driver.dialogs) dialogs.push_back({{"text", d.text}, {"answer", d.answer}});
+        for (const auto& [key, controls] : mgr.getControlsDictionary()) {
+            enabled[key] = controls.front()->isEnabled();
+            hidden[key] = controls.front()->isHidden();
+        }
+        inv.out << kzpde::jsonText({{"dialogs", dialogs},
+                                    {"values", kzpde::toJson(kz::Value(values))},
+                                    {"enabled", enabled},
+                                    {"hidden", hidden}})
+                << "\n";
+    } else {
+        auto printDialogs = [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i)
+                inv.out << "  dialog:\n" << indented(driver.dialogs[i].text) << "\n  answer: "
+                        << driver.dialogs[i].answer << "\n";
+        };
+        inv.out << "defaults\n";
+        printDialogs(0, atDefaults);
+        for (std::size_t i = 0; i < o.sets.size(); ++i) {
+            inv.out << "set " << o.sets[i].first << "=" << o.sets[i].second << "\n";
+            printDialogs(dialogsBefore[i], dialogsBefore[i + 1]);
+        }
+        inv.out << "values:\n";
+        for (const auto& [key, controls] : mgr.getControlsDictionary())
+            inv.out << "  " << key << " = \"" << values.get(key).stringValue() << "\""
+                    << (controls.front()->isEnabled() ? "" : " disabled")
+                    << (controls.front()->isHidden() ? " hidden" : "") << "\n";
+    }
+    if (driver.defaulted() > 0)
+        inv.err << "kzpde describe simulate: " << driver.defaulted()
+                << " question(s) had no --answer left and were answered yes\n";
+    if (driver.unusedAnswers() > 0)
+        inv.err << "kzpde describe simulate: " << driver.unusedAnswers() << " --answer value(s) not used\n";
+    for (const std::string& line : log.lines()) inv.err << line << "\n";
+    return kzpde::kOk;
+}
+
+const kzpde::Command::Registration simulateCommand{{
+    "describe simulate",
+    "run the rules of a control description file on a series of user changes",
+    "usage: kzpde describe simulate FILE [--set KEY=VALUE]... [--answer yes|no]... [--network-ready] [--json]\n\n"
+    "Builds and registers every control of the control description FILE, applies\n"
+    "the defaults, then performs each --set in order as the user choosing VALUE for\n"
+    "the option KEY, with all its rules: conflicts that cannot be resolved (only\n"
+    "looked for with --network-ready, as in the panel once every pane was shown),\n"
+    "conflicts resolved after a Yes/No question, conditions, hiding, cooperation.\n"
+    "Each question takes the next --answer; without one left it is answered yes\n"
+    "(the default button). A message with one button is acknowledged.\n"
+    "Texts come from the \"UI\" table of the bundle when FILE lies in a bundle's\n"
+    "Contents/Resources, else they show their keys.\n\n"
+    "Text output: \"defaults\" and each \"set KEY=VALUE\", each followed by the dialogs\n"
+    "it showed (their lines indented) and the answer given; then every option's\n"
+    "value, marked \"disabled\" or \"hidden\" where it is.\n\n"
+    "--json: one object: \"dialogs\" (each \"text\", exactly as shown, and \"answer\":\n"
+    "\"yes\", \"no\" or \"ok\"), \"values\" (main keyword -> value), \"enabled\" and\n"
+    "\"hidden\" (main keyword -> boolean).\n\n"
+    "Exit status 1 when FILE cannot be read or a --set names no control's keyword.\n",
+    run,
+}};
+
+}  // namespace
