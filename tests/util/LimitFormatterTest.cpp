@@ -147,3 +147,12 @@ TEST(LimitFormatter, AttachFunctionsPickTheTypeAndSetThePlaceholder) {
     kzp::attachMaxLengthFormatter(nullptr, 8, "%d", nullptr);  // a null field is ignored
     EXPECT_EQ(kzp::TextFieldEnvironment::fill("%d%% of %@ (%ld)", 7, "x"), "7% of x (%ld)");
 }
+
+TEST(TextFieldEnvironment, FillTextsTakesTextsOnly) {
+    using kzp::TextFieldEnvironment;
+    EXPECT_EQ(TextFieldEnvironment::fillTexts("from %s to %@.", {"1", "9"}), "from 1 to 9.");
+    EXPECT_EQ(TextFieldEnvironment::fillTexts("%2$s..%1$@", {"1", "9"}), "9..1");
+    // Untrusted tables: other conversions and extra placeholders stay text.
+    EXPECT_EQ(TextFieldEnvironment::fillTexts("%n%d %s %s %s 100%%", {"a", "b"}), "%n%d a b %s 100%");
+    EXPECT_EQ(TextFieldEnvironment::fillTexts("%0$s %9$s %", {"a"}), "%0$s %9$s %");
+}

@@ -75,4 +75,39 @@ std::string TextFieldEnvironment::fill(std::string_view format, std::optional<lo
     return out;
 }
 
+std::string TextFieldEnvironment::fillTexts(std::string_view format, const std::vector<std::string>& texts) {
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%' || i + 1 == format.size()) {
+            out += format[i];
+            continue;
+        }
+        if (format[i + 1] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        // Optional position "N$", then the conversion.
+        std::size_t j = i + 1;
+        std::size_t position = 0;
+        while (j < format.size() && j - i <= 3 && format[j] >= '0' && format[j] <= '9')
+            position = position * 10 + static_cast<std::size_t>(format[j++] - '0');
+        bool positional = j > i + 1 && j < format.size() && format[j] == '$';
+        if (positional) ++j;
+        else j = i + 1;
+        if (j < format.size() && (format[j] == 's' || format[j] == '@')) {
+            std::size_t index = positional ? position - 1 : next++;
+            if (positional && position == 0) index = texts.size();
+            if (index < texts.size()) {
+                out += texts[index];
+                i = j;
+                continue;
+            }
+        }
+        out += '%';
+    }
+    return out;
+}
+
 }  // namespace ComTORVALEKZ2R4_Plugin

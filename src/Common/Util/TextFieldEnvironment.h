@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/foundation/Export.h"
 
@@ -39,6 +40,10 @@ public:
     // `number` and the first %@ with `object`; "%%" stays a percent sign.
     static std::string fill(std::string_view format, std::optional<long long> number,
                             std::optional<std::string_view> object = std::nullopt);
+    // Fills the text placeholders of an untrusted format (%s, %@, and the
+    // positional %1$s, %2$@) with `texts` in order; "%%" is a percent sign,
+    // any other conversion and a placeholder without a text stay as written.
+    static std::string fillTexts(std::string_view format, const std::vector<std::string>& texts);
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin
