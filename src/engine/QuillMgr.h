@@ -115,6 +115,12 @@ public:
     // validated again (a ring in the rule graph would never end); this log
     // line tells the description's author.
     static constexpr const char* kRingLog = "### ## rule ring: \"%s\" is already being validated";
+    // Rules without a ring can still fan out so that one change re-announces
+    // the same options exponentially often (a ladder of options that each
+    // name both options of the next rung). One cascade runs at most this
+    // many pipelines; the rest are dropped with this log line, once.
+    static constexpr std::size_t kMaxCascade = 100000;
+    static constexpr const char* kCascadeLog = "### ## rule cascade of \"%s\" stopped after %zu validations";
 
 private:
     Controls* mutableControlsFor(const std::string& keyword);
@@ -140,6 +146,8 @@ private:
     bool _isCollectiveChange = false;
     const NetworkDataState* _networkState = nullptr;
     std::unordered_set<std::string> _validating;  // keywords whose pipeline is running
+    std::string _cascadeRoot;                     // the keyword the running cascade began with
+    std::size_t _cascadeRuns = 0;
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

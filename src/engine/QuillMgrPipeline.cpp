@@ -21,6 +21,14 @@ void QuillMgr::validateMainKeyword(const kz::NotificationCenter::Notification& n
 }
 
 void QuillMgr::_validateMainKeyword(const std::string& keyword, const OptionalText& optionValue) {
+    if (_validating.empty()) {
+        _cascadeRoot = keyword;
+        _cascadeRuns = 0;
+    }
+    if (++_cascadeRuns > kMaxCascade) {
+        if (_cascadeRuns == kMaxCascade + 1) kz::Log::format(kCascadeLog, _cascadeRoot.c_str(), kMaxCascade);
+        return;
+    }
     if (!_validating.insert(keyword).second) {
         kz::Log::format(kRingLog, keyword.c_str());
         return;

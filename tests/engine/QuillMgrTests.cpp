@@ -289,3 +289,26 @@ TEST(QuillMgrRings, KeywordsReachedTwiceWithoutARingAreValidatedEachTime) {
     rig.choose("A", "2");
     EXPECT_EQ(names(rec), (Names{"A", "B", "C", "done:C", "done:B", "C", "done:A"}));
 }
+
+TEST(QuillMgrRings, AnExponentialFanOutWithoutARingIsCutOff) {
+    // Each rung's two options enable both options of the next: every
+    // announcement reaches the next rung twice, 2^17 pipelines in all.
+    Rig rig;
+    const int rungs = 17;
+    for (int r = 0; r < rungs; ++r)
+        for (const char* side : {"L", "R"}) {
+            std::string next = std::to_string(r + 1);
+            std::string more = r + 1 < rungs ? R"({"condition": {"v": {"L)" + next + R"(": true, "R)" + next +
+                                                   R"(": true}, "w": {"L)" + next + R"(": true, "R)" + next + R"(": true}}})"
+                                             : "{}";
+            rig.popup(side + std::to_string(r), {"v", "w"}, "v", more);
+        }
+    kz::LogCapture log;
+    rig.rec.posts.clear();
+    rig.choose("L0", "w");
+    EXPECT_TRUE(log.contains(kz::strprintf(kzp::QuillMgr::kCascadeLog, "L0", kzp::QuillMgr::kMaxCascade)));
+    EXPECT_EQ(rig.rec.posts.back().name, "ValueChangFinished_L0");  // the change itself still finishes
+    rig.rec.posts.clear();
+    rig.choose("R0", "w");  // the next cascade has its own budget
+    EXPECT_EQ(rig.rec.posts.back().name, "ValueChangFinished_R0");
+}
