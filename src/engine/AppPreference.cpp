@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "Common/Util/FileUtil.h"
 #include "engine/FavoriteFile.h"
 #include "engine/ProfileReader.h"
 #include "platform/foundation/Bundle.h"
@@ -129,7 +130,9 @@ std::vector<std::string> AppPreference::_pathArrayForOneFavoriteFolder(const std
     std::vector<std::string> names;
     for (const auto& entry : entries) {
         std::string name = entry.path().filename().string();
-        if (name.starts_with('.') || !FavoriteFile::hasExtension(name)) continue;
+        // Dot names and items flagged invisible are kept out of the menu.
+        if (name.starts_with('.') || !FavoriteFile::hasExtension(name) || isFileInVisible(entry.path().string()))
+            continue;
         std::error_code ignored;
         if (!std::filesystem::exists(entry.path(), ignored) || std::filesystem::is_directory(entry.path(), ignored))
             continue;

@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
+#include <array>
 #include <filesystem>
 
 #include "TempFolder.h"
+#include "Common/Util/FileUtil.h"
 #include "engine/AppPreference.h"
 #include "engine/FavoriteFile.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/PopUpButton.h"
+
+namespace kzp = ComTORVALEKZ2R4_Plugin;
 
 using namespace ComTORVALEKZ2R4_Plugin;
 
@@ -93,6 +98,19 @@ TEST_F(FavoriteFolder, SavesNamedFavoritesThatTheListingShows) {
                   std::nullopt)
             << name;
     EXPECT_FALSE(std::filesystem::exists(_config / "TORVALE/Product/Sub/escape.pfj"));
+}
+
+TEST_F(FavoriteFolder, ListingLeavesOutInvisibleItems) {
+    ASSERT_TRUE(prefs().saveFavoriteOnFavoriteDirectory("Shown", std::nullopt, kz::Dictionary{{"A", "1"}}));
+    std::optional<std::string> flagged =
+        prefs().saveFavoriteOnFavoriteDirectory("Flagged", std::nullopt, kz::Dictionary{{"A", "1"}});
+    ASSERT_TRUE(flagged);
+    std::filesystem::create_directory(favorites() + "/Folder.pfj");
+    std::array<unsigned char, 32> info{};
+    info[8] = static_cast<unsigned char>(kzp::kFinderInvisibleFlag >> 8);
+    if (setxattr(flagged->c_str(), kzp::kFinderInfoAttribute, info.data(), info.size(), 0) != 0)
+        GTEST_SKIP() << "no user extended attributes here";
+    EXPECT_EQ(prefs().arrayForFavoritePath(), std::vector<std::string>{favorites() + "/Shown.pfj"});
 }
 
 TEST_F(FavoriteFolder, PopupHoldsTheDefaultThenEveryFavorite) {

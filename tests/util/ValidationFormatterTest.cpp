@@ -4,8 +4,10 @@
 #include "Common/Util/MailAddressTextField.h"
 #include "Common/Util/NoEmptyTextField.h"
 #include "Common/Util/PageRangeFormatter.h"
+#include "Common/Util/TextFieldEnvironment.h"
 #include "FormatterTestSupport.h"
 #include "platform/kit/Cell.h"
+#include "platform/kit/ViewLoader.h"
 #include "platform/kit/Window.h"
 
 namespace {
@@ -73,4 +75,28 @@ TEST(RequiredFields, EmptyTextKeepsTheFocusInAVisibleWindow) {
     EXPECT_TRUE(window.makeFirstResponder(mail.get()));
     EXPECT_FALSE(window.makeFirstResponder(nullptr));
     EXPECT_EQ(sheets.messages, (std::vector<std::string>{"Enter the Job Name.", "Enter a valid E-mail address."}));
+}
+
+TEST(TextFieldEnvironmentDefaults, RequiredFieldsLoadFromDescriptionsAndRefusalsAreSheets) {
+    kzp::TextFieldEnvironment::registerViewClasses();
+    kz::Array subviews{kz::Value(kz::Dictionary{{"class", kz::Value("NoEmptyTextField")}}),
+                       kz::Value(kz::Dictionary{{"class", kz::Value("MailAddressTextField")}})};
+    std::string error;
+    auto loaded = kz::ViewLoader::load(
+        kz::Value(kz::Dictionary{{"view", kz::Value(kz::Dictionary{{"class", kz::Value("View")},
+                                                                   {"subviews", kz::Value(subviews)}})}}),
+        nullptr, &error);
+    ASSERT_TRUE(loaded) << error;
+    ASSERT_EQ(loaded->view->subviews().size(), 2u);
+    auto* required = dynamic_cast<kzp::NoEmptyTextField*>(loaded->view->subviews()[0].get());
+    ASSERT_NE(required, nullptr);
+    EXPECT_NE(dynamic_cast<kzp::NoEmptyFieldEditor*>(required->fieldEditor()), nullptr);
+    EXPECT_NE(dynamic_cast<kzp::MailAddressTextField*>(loaded->view->subviews()[1].get()), nullptr);
+
+    // Without a presenter installed, a refusal is the kit's alert sheet.
+    kz::Window window(kz::Rect(0, 0, 200, 100));
+    kzp::TextFieldEnvironment::showAlertSheet(&window, "Enter the Name.");
+    ASSERT_NE(window.attachedSheet(), nullptr);
+    kzp::TextFieldEnvironment::showAlertSheet(nullptr, "no window, no sheet");
+    EXPECT_EQ(kzp::TextFieldEnvironment::localizedString("Enter the %@."), "Enter the %@.");
 }

@@ -1,6 +1,13 @@
 #include "Common/Util/TextFieldEnvironment.h"
 
+#include "Common/Util/BundleUtil.h"
+#include "Common/Util/MailAddressTextField.h"
+#include "Common/Util/NoEmptyTextField.h"
+#include "platform/foundation/PreferredLanguages.h"
+#include "platform/kit/Alert.h"
 #include "platform/kit/Control.h"
+#include "platform/kit/ViewLoader.h"
+#include "platform/kit/Window.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -23,15 +30,36 @@ void TextFieldEnvironment::setLocalizer(Localizer localizer) { hooks().localizer
 void TextFieldEnvironment::setSheetPresenter(SheetPresenter presenter) { hooks().presenter = std::move(presenter); }
 void TextFieldEnvironment::setJapanesePreferred(LanguageProbe probe) { hooks().japanese = std::move(probe); }
 
+void TextFieldEnvironment::registerViewClasses() {
+    kz::ViewLoader::registerViewClass("NoEmptyTextField", [] { return std::make_shared<NoEmptyTextField>(); });
+    kz::ViewLoader::registerViewClass("MailAddressTextField", [] { return std::make_shared<MailAddressTextField>(); });
+}
+
 std::string TextFieldEnvironment::localizedString(const std::string& key) {
-    return hooks().localizer ? hooks().localizer(key) : key;
+    if (hooks().localizer) return hooks().localizer(key);
+    std::optional<std::string> text = BSLocalizedString(key);
+    return text && !text->empty() ? *text : key;
 }
 
 void TextFieldEnvironment::showAlertSheet(kz::Window* window, const std::string& message) {
-    if (hooks().presenter) hooks().presenter(window, message);
+    if (hooks().presenter) {
+        hooks().presenter(window, message);
+        return;
+    }
+    if (!window) return;
+    kz::Alert alert;
+    alert.setMessageText(message);
+    alert.addButtonWithTitle(localizedString("OK"));
+    alert.beginSheetModalForWindow(*window);
 }
 
-bool TextFieldEnvironment::isJapanesePreferred() { return hooks().japanese && hooks().japanese(); }
+bool TextFieldEnvironment::isJapanesePreferred() {
+    if (hooks().japanese) return hooks().japanese();
+    std::vector<std::string> languages = kz::preferredLanguages();
+    if (languages.empty()) return false;
+    std::string first = languages.front().substr(0, languages.front().find_first_of("_-.@"));
+    return first == "ja" || first == "Japanese";
+}
 
 std::string TextFieldEnvironment::fieldTitle(const kz::Control& field) {
     const kz::Value& represented = field.representedObject();

@@ -18,8 +18,9 @@ namespace ComTORVALEKZ2R4_Plugin {
 // What the text field formatters need from the layers above them: the
 // plug-in's localized texts, the alert sheet on a field's window, and whether
 // Japanese is the preferred language. The panel installs these when it is
-// created; until then texts are their keys, sheets are not shown (the field
-// still keeps the focus) and Japanese is not preferred.
+// created; until then texts come from the plug-in's string table (the key
+// when it has none), sheets are the kit's alert sheets on the field's window,
+// and Japanese is preferred when the first preferred language is Japanese.
 class KZ_EXPORT TextFieldEnvironment {
 public:
     using Localizer = std::function<std::string(const std::string& key)>;
@@ -29,6 +30,9 @@ public:
     static void setLocalizer(Localizer localizer);
     static void setSheetPresenter(SheetPresenter presenter);
     static void setJapanesePreferred(LanguageProbe probe);
+
+    // View descriptions may then name "NoEmptyTextField" and "MailAddressTextField".
+    static void registerViewClasses();
 
     static std::string localizedString(const std::string& key);
     static void showAlertSheet(kz::Window* window, const std::string& message);
