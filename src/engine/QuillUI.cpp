@@ -314,15 +314,7 @@ void QuillUI::setUpdateWithPrintOption(std::optional<kz::Dictionary> printOption
 
 const std::optional<kz::Dictionary>& QuillUI::sharedPrintOption() { return printOptionStore(); }
 
-std::string QuillUI::unitFormat() const {
-    switch (_fieldUnit) {
-    case 1:
-    case 4: return "%.02f";
-    case 3: return "%.01f";
-    case 5: return "%.03f";
-    default: return "%.0f";
-    }
-}
+std::string QuillUI::unitFormat() const { return _textField ? _textField->unitFormat() : "%.0f"; }
 
 std::string QuillUI::formatNumber(double number) const { return formatPlaces(number, placesOfFormat(unitFormat())); }
 
@@ -334,7 +326,8 @@ void QuillUI::setDoubleValue(double number) {
 void QuillUI::updateMin(double minimum, double maximum) {
     if (controlType() != "TextField_number" || !_textField) return;
     std::string minText = formatNumber(minimum), maxText = formatNumber(maximum);
-    // STAND-IN: the validated field takes its range with setMin/setMax.
+    _textField->setMin(kz::doubleValueOfText(minText));
+    _textField->setMax(kz::doubleValueOfText(maxText));
     if (_stepper) {
         _stepper->setMinValue(kz::doubleValueOfText(minText));
         _stepper->setMaxValue(kz::doubleValueOfText(maxText));
@@ -669,7 +662,7 @@ void QuillUI::sliderAction(kz::Control*) { postMainKeyword(nullptr); }
 void QuillUI::radioAction(kz::Control*) { postMainKeyword(nullptr); }
 
 void QuillUI::stepperAction(kz::Control*) {
-    if (_textField && _stepper) _textField->setStringValue(formatNumber(_stepper->doubleValue()));
+    if (_textField && _stepper) _textField->setDoubleValue(_stepper->doubleValue());
     postMainKeyword(nullptr);
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/QuillSecureTextField.h"
+#include "engine/QuillTextField.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Export.h"
@@ -24,9 +26,9 @@
 
 namespace ComTORVALEKZ2R4_Plugin {
 
-// The field an option control edits its text and numbers in.
-// STAND-IN: the kit's plain field until the validated option fields are in.
-using QuillUITextField = kz::TextField;
+// The field an option control edits its text and numbers in (its password
+// variant derives from it).
+using QuillUITextField = QuillTextField;
 
 // A value of an option control: none, or a text.
 using OptionalText = std::optional<std::string>;
@@ -302,9 +304,6 @@ private:
     std::vector<std::shared_ptr<kz::TextField>> _sliderTickLabels;
     std::shared_ptr<kz::ImageView> _groupIconView, _trueIconView, _falseIconView;
     std::shared_ptr<kz::ImageView> _minIconView, _maxIconView, _numberIconView;
-    // The number field's unit code, limits and decimals while the plain kit
-    // field stands in for the validated one.
-    int _fieldUnit = 0;
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

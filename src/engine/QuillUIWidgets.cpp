@@ -6,7 +6,6 @@
 #include "engine/ControlDescription.h"
 #include "engine/QuillUI.h"
 #include "platform/kit/ButtonCell.h"
-#include "platform/kit/SecureTextField.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -69,17 +68,20 @@ void QuillUI::buildTextField(double x0, double top, double hw, double r) {
     const double W = bounds().size.width;
     const double b = _isEnableButton ? 104 : 4;
     kz::Rect frame(x0 + hw, top - kRow - r, W - x0 - hw - 15 - b, kRow);
-    if (controlType() == "SecureTextField_text") _textField = std::make_shared<kz::SecureTextField>(frame);
+    if (controlType() == "SecureTextField_text") _textField = std::make_shared<QuillSecureTextField>(frame);
     else _textField = std::make_shared<QuillUITextField>(frame);
+    _textField->setKeyword(_quillkeyword);
     _textField->setEnabled(true);
     _textField->setAction(action("textAction:", &QuillUI::textAction));
     _textField->setStringValue(initialValue().value_or(""));
-    // STAND-IN: keyword, digit limit, unit and number flag go to the validated field.
-    _fieldUnit = textUnit(CD::text(d, "text_type").value_or(""));
+    const long long maxDigit = CD::integer(d, "max_digit", 0);
+    _textField->setDigit(maxDigit > 0 ? static_cast<long>(std::min<long long>(maxDigit, 1 << 30)) : 256);
     long long maxByte = CD::integer(d, "max_byte", 0);
     if (maxByte > 0)
         attachMaxBytesFormatter(_textField.get(), static_cast<std::uint32_t>(std::min<long long>(maxByte, 1 << 30)),
                                 nullptr, nullptr);
+    _textField->setUnit(textUnit(CD::text(d, "text_type").value_or("")));
+    _textField->setNum(false);
     addSubview(_textField);
     if (_isEnableButton) {
         _pushButton = std::make_shared<kz::Button>(kz::Rect(W - 115, frame.minY(), 100, kRow));
@@ -103,21 +105,24 @@ void QuillUI::buildNumberField(double x0, double top, double hw, double r, doubl
 
     kz::Rect frame(x0 + 48 + hw, top - kRow - r, w, kRow);
     _textField = std::make_shared<QuillUITextField>(frame);
+    _textField->setKeyword(_quillkeyword);
     _textField->setEnabled(true);
     _textField->setAction(action("textAction:", &QuillUI::textAction));
     _textField->setStringValue("1");
+    _textField->setNum(true);
     _textField->setDelegate(this);
 
     // Decimals come from the longer fraction of the two limits.
     std::size_t places = std::max(placesAfterDot(minText.value_or("")), placesAfterDot(maxText.value_or("")));
     double step = 1;
-    if (places > 2) _fieldUnit = 5, step = 0.001;
-    else if (places == 2) _fieldUnit = 4, step = 0.01;
-    else if (places == 1) _fieldUnit = 3, step = 0.1;
+    if (places > 2) _textField->setUnit(5), step = 0.001;
+    else if (places == 2) _textField->setUnit(4), step = 0.01;
+    else if (places == 1) _textField->setUnit(3), step = 0.1;
     // Without a limit the range is chosen here: from 0 up to five digits.
     const double minimum = minText ? kz::doubleValueOfText(*minText) : 0;
     const double maximum = maxText ? kz::doubleValueOfText(*maxText) : 99999;
-    // STAND-IN: setMax/setMin go to the validated field.
+    _textField->setMax(maximum);
+    _textField->setMin(minimum);
     addSubview(_textField);
 
     _stepper = std::make_shared<kz::Stepper>(kz::Rect(frame.minX() + w, frame.minY(), 24, 24));

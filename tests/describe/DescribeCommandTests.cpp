@@ -64,7 +64,9 @@ TEST(DescribeShow, EveryControlOfTheSampleIsBuilt) {
     for (const auto& w : byName["HoldUntil"]["widgets"]) pickers += w["class"] == "DatePicker";
     EXPECT_EQ(pickers, 4);
     EXPECT_TRUE(widget(byName["Copies"], "Stepper"));
-    EXPECT_EQ((*widget(byName["JobPassword"], "SecureTextField"))["hidden"], true);
+    const nlohmann::json* secure = widget(byName["JobPassword"], "QuillSecureTextField");
+    ASSERT_TRUE(secure);
+    EXPECT_EQ((*secure)["hidden"], true);
     EXPECT_EQ(byName["FinishingTitle"]["value"], nullptr);
     // Child controls come from the same file, disabled until "True".
     const nlohmann::json* child = widget(byName["StapleMode"], "QuillUI");
