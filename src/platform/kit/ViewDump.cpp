@@ -142,7 +142,39 @@ void tree(std::ostringstream& out, const View& v, int indent) {
     for (const auto& sub : v.subviews()) tree(out, *sub, indent + 1);
 }
 
+Value frameValue(const Rect& r) {
+    return Value(Array{Value(r.minX()), Value(r.minY()), Value(r.size.width), Value(r.size.height)});
+}
+
 }  // namespace
+
+Value ViewDump::toValue(const View& v) {
+    Dictionary d;
+    d.set("class", Value(v.className()));
+    d.set("frame", frameValue(v.frame()));
+    // What the text line shows after the frame, as it reads there.
+    std::ostringstream out;
+    line(out, v, 0);
+    std::string text = out.str();
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    if (std::size_t at = text.find("] "); at != std::string::npos) d.set("details", Value(text.substr(at + 2)));
+    if (const auto* c = dynamic_cast<const Control*>(&v)) d.set("enabled", Value(c->isEnabled()));
+    d.set("hidden", Value(v.isHidden()));
+    Array subs;
+    for (const auto& sub : v.subviews()) subs.push_back(toValue(*sub));
+    if (!subs.empty()) d.set("subviews", Value(std::move(subs)));
+    return Value(std::move(d));
+}
+
+Value ViewDump::toValue(const Window& window) {
+    Dictionary d;
+    d.set("class", Value(window.className()));
+    d.set("frame", frameValue(window.frame()));
+    d.set("title", Value(window.title()));
+    d.set("visible", Value(window.isVisible()));
+    d.set("contentView", toValue(window.contentView()));
+    return Value(std::move(d));
+}
 
 std::string ViewDump::dump(const View& view, int indent) {
     std::ostringstream out;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/foundation/Export.h"
+#include "platform/foundation/Value.h"
 
 namespace kz {
 
@@ -16,6 +17,11 @@ class KZ_EXPORT ViewDump {
 public:
     static std::string dump(const Window& window);
     static std::string dump(const View& view, int indent = 0);
+    // The same as a tree of dictionaries for JSON output: "class", "frame",
+    // "details" (the rest of the text line), "enabled", "hidden",
+    // "subviews"; a window gives "title", "visible" and "contentView".
+    static Value toValue(const Window& window);
+    static Value toValue(const View& view);
 };
 
 }  // namespace kz
