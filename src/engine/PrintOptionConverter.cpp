@@ -3,12 +3,13 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cmath>
+#include <cctype>
 #include <cstring>
 #include <optional>
 #include <utility>
 
 #include "engine/PasswordTransport.h"
+#include "platform/foundation/Decimal.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/TextEncoding.h"
 #include "platform/foundation/Value.h"
@@ -53,26 +54,56 @@ bool isPresent(const kz::Dictionary& option, std::string_view key) {
     return v && !v->stringValue().empty();
 }
 
-// The value printed with six decimals, then rounded half away from zero to
-// `places` as an exact decimal: the six-decimal text is what gets rounded, so
-// 99.94 % gives -0.600000 and then -1, and 0.5 mm gives 283.464567 and 283.
-std::string roundedText(double value, int places) {
-    if (!std::isfinite(value) || std::fabs(value) > 1e15) value = 0;  // bounded: outside input
-    std::string digits = kz::strprintf("%.6f", value);
-    bool negative = digits[0] == '-';
-    if (negative) digits.erase(0, 1);
-    std::size_t point = digits.find('.');
-    std::string whole = digits.substr(0, point) + digits.substr(point + 1, static_cast<std::size_t>(places));
-    bool up = digits[point + 1 + static_cast<std::size_t>(places)] >= '5';
-    for (std::size_t i = whole.size(); up && i-- > 0;) {
-        if (whole[i] == '9') whole[i] = '0';
-        else whole[i]++, up = false;
+// The leading decimal number of a text, read the way a text's doubleValue
+// reads it (white space, sign, digits, fraction, exponent; the rest ignored),
+// but exactly; 0 when there is none.
+kz::Decimal leadingDecimal(std::string_view text) {
+    std::size_t i = 0;
+    auto digits = [&] {
+        std::size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        return i - from;
+    };
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    const std::size_t start = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t count = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        count += digits();
     }
-    if (up) whole.insert(0, "1");
-    std::string result = places ? whole.substr(0, whole.size() - places) + "." + whole.substr(whole.size() - places)
-                                : whole;
-    bool zero = result.find_first_not_of("0.") == std::string::npos;
-    return negative && !zero ? "-" + result : result;
+    if (count == 0) return kz::Decimal(0);
+    const std::size_t mantissaEnd = i;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digits() == 0) i = mantissaEnd;
+    }
+    std::optional<kz::Decimal> d = kz::Decimal::parse(text.substr(start, i - start));
+    return d ? *d : kz::Decimal(0);
+}
+
+// The value with exactly `places` decimals ("%.*f" of an exact decimal).
+std::string fixedText(const kz::Decimal& value, int places) {
+    std::string digits = value.rounded(places).toString();
+    if (places <= 0) return digits;
+    std::size_t point = digits.find('.');
+    if (point == std::string::npos) {
+        point = digits.size();
+        digits += '.';
+    }
+    digits.append(static_cast<std::size_t>(places) - (digits.size() - point - 1), '0');
+    return digits;
+}
+
+// Rounded as the value first printed with six decimals and that text then
+// rounded half away from zero: 99.94 % gives -0.6 and then -1, 0.5 mm gives
+// 283.464567 and 283. Values too large for any paper are taken as 0, which
+// keeps the texts short whatever the input.
+std::string roundedText(const kz::Decimal& value, int places) {
+    static const kz::Decimal kLimit = kz::Decimal(1'000'000'000'000'000LL);
+    if (value.isNaN() || value > kLimit || value < -kLimit) return fixedText(kz::Decimal(0), places);
+    return fixedText(value.rounded(6).rounded(places), places);
 }
 
 // "%u" of a position measured from the other edge. A position beyond the paper
@@ -159,19 +190,19 @@ void PrintOptionConverter::setPasswordTransport(PasswordTransport* transport) { 
 void PrintOptionConverter::setLoginNameForTesting(std::string name) { gLoginName = std::move(name); }
 
 std::string PrintOptionConverter::convertMmToCep(std::string_view millimetres) {
-    return roundedText(kz::doubleValueOfText(millimetres) * 14400.0 / 25.4, 0);
+    return roundedText(leadingDecimal(millimetres) * kz::Decimal(144000) / kz::Decimal(254), 0);
 }
 
 std::string PrintOptionConverter::convertCepToMm(std::string_view fineUnits) {
-    return roundedText(kz::doubleValueOfText(fineUnits) * 25.4 / 14400.0, 2);
+    return roundedText(leadingDecimal(fineUnits) * kz::Decimal(254) / kz::Decimal(144000), 2);
 }
 
 std::string PrintOptionConverter::convertQuillToMag(std::string_view tenths) {
-    return roundedText(kz::intValueOfText(tenths) / 10.0 + 100.0, 1);
+    return roundedText(kz::Decimal(kz::intValueOfText(tenths)) / kz::Decimal(10) + kz::Decimal(100), 1);
 }
 
 std::string PrintOptionConverter::convertMagToQuill(std::string_view percentage) {
-    return roundedText((kz::doubleValueOfText(percentage) - 100.0) * 10.0, 0);
+    return roundedText((leadingDecimal(percentage) - kz::Decimal(100)) * kz::Decimal(10), 0);
 }
 
 void PrintOptionConverter::swapCreaseKeyword(kz::Dictionary& option) {
@@ -236,7 +267,7 @@ void PrintOptionConverter::convertToCanonicalPpdKeyword(kz::Dictionary& option, 
     if (convertCustom) replaceEach(option, kMagnifications, convertMagToQuill);
     if (isPresent(option, "MinimumLineWidthValue"))
         option.set("MinimumLineWidthValue",
-                   roundedText(kz::doubleValueOfText(text(option, "MinimumLineWidthValue")) * 1000.0, 0));
+                   roundedText((leadingDecimal(text(option, "MinimumLineWidthValue")) * kz::Decimal(1000)).rounded(0), 0));
 
     convertToCanonicalImpositionKeyword(option);
     swapCreaseKeyword(option);

@@ -54,6 +54,29 @@ TEST_F(Converter, UnitConversionsRoundHalfAwayFromZero) {
     EXPECT_EQ(C::convertMagToQuill("99.95"), "-1");  // -0.5 away from zero
     EXPECT_EQ(C::convertQuillToMag("-1"), "99.9");
     EXPECT_EQ(C::convertMmToCep("garbage"), "0");
+    EXPECT_EQ(C::convertMmToCep(" 12.5mm"), C::convertMmToCep("12.5"));  // the leading number, as a text reads
+    EXPECT_EQ(C::convertMmToCep("1e20"), "0");                           // no paper is that long
+}
+
+TEST_F(Converter, HalvesRoundAwayFromZeroOnExactDecimals) {
+    const std::pair<std::string, std::string> mmToCep[] = {
+        {"0.0079375", "5"}, {"-0.0079375", "-5"}, {"127000000.0079375", "72000000005"}};
+    for (const auto& [mm, cep] : mmToCep) EXPECT_EQ(C::convertMmToCep(mm), cep) << mm;
+    EXPECT_EQ(C::convertCepToMm("360"), "0.64");  // 0.635 mm
+    EXPECT_EQ(C::convertCepToMm("-360"), "-0.64");
+    EXPECT_EQ(C::convertCepToMm("-1"), "0.00");   // no negative zero
+    EXPECT_EQ(C::convertMagToQuill("100.05"), "1");
+    // 1.4999995 is 1.500000 with six decimals; in binary it prints 1.499999.
+    EXPECT_EQ(C::convertMagToQuill("100.14999995"), "2");
+    EXPECT_EQ(C::convertQuillToMag("-1005"), "-0.5");
+
+    const std::pair<const char*, const char*> lineWidths[] = {
+        {"0.0005", "1"}, {"-0.0005", "-1"}, {"0.0004999995", "0"}, {"2.5", "2500"}};
+    for (const auto& [internal, canonical] : lineWidths) {
+        kz::Dictionary d{{"MinimumLineWidthValue", internal}};
+        C::convertToCanonicalPpdKeyword(d, true);
+        EXPECT_EQ(s(d, "MinimumLineWidthValue"), canonical) << internal;
+    }
 }
 
 TEST_F(Converter, CreasesMirrorAndClampBeyondThePaper) {
