@@ -65,6 +65,11 @@ QuillUI* QuillMgr::firstControl(const std::string& keyword) const {
     return list && !list->empty() ? list->front().get() : nullptr;
 }
 
+std::shared_ptr<QuillUI> QuillMgr::heldFirstControl(const std::string& keyword) const {
+    const Controls* list = controlsFor(keyword);
+    return list && !list->empty() ? list->front() : nullptr;
+}
+
 // -------------------------------------------------------------------- values
 
 OptionalText QuillMgr::getStringValue(const std::string& keyword) const {

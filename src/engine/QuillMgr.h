@@ -50,6 +50,9 @@ public:
     // The controls filed under a keyword; null for an unknown one.
     const Controls* controlsFor(const std::string& keyword) const;
     QuillUI* firstControl(const std::string& keyword) const;
+    // The same, held: the pipeline keeps it alive while its announcements
+    // may unregister it.
+    std::shared_ptr<QuillUI> heldFirstControl(const std::string& keyword) const;
 
     // ---- values
     OptionalText getStringValue(const std::string& keyword) const;

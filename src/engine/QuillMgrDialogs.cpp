@@ -62,8 +62,7 @@ long QuillMgr::_alertDialogMessage(const std::string& message, const std::option
 }
 
 bool QuillMgr::validateUnrestorableConflict(const std::string& keyword, NameList&) {
-    std::shared_ptr<QuillUI> c;
-    if (const Controls* list = controlsFor(keyword); list && !list->empty()) c = list->front();
+    std::shared_ptr<QuillUI> c = heldFirstControl(keyword);
     if (!c) return true;
     OptionalText value = c->getStringValue();
     if (!value) return true;
@@ -94,8 +93,7 @@ bool QuillMgr::validateUnrestorableConflict(const std::string& keyword, NameList
 }
 
 bool QuillMgr::validateAfterChange(const std::string& keyword, NameList& names) {
-    std::shared_ptr<QuillUI> c;
-    if (const Controls* list = controlsFor(keyword); list && !list->empty()) c = list->front();
+    std::shared_ptr<QuillUI> c = heldFirstControl(keyword);
     if (!c) return true;
     OptionalText value = c->getStringValue();
     if (!value) return true;

@@ -39,8 +39,7 @@ void QuillMgr::_validateMainKeyword(const std::string& keyword, const OptionalTe
         ~Leave() { set.erase(keyword); }
     } leave{_validating, keyword};
 
-    std::shared_ptr<QuillUI> control;
-    if (const Controls* list = controlsFor(keyword); list && !list->empty()) control = list->front();
+    std::shared_ptr<QuillUI> control = heldFirstControl(keyword);
     if (control && optionValue) control->setStringValue(optionValue);
 
     NameList names;
@@ -91,8 +90,7 @@ void QuillMgr::cooperate(const std::string& keyword, NameList& names) {
 }
 
 void QuillMgr::conditionSetting(const std::string& keyword, NameList& names) {
-    std::shared_ptr<QuillUI> control;
-    if (const Controls* list = controlsFor(keyword); list && !list->empty()) control = list->front();
+    std::shared_ptr<QuillUI> control = heldFirstControl(keyword);
     if (!control) return;
     const OptionalText value = control->getStringValue();
 

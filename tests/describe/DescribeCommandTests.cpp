@@ -1,28 +1,12 @@
 // kzpde describe show and lint, run as a user runs them.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/wait.h>
+
+#include "../support/ToolRun.h"
 
 namespace {
-
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun kzpde(const std::string& args) {
-    std::string command = std::string(KZPDE_PATH) + " " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return {-1, ""};
-    std::string out;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
 
 const std::string sample = std::string(KZ_SOURCE_DIR) + "/resources/samples/option-controls.plist";
 const std::string bad = std::string(KZ_TEST_DATA) + "/engine/quill/bad-controls.plist";
@@ -37,7 +21,7 @@ const nlohmann::json* widget(const nlohmann::json& control, const std::string& c
 
 TEST(DescribeShow, JsonGivesEveryWidgetWithItsFrame) {
     for (auto [w, h] : {std::pair{400, 120}, std::pair{250, 60}}) {
-        ToolRun r = kzpde("describe show " + sample + " InputSlot --json --width " + std::to_string(w) + " --height " +
+        ToolRun r = runKzpde("describe show " + sample + " InputSlot --json --width " + std::to_string(w) + " --height " +
                       std::to_string(h));
         ASSERT_EQ(r.status, 0);
         auto controls = nlohmann::json::parse(r.out);
@@ -53,7 +37,7 @@ TEST(DescribeShow, JsonGivesEveryWidgetWithItsFrame) {
 }
 
 TEST(DescribeShow, EveryControlOfTheSampleIsBuilt) {
-    ToolRun r = kzpde("describe show " + sample + " --json");
+    ToolRun r = runKzpde("describe show " + sample + " --json");
     ASSERT_EQ(r.status, 0);
     auto controls = nlohmann::json::parse(r.out);
     std::map<std::string, nlohmann::json> byName;
@@ -73,26 +57,26 @@ TEST(DescribeShow, EveryControlOfTheSampleIsBuilt) {
     ASSERT_TRUE(child);
     EXPECT_EQ((*child)["mainKeyword"], "StapleCount");
 
-    ToolRun text = kzpde("describe show " + sample + " Duplex --width 300 --height 100");
+    ToolRun text = runKzpde("describe show " + sample + " Duplex --width 300 --height 100");
     EXPECT_NE(text.out.find("Matrix [24 4 276 72]"), std::string::npos) << text.out;
 }
 
 TEST(DescribeShow, RefusesWhatItCannotShow) {
-    EXPECT_EQ(kzpde("describe show " + sample + " NoSuchControl").status, 1);
-    EXPECT_EQ(kzpde("describe show /nonexistent.plist").status, 1);
-    EXPECT_EQ(kzpde("describe show " + sample + " --width -3").status, 2);
-    EXPECT_EQ(kzpde("describe show").status, 2);
+    EXPECT_EQ(runKzpde("describe show " + sample + " NoSuchControl").status, 1);
+    EXPECT_EQ(runKzpde("describe show /nonexistent.plist").status, 1);
+    EXPECT_EQ(runKzpde("describe show " + sample + " --width -3").status, 2);
+    EXPECT_EQ(runKzpde("describe show").status, 2);
 }
 
 TEST(DescribeLint, ReportsPlantedFaultsAndNothingForAGoodFile) {
-    ToolRun good = kzpde("describe lint " + sample);
+    ToolRun good = runKzpde("describe lint " + sample);
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.out, "");
-    ToolRun r = kzpde("describe lint " + bad);
+    ToolRun r = runKzpde("describe lint " + bad);
     EXPECT_EQ(r.status, 1);
     for (const char* fault : {": Typo: unknown control type", ": OneBox: a CheckBox needs exactly two choices",
                               ": Dangling: \"condition\" names \"Elsewhere\"", ": Parent: child control \"Ghost\"",
                               ": Numbers: \"conflict\" pattern \"__LESS__:\""})
         EXPECT_NE(r.out.find(bad + fault), std::string::npos) << fault;
-    EXPECT_EQ(kzpde("describe lint /nonexistent.plist").status, 1);
+    EXPECT_EQ(runKzpde("describe lint /nonexistent.plist").status, 1);
 }

@@ -1,34 +1,21 @@
 // kzpde describe simulate, run as an author of description files runs it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/wait.h>
+
+#include "../support/ToolRun.h"
 
 namespace {
 
-struct SimulateRun {
-    int status;
-    std::string out;
-};
-
-SimulateRun simulate(const std::string& args) {
-    std::string command = std::string(KZPDE_PATH) + " describe simulate " +
-                          std::string(KZ_SOURCE_DIR) + "/resources/samples/option-rules.plist " + args + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return {-1, ""};
-    std::string out;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+ToolRun simulate(const std::string& args) {
+    return runKzpde("describe simulate " + std::string(KZ_SOURCE_DIR) + "/resources/samples/option-rules.plist " + args);
 }
 
 }  // namespace
 
 TEST(DescribeSimulate, AnswersDecideTheConflictAndTheStatesFollowTheRules) {
-    SimulateRun yes = simulate("--set MediaType=Thick --set Duplex=DuplexNoTumble --set Staple=True --answer yes --json");
+    ToolRun yes = simulate("--set MediaType=Thick --set Duplex=DuplexNoTumble --set Staple=True --answer yes --json");
     ASSERT_EQ(yes.status, 0);
     auto j = nlohmann::json::parse(yes.out);
     ASSERT_EQ(j["dialogs"].size(), 1u);
@@ -58,7 +45,7 @@ TEST(DescribeSimulate, AnswersDecideTheConflictAndTheStatesFollowTheRules) {
 }
 
 TEST(DescribeSimulate, TextOutputAndErrors) {
-    SimulateRun r = simulate("--set Staple=True");
+    ToolRun r = simulate("--set Staple=True");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("set Staple=True\n"), std::string::npos);
     EXPECT_NE(r.out.find("  Collate = \"True\"\n"), std::string::npos);

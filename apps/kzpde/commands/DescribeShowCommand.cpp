@@ -6,8 +6,8 @@
 #include <ostream>
 
 #include "Command.h"
+#include "DescriptionFile.h"
 #include "JsonValue.h"
-#include "engine/ControlDescription.h"
 #include "engine/QuillUI.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/ViewDump.h"
@@ -53,14 +53,6 @@ bool parse(const std::vector<std::string>& args, Options& o) {
         }
     }
     return positional > 0;
-}
-
-// The bundle a file inside "…/Contents/Resources/" belongs to, for the "UI"
-// table and the icons.
-std::shared_ptr<kz::Bundle> owningBundle(const std::string& path) {
-    std::size_t at = path.rfind("/Contents/Resources/");
-    if (at == std::string::npos) return nullptr;
-    return kz::Bundle::open(at == 0 ? "/" : path.substr(0, at));
 }
 
 // Whole numbers print without a fraction.
@@ -140,16 +132,6 @@ void collect(const kz::View& view, int depth, ordered_json& out) {
     }
 }
 
-std::shared_ptr<kzp::QuillUI> buildControl(const kz::Dictionary& description,
-                                           const std::shared_ptr<const kz::Dictionary>& file,
-                                           const std::shared_ptr<kz::Bundle>& bundle, double width, double height) {
-    auto control = std::make_shared<kzp::QuillUI>(kz::Rect(0, 0, width, height));
-    control->setChildDescriptions(file);
-    control->setControlDictionary(description, bundle);
-    control->updateControl();
-    return control;
-}
-
 int run(kzpde::Invocation& inv) {
     Options o;
     if (!parse(inv.args, o)) {
@@ -158,19 +140,17 @@ int run(kzpde::Invocation& inv) {
     }
     kz::LogCapture log;
     std::string error;
-    std::optional<kz::Dictionary> file = kzp::ControlDescription::readFile(o.path, &error);
+    std::optional<kzpde::DescriptionFile> file = kzpde::DescriptionFile::open(o.path, &error);
     if (!file) {
         inv.err << "kzpde describe show: " << o.path << ": " << error << "\n";
         return kzpde::kFailure;
     }
-    if (!o.name.empty() && !file->get(o.name).isDictionary()) {
+    if (!o.name.empty() && !file->entries().get(o.name).isDictionary()) {
         inv.err << "kzpde describe show: " << o.path << ": no control description named " << o.name << "\n";
         return kzpde::kFailure;
     }
-    auto shared = std::make_shared<const kz::Dictionary>(*file);
-    auto bundle = owningBundle(o.path);
     ordered_json all = ordered_json::array();
-    for (const auto& [name, entry] : *shared) {
+    for (const auto& [name, entry] : file->entries()) {
         if (!o.name.empty() && name != o.name) continue;
         if (!entry.isDictionary()) continue;
         double height = 0;
@@ -178,10 +158,10 @@ int run(kzpde::Invocation& inv) {
             height = *o.height;
         } else {
             // The height the control asks for, and a row of 72 per child.
-            auto probe = buildControl(entry.dictionary(), shared, bundle, o.width, 1000);
+            auto probe = file->build(entry.dictionary(), o.width, 1000);
             height = std::max(probe->getControlHeight(), 24.0) + 72.0 * probe->childControls().size();
         }
-        auto control = buildControl(entry.dictionary(), shared, bundle, o.width, height);
+        auto control = file->build(entry.dictionary(), o.width, height);
         kzp::OptionalText value = control->getStringValue();
         if (o.json) {
             ordered_json widgets = ordered_json::array();

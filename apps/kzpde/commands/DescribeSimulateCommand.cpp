@@ -6,8 +6,8 @@
 #include <ostream>
 
 #include "Command.h"
+#include "DescriptionFile.h"
 #include "JsonValue.h"
-#include "engine/ControlDescription.h"
 #include "engine/QuillMgr.h"
 #include "engine/QuillUI.h"
 #include "platform/foundation/Log.h"
@@ -109,13 +109,6 @@ private:
     int _defaulted = 0;
 };
 
-std::shared_ptr<kz::Bundle> owningBundle(const std::string& path, std::string& root) {
-    std::size_t at = path.rfind("/Contents/Resources/");
-    if (at == std::string::npos) return nullptr;
-    root = at == 0 ? "/" : path.substr(0, at);
-    return kz::Bundle::open(root);
-}
-
 // Dialog texts break lines with carriage returns; the text output shows
 // them as indented lines.
 std::string indented(std::string text) {
@@ -133,20 +126,17 @@ int run(kzpde::Invocation& inv) {
     }
     kz::LogCapture log;
     std::string error;
-    std::optional<kz::Dictionary> file = kzp::ControlDescription::readFile(o.path, &error);
+    std::optional<kzpde::DescriptionFile> file = kzpde::DescriptionFile::open(o.path, &error);
     if (!file) {
         inv.err << "kzpde describe simulate: " << o.path << ": " << error << "\n";
         return kzpde::kFailure;
     }
-    auto shared = std::make_shared<const kz::Dictionary>(*file);
-    std::string root;
-    auto bundle = owningBundle(o.path, root);
 
     kzp::QuillMgr mgr;
     Ready ready;
     ready.ready = o.networkReady;
     mgr.setNetworkDataState(&ready);
-    if (bundle) mgr.setPdeResourcePath(root);
+    if (file->bundle()) mgr.setPdeResourcePath(file->bundlePath());
     AnswerDriver driver(o.answers);
     kz::Application& app = kz::Application::shared();
     kz::UiDriver* previous = app.driver();
@@ -157,14 +147,8 @@ int run(kzpde::Invocation& inv) {
         ~Restore() { app.setDriver(previous); }
     } restore{app, previous};
 
-    for (const auto& [name, entry] : *shared) {
-        if (!entry.isDictionary()) continue;
-        auto control = std::make_shared<kzp::QuillUI>(kz::Rect(0, 0, 400, 200));
-        control->setChildDescriptions(shared);
-        control->setControlDictionary(entry.dictionary(), bundle);
-        control->updateControl();
-        mgr.addControl(control);
-    }
+    for (const auto& [name, entry] : file->entries())
+        if (entry.isDictionary()) mgr.addControl(file->build(entry.dictionary(), 400, 200));
     for (const auto& [key, value] : o.sets)
         if (!mgr.firstControl(key)) {
             inv.err << "kzpde describe simulate: " << o.path << ": no control has the main keyword " << key << "\n";

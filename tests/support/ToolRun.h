@@ -1,0 +1,25 @@
+// Runs the built kzpde tool as a user runs it, for the tests of its
+// subcommands: what it printed on standard output and its exit status.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+struct ToolRun {
+    int status;
+    std::string out;
+};
+
+// ARGS is appended to the tool's path as shell words; standard error is dropped.
+inline ToolRun runKzpde(const std::string& args) {
+    std::string command = std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {-1, ""};
+    std::string out;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
