@@ -15,6 +15,8 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferredLanguages.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/kit/IcnsFile.h"
+#include "platform/kit/Image.h"
 #include "platform/kit/PopUpButton.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -209,11 +211,19 @@ bool AppPreference::isJapanesePreferred() const {
     return japanese;
 }
 
-std::optional<std::string> AppPreference::clasicIcon() const {
-    if (!_bundle) return std::nullopt;
+std::shared_ptr<kz::Image> AppPreference::clasicIcon(std::uint32_t pixelsWide) const {
+    if (!_bundle) return nullptr;
     std::string path = _bundle->pathForResource("Classic", "icns");
-    if (path.empty()) return std::nullopt;
-    return path;
+    if (path.empty()) return nullptr;
+    std::string error;
+    std::optional<kz::IcnsFile> family = kz::IcnsFile::fromFile(path, &error);
+    std::shared_ptr<kz::Image> image = family ? family->imageForPixelsWide(pixelsWide) : nullptr;
+    if (!image) {
+        kz::Log::format("### ## Fail to read the Classic icon (%s)", family ? (path + ": no picture").c_str() : error.c_str());
+        return nullptr;
+    }
+    image->setName("Classic");
+    return image;
 }
 
 void AppPreference::_createDirectoryRecursively(const std::string& path) {

@@ -14,6 +14,7 @@
 
 namespace kz {
 class Bundle;
+class Image;
 class PopUpButton;
 }  // namespace kz
 
@@ -74,8 +75,10 @@ public:
     static bool isJapaneseLocalization(std::string_view localization);
     static std::optional<std::string> _preferredLocalization();
 
-    // Path of the bundle's "Classic" icon, or nullopt.
-    std::optional<std::string> clasicIcon() const;
+    // The bundle's "Classic" icon (an icon family), named "Classic": of its
+    // sizes the narrowest at least `pixelsWide` wide, else the widest. Null
+    // when the bundle has none or it cannot be read (with a log line).
+    std::shared_ptr<kz::Image> clasicIcon(std::uint32_t pixelsWide = 16) const;
 
     // Creates every missing folder of the path with mode 0775, whatever the
     // process's file-creation mask. Errors are ignored.

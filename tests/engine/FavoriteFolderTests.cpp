@@ -5,6 +5,7 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 
 #include "TempFolder.h"
 #include "Common/Util/FileUtil.h"
@@ -12,6 +13,7 @@
 #include "engine/FavoriteFile.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
+#include "platform/kit/Image.h"
 #include "platform/kit/PopUpButton.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
@@ -129,4 +131,25 @@ TEST_F(FavoriteFolder, PopupHoldsTheDefaultThenEveryFavorite) {
     EXPECT_EQ(popup.itemAtIndex(2)->title(), "A");
     EXPECT_EQ(popup.itemAtIndex(3)->representedObject(), kz::Value(favorites() + "/B.pfj"));
     EXPECT_EQ(popup.indexOfSelectedItem(), 0);
+}
+
+TEST_F(FavoriteFolder, ClassicIconFromTheShippedBundleAtTheAskedSize) {
+    EXPECT_EQ(prefs().clasicIcon(), nullptr);  // the test bundle has none
+    prefs().setBundle(kz::Bundle::open(std::string(KZ_SOURCE_DIR) + "/resources/bundle"));
+    std::shared_ptr<kz::Image> icon = prefs().clasicIcon();
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->name(), "Classic");
+    EXPECT_EQ(icon->pixelsWide(), 16u);
+    EXPECT_EQ(icon->pixel(0, 0) & 0xFF, 0u);   // transparent outside the sheet
+    EXPECT_EQ(icon->pixel(8, 12), 0xFAF8F4FFu);  // the paper
+    EXPECT_EQ(prefs().clasicIcon(20)->pixelsWide(), 32u);
+    EXPECT_EQ(prefs().clasicIcon(1000)->size(), (kz::Size{32, 32}));  // the 64-pixel picture, at double density
+
+    TempFolder broken;
+    std::filesystem::create_directories(broken / "Contents/Resources");
+    std::ofstream(broken / "Contents/Resources/Classic.icns") << "icns";
+    prefs().setBundle(kz::Bundle::open(broken.path()));
+    kz::LogCapture log;
+    EXPECT_EQ(prefs().clasicIcon(), nullptr);
+    EXPECT_TRUE(log.contains("### ## Fail to read the Classic icon"));
 }
