@@ -22,10 +22,11 @@ function(kz_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
-# kz_test(NAME SOURCES... LIBS ...) adds one GoogleTest binary to CTest.
+# kz_test(NAME SOURCES... LIBS ...) adds one GoogleTest binary to CTest. Every
+# binary points the user's XDG folders into a temporary folder of its own.
 function(kz_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/UserFolders.cpp)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE KZ_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
                                               KZ_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

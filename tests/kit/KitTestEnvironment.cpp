@@ -1,25 +1,26 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-// Every kit test writes its saved window frames, trash and icons below a
-// fresh temporary folder, never into the user's own.
+// The user's own folders already point into a temporary folder (every test
+// binary does that); the kit tests also hide the installed icon themes so the
+// drawn stand-ins are what they see unless a test installs a theme itself.
 namespace {
-struct UserFolders : ::testing::Environment {
+struct SystemFolders : ::testing::Environment {
     std::filesystem::path root;
     void SetUp() override {
-        root = std::filesystem::temp_directory_path() / ("kz-kit-" + std::to_string(::getpid()));
+        root = std::filesystem::temp_directory_path() / ("kz-kit-system-" + std::to_string(::getpid()));
         std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root / "config");
-        std::filesystem::create_directories(root / "data");
-        std::filesystem::create_directories(root / "system");
-        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
-        setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-        setenv("XDG_DATA_DIRS", (root / "system").c_str(), 1);
+        std::filesystem::create_directories(root);
+        ::setenv("XDG_DATA_DIRS", root.c_str(), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(root); }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
 };
-const auto* const kFolders = ::testing::AddGlobalTestEnvironment(new UserFolders);
+const auto* const kFolders = ::testing::AddGlobalTestEnvironment(new SystemFolders);
 }  // namespace
