@@ -1,38 +1,19 @@
 #include "engine/ControlDescription.h"
 
-#include <fstream>
-#include <iterator>
-#include <sys/stat.h>
-
+#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyList.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
 std::optional<kz::Dictionary> ControlDescription::readFile(const std::string& path, std::string* error) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (error) *error = "cannot be read";
-        return std::nullopt;
-    }
-    if (static_cast<std::size_t>(st.st_size) > kMaxFileBytes) {
-        if (error) *error = "larger than " + std::to_string(kMaxFileBytes) + " bytes";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = "cannot be read";
-        return std::nullopt;
-    }
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    // Read at most one byte past the limit: the file may grow after stat.
-    char buffer[65536];
-    while (in && bytes.size() <= kMaxFileBytes) {
-        in.read(buffer, sizeof buffer);
-        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    }
-    if (bytes.size() > kMaxFileBytes) {
+    kz::FileBytes::Status status = kz::FileBytes::read(path, kMaxFileBytes, &bytes);
+    if (status == kz::FileBytes::Status::tooLarge) {
         if (error) *error = "larger than " + std::to_string(kMaxFileBytes) + " bytes";
+        return std::nullopt;
+    }
+    if (status != kz::FileBytes::Status::ok) {
+        if (error) *error = "cannot be read";
         return std::nullopt;
     }
     return read(bytes, error);

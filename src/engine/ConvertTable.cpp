@@ -1,7 +1,6 @@
 #include "engine/ConvertTable.h"
 
-#include <fstream>
-
+#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyList.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -95,23 +94,12 @@ private:
 };
 
 std::optional<ConvertTable> ConvertTable::readFile(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        setError(error, "cannot open " + path);
-        return std::nullopt;
-    }
-    // Read at most one byte more than allowed, so that a device or an endless
-    // file is refused without being read whole.
-    std::string bytes(kMaxFileBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) {
-        setError(error, "cannot read " + path);
-        return std::nullopt;
-    }
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > kMaxFileBytes) {
-        setError(error, path + ": larger than 4 MiB");
-        return std::nullopt;
+    std::string bytes;
+    switch (kz::FileBytes::read(path, kMaxFileBytes, &bytes)) {
+        case kz::FileBytes::Status::ok: break;
+        case kz::FileBytes::Status::cannotOpen: setError(error, "cannot open " + path); return std::nullopt;
+        case kz::FileBytes::Status::cannotRead: setError(error, "cannot read " + path); return std::nullopt;
+        case kz::FileBytes::Status::tooLarge: setError(error, path + ": larger than 4 MiB"); return std::nullopt;
     }
     std::string why;
     std::optional<ConvertTable> table = read(bytes, &why);

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyListScan.h"
 
 namespace kz {
@@ -189,26 +190,12 @@ Value PropertyList::read(std::string_view bytes, std::string* error) {
 }
 
 Value PropertyList::readFile(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        setError(error, "cannot open " + path);
-        return {};
-    }
-    in.seekg(0, std::ios::end);
-    auto size = in.tellg();
-    if (size < 0) {
-        setError(error, "cannot read " + path);
-        return {};
-    }
-    if (static_cast<std::uint64_t>(size) > kMaxBytes) {
-        setError(error, path + ": property list larger than 64 MiB");
-        return {};
-    }
-    in.seekg(0);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!in.read(bytes.data(), size)) {
-        setError(error, "cannot read " + path);
-        return {};
+    std::string bytes;
+    switch (FileBytes::read(path, kMaxBytes, &bytes)) {
+        case FileBytes::Status::ok: break;
+        case FileBytes::Status::cannotOpen: setError(error, "cannot open " + path); return {};
+        case FileBytes::Status::cannotRead: setError(error, "cannot read " + path); return {};
+        case FileBytes::Status::tooLarge: setError(error, path + ": property list larger than 64 MiB"); return {};
     }
     std::string why;
     Value v = read(bytes, &why);

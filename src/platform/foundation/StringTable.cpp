@@ -3,9 +3,9 @@
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
-#include <fstream>
 #include <vector>
 
+#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/Value.h"
 
 namespace kz {
@@ -242,18 +242,16 @@ std::optional<StringTable> StringTable::parse(std::string_view bytes, std::strin
 }
 
 std::optional<StringTable> StringTable::readFile(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = "cannot open " + path;
-        return std::nullopt;
-    }
     std::string bytes;
-    char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxBytes) break;
-    }
     std::string why;
+    switch (FileBytes::read(path, kMaxBytes, &bytes)) {
+        case FileBytes::Status::ok: break;
+        case FileBytes::Status::cannotOpen: if (error) *error = "cannot open " + path; return std::nullopt;
+        case FileBytes::Status::cannotRead: if (error) *error = "cannot read " + path; return std::nullopt;
+        case FileBytes::Status::tooLarge:
+            if (error) *error = path + ": string table larger than 16 MiB";
+            return std::nullopt;
+    }
     auto table = parse(bytes, &why);
     if (!table && error) *error = path + ": " + why;
     return table;

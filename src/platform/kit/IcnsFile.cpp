@@ -1,9 +1,9 @@
 #include "platform/kit/IcnsFile.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 
+#include "platform/foundation/FileBytes.h"
 #include "platform/kit/Image.h"
 
 namespace kz {
@@ -151,14 +151,12 @@ std::optional<IcnsFile> IcnsFile::fromBytes(std::string_view bytes, std::string*
 }
 
 std::optional<IcnsFile> IcnsFile::fromFile(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = path + ": cannot be read";
+    std::string bytes;
+    FileBytes::Status status = FileBytes::read(path, kMaxFileBytes, &bytes);
+    if (status != FileBytes::Status::ok) {
+        if (error) *error = path + (status == FileBytes::Status::tooLarge ? ": too large" : ": cannot be read");
         return std::nullopt;
     }
-    std::string bytes(kMaxFileBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     std::string why;
     auto file = fromBytes(bytes, &why);
     if (!file && error) *error = path + ": " + why;

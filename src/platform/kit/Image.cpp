@@ -5,10 +5,9 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileBytes.h"
 
 namespace kz {
 
@@ -139,17 +138,10 @@ std::shared_ptr<Image> Image::fromPng(std::string_view bytes, std::string* error
 }
 
 std::shared_ptr<Image> Image::fromPngFile(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = path + ": cannot be read";
-        return nullptr;
-    }
     std::string bytes;
-    bytes.resize(kMaxFileBytes + 1);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > kMaxFileBytes) {
-        if (error) *error = path + ": too large";
+    FileBytes::Status status = FileBytes::read(path, kMaxFileBytes, &bytes);
+    if (status != FileBytes::Status::ok) {
+        if (error) *error = path + (status == FileBytes::Status::tooLarge ? ": too large" : ": cannot be read");
         return nullptr;
     }
     std::string why;
