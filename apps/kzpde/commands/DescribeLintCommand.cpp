@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "Command.h"
-#include "engine/ControlDescription.h"
-#include "engine/ControlDescriptionLint.h"
+#include "engine/controls/ControlDescription.h"
+#include "engine/controls/ControlDescriptionLint.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 
