@@ -350,10 +350,13 @@ sample.rule("unrestorable_conflict", "SamplePrint", unrestorable(
     "Turn secure print off first.", "先にセキュリティープリントをオフにしてください。",
     OrderedDict(SecurityPrint=["True"])))
 sample.rules["unrestorable_conflict"]["ProofPrint"] = sample.rules["unrestorable_conflict"]["SamplePrint"]
-save_file.rule("unrestorable_conflict", "__ALL__", unrestorable(
-    "A secure print job cannot be saved as a file.", "セキュリティープリントのジョブはファイルに保存できません。",
-    "Turn secure print off first.", "先にセキュリティープリントをオフにしてください。",
-    OrderedDict(SecurityPrint=["True"])))
+# ("__ALL__" stands for any change only in "conflict"; here every saved file
+# type is named.)
+for value in save_file.choice_values()[1:]:
+    save_file.rule("unrestorable_conflict", value, unrestorable(
+        "A secure print job cannot be saved as a file.", "セキュリティープリントのジョブはファイルに保存できません。",
+        "Turn secure print off first.", "先にセキュリティープリントをオフにしてください。",
+        OrderedDict(SecurityPrint=["True"])))
 crease_num.rule("unrestorable_conflict", "__GREATER__:3", unrestorable(
     "More than three creases need a custom crease mode.", "4本以上のクリースは位置指定でのみ設定できます。",
     "", "", OrderedDict(CreaseMode=[v for v in crease.choice_values() if v not in ("None", "Custom")])))
