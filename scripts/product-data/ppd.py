@@ -50,7 +50,6 @@ DERIVED["General"] = [
                                                      ("Holes3", "3 Holes", "3穴"), ("Holes4", "4 Holes", "4穴"),
                                                      ("HolesMulti", "Multiple Holes", "多穴")]),
     derived("StockType", "Paper Tray Selection", "給紙トレイの指定方法", TRAY_STOCK_TYPES),
-    derived("VLSpecificJobName", "Job Name", "ジョブ名", [("Auto", "Auto", "自動"), ("Input", "Input", "入力")]),
 ]
 DERIVED["Layout"] = [
     derived("ImpositionMode", "Imposition Mode", "面付けモード",
@@ -174,14 +173,16 @@ HEADER = """*PPD-Adobe: "4.3"
 *% from the same table as the control descriptions: edit the table, not this file.
 *%
 *% Options whose value is a text or a number (passwords, mail addresses, stock
-*% and resource names, page ranges, lengths, magnifications, the job name) are
+*% and resource names, page ranges, lengths, magnifications) are
 *% not PPD options: the panel sends every value that is not a choice of this
 *% PPD in a custom print-settings entry, and a PPD option would bring its
 *% default choice back as the field's text on restore. For the same reason
 *% the joined keys of the internal form (Punch_PunchHoles,
 *% ImpositionMode_ImpositionCustomMode, the long bypass paper type key, whose
 *% name exceeds the 40 characters of a PPD keyword) appear here only as the
-*% canonical keys that the conversion makes of them.
+*% canonical keys that the conversion makes of them. The job name and its
+*% mode travel only in their own custom entries: a PPD option would be marked
+*% at its default beside them and contradict them.
 *%
 *% The value "Custom" (a custom paper size, creases at given positions) is no
 *% choice here: libcups keeps that name for custom options and renames such a
