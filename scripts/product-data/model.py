@@ -142,7 +142,7 @@ imp_watermark_name = field("ImpositionWaterMarkName", "Watermark", "すかし", 
 
 crease = popup("CreaseMode", "Crease", "クリース", CREASES, "None")
 crease_num = popup("CreaseNum", "Number of Creases", "クリース数",
-                   [(str(n), f"{n} Lines", f"{n}本") for n in range(1, 6)], "1")
+                   [(str(n), f"{n} Line" + ("s" if n > 1 else ""), f"{n}本") for n in range(1, 6)], "1")
 crease_rows = []
 for n in range(1, 6):
     crease_rows.append([
