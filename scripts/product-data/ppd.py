@@ -5,7 +5,7 @@ mirror the rules, and Japanese translations."""
 from collections import OrderedDict
 
 import model
-from options import TEXTS, text
+from options import TEXTS
 from writers import INTERNAL_ONLY
 
 

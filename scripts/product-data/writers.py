@@ -5,7 +5,7 @@ import plistlib
 from collections import OrderedDict
 
 import model
-from options import TEXTS, text
+from options import TEXTS
 
 # Keys of the internal form that the conversion joins or derives and that
 # therefore never reach the PPD under their own name.
