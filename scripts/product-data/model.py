@@ -25,9 +25,12 @@ def each(values, body):
 
 
 def unrestorable(title, title_ja, message, message_ja, others):
-    """An unrestorable rule: its dialog texts, then other option -> its
+    """An unrestorable rule: its dialog texts (without a message the dialog
+    adds that the old setting comes back), then other option -> its
     conflicting values (leaves)."""
-    rule = OrderedDict(title=text(title, title_ja), message=text(message, message_ja))
+    rule = OrderedDict(title=text(title, title_ja))
+    if message:
+        rule["message"] = text(message, message_ja)
     for key, values in others.items():
         rule[key] = OrderedDict((v, OrderedDict()) for v in values)
     return rule
@@ -359,8 +362,7 @@ for value in save_file.choice_values()[1:]:
         OrderedDict(SecurityPrint=["True"])))
 crease_num.rule("unrestorable_conflict", "__GREATER__:3", unrestorable(
     "More than three creases need a custom crease mode.", "4本以上のクリースは位置指定でのみ設定できます。",
-    "", "", OrderedDict(CreaseMode=[v for v in crease.choice_values() if v not in ("None", "Custom")])))
-del crease_num.rules["unrestorable_conflict"]["__GREATER__:3"]["message"]
+    None, None, OrderedDict(CreaseMode=[v for v in crease.choice_values() if v not in ("None", "Custom")])))
 
 # Hiding rules act on changes only, so what they hide at the defaults is
 # hidden from the start.

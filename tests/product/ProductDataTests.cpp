@@ -190,6 +190,7 @@ TEST(ProductTexts, EveryShownTextHasAnEnglishAndAJapaneseEntryInItsBundleAndTheM
     for (const auto& file : descriptionFiles()) {
         kz::StringTable en = table(file.bundlePath, "en"), ja = table(file.bundlePath, "ja");
         EXPECT_EQ(en.size(), ja.size()) << file.bundlePath;
+        EXPECT_FALSE(en.find("") || ja.find("")) << file.bundlePath << ": an entry without a key";
         for (const std::string& key : shownTexts(file.entries)) {
             EXPECT_TRUE(en.find(key)) << file.bundlePath << ": no English for " << key;
             EXPECT_TRUE(ja.find(key)) << file.bundlePath << ": no Japanese for " << key;
