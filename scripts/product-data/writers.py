@@ -16,20 +16,22 @@ VIEW_WIDTH = 520
 MARGIN = 10
 
 
-def write_plist(path, value):
+def _write_bytes(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    data = plistlib.dumps(value, sort_keys=False)
     if not os.path.exists(path) or open(path, "rb").read() != data:
         with open(path, "wb") as f:
             f.write(data)
+
+
+write_bytes = _write_bytes  # replaced by a comparison for --check
+
+
+def write_plist(path, value):
+    write_bytes(path, plistlib.dumps(value, sort_keys=False))
 
 
 def write_text(path, content, encoding="utf-8"):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    data = content.encode(encoding)
-    if not os.path.exists(path) or open(path, "rb").read() != data:
-        with open(path, "wb") as f:
-            f.write(data)
+    write_bytes(path, content.encode(encoding))
 
 
 # -- control descriptions -------------------------------------------------------
