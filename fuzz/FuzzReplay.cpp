@@ -1,13 +1,13 @@
 // fuzz_replay TARGET [--match PATTERN]... PATH... [-- PATH...]
-// Runs one fuzz target's entry point once over every file below the PATHs,
-// as libFuzzer
-// does with -runs=0: below the PATHs before "--" only files whose name
-// matches one of the PATTERNs (when given), below those after it every file
-// (found inputs are named by their hash). So the normal and the sanitizer builds replay the
-// seed corpora and every input a fuzzer has found. A crash, a sanitizer report
-// or a leak ends the process with a failure; so does a PATH that does not
-// exist or a replay that finds no input at all, which would otherwise pass
-// without testing anything.
+// Runs one fuzz target's entry point once over every file below the PATHs, as
+// libFuzzer does with -runs=0: below the PATHs before "--" only files whose
+// name matches one of the PATTERNs (when given); below those after it, the
+// extra seeds and the inputs the fuzzers found, every file, and these folders
+// need not exist yet. So the normal and the sanitizer builds replay the seed
+// corpora and every finding kept so far. A crash, a sanitizer report or a leak
+// ends the process with a failure; so does a seed PATH that does not exist or a
+// replay that finds no input at all, which would otherwise pass without
+// testing anything.
 #include <fnmatch.h>
 
 #include <algorithm>
@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
         } else if (fs::is_directory(arg, error)) {
             for (const auto& entry : fs::recursive_directory_iterator(arg, error))
                 if (entry.is_regular_file() && matches(entry.path(), patterns)) files.push_back(entry.path());
-        } else {
+        } else if (!whole) {
+            // After "--" a folder may not exist yet: nothing found there so far.
             std::fprintf(stderr, "fuzz_replay: %s: no such file or folder\n", arg.c_str());
             return 1;
         }
