@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <string>
 
 #include "platform/foundation/PropertyList.h"
@@ -46,6 +50,14 @@ std::string bplist(const std::string& objects, const std::vector<unsigned>& offs
     trailer[23] = static_cast<char>(top);
     trailer[31] = static_cast<char>(table);
     return b + trailer;
+}
+
+// A binary property list holding one date: big-endian seconds since 2001.
+std::string bplistDate(double seconds) {
+    auto bits = std::bit_cast<std::uint64_t>(seconds);
+    std::string object = "\x33";
+    for (int shift = 56; shift >= 0; shift -= 8) object += static_cast<char>(bits >> shift);
+    return bplist(object, {8});
 }
 
 }  // namespace
@@ -139,4 +151,52 @@ TEST(PropertyList, InnerNulCharactersAreRefused) {
     EXPECT_NE(error.find("NUL"), std::string::npos);
     EXPECT_EQ(PropertyList::read(bplist("\x52" "ab", {8}), &error), Value("ab")) << error;
     EXPECT_EQ(PropertyList::read("<plist><string>&#10;&#x41;</string></plist>", &error), Value("\nA")) << error;
+}
+
+TEST(PropertyList, DatesBeyondWhatLibplistHandsOverAreRefusedBothWays) {
+    std::string error;
+    // Inside the range, before 2001 with a fraction: the fraction counts backwards.
+    Value early = PropertyList::read(bplistDate(-978307199.75), &error);
+    ASSERT_TRUE(early.isDate()) << error;
+    EXPECT_DOUBLE_EQ(early.date().unixTime(), 0.25);
+    EXPECT_DOUBLE_EQ(PropertyList::read(bplistDate(2147483646.5), &error).date().secondsSinceReferenceDate, 2147483646.5);
+    Value earlyXml = PropertyList::read("<plist><date>1932-12-13T20:45:53Z</date></plist>", &error);
+    ASSERT_TRUE(earlyXml.isDate()) << error;
+    EXPECT_DOUBLE_EQ(earlyXml.date().secondsSinceReferenceDate, -2147483647.0);
+
+    // Real files hold dates before 1901 and far ahead; NaN and huge values come from hostile ones.
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double s : {-2147483649.0, 2147483648.0, 1e300, -1e300, inf, std::nan(""), 0.5, -0.5}) {
+        error.clear();
+        EXPECT_TRUE(PropertyList::read(bplistDate(s), &error).isNull()) << s;
+        EXPECT_NE(error.find("date"), std::string::npos) << s;
+    }
+    for (const char* date : {"1900-01-01T00:00:00Z", "1932-12-13T20:45:51Z", "2069-01-19T03:14:08Z", "4001-01-01T00:00:00Z"}) {
+        error.clear();
+        EXPECT_TRUE(PropertyList::read(std::string("<plist><dict><key>d</key><date>") + date + "</date></dict></plist>", &error).isNull())
+            << date;
+        EXPECT_NE(error.find("date"), std::string::npos) << date;
+    }
+
+    // Writing refuses the same dates, wherever they sit, instead of handing libplist a wrong one.
+    for (double s : {-2147483649.0, 2147483647.0, 1e300, std::nan(""), inf, -0.5}) {
+        error.clear();
+        kz::Dictionary d;
+        d.set("fine", Value(kz::Date{0}));
+        d.set("list", Value(kz::Array{Value(kz::Date{s})}));
+        EXPECT_EQ(PropertyList::toXml(Value(d), &error), "") << s;
+        EXPECT_NE(error.find("date"), std::string::npos) << s;
+        std::string path = std::string(KZ_BINARY_DIR) + "/plist-date.plist";
+        EXPECT_FALSE(PropertyList::writeFile(Value(d), path, &error)) << s;
+        EXPECT_NE(error.find("date"), std::string::npos);
+    }
+    for (double s : {0.0, -978307199.75, -2147483647.0, 2147483646.5}) {
+        error.clear();
+        std::string xml = PropertyList::toXml(Value(kz::Date{s}), &error);
+        EXPECT_EQ(error, "");
+        Value back = PropertyList::read(xml, &error);
+        ASSERT_TRUE(back.isDate()) << s << " " << error;
+        // libplist writes XML dates in whole seconds, cut toward zero.
+        EXPECT_DOUBLE_EQ(back.date().secondsSinceReferenceDate, std::trunc(s)) << s;
+    }
 }

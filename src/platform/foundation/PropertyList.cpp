@@ -3,6 +3,7 @@
 #include <plist/plist.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,8 @@
 namespace kz {
 
 namespace {
+
+constexpr const char* kDateOutOfRange = "date not between 1932-12-13T20:45:52Z and 2069-01-19T03:14:07Z";
 
 void setError(std::string* error, std::string text) {
     if (error) *error = std::move(text);
@@ -80,9 +83,20 @@ bool toValue(plist_t node, int depth, Value& out, std::string& error) {
         return true;
     }
     case PLIST_DATE: {
+        // libplist keeps the date's seconds in a double but hands them out as
+        // whole seconds truncated toward zero in an int32_t, plus the fraction's
+        // magnitude in microseconds. A date the int32_t cannot hold, NaN or an
+        // infinity comes back as an end of the int32_t range (or a bogus
+        // fraction), so the ends are refused rather than read as a wrong date.
+        // Between -1 and 1 the sign of the fraction is lost: refused too.
         int32_t sec = 0, usec = 0;
         plist_get_date_val(node, &sec, &usec);
-        out = Value(Date{static_cast<double>(sec) + static_cast<double>(usec) / 1e6});
+        if (sec == INT32_MIN || sec == INT32_MAX || usec < 0 || usec >= 1'000'000 || (sec == 0 && usec != 0)) {
+            error = kDateOutOfRange;
+            return false;
+        }
+        double fraction = static_cast<double>(usec) / 1e6;
+        out = Value(Date{sec < 0 ? sec - fraction : sec + fraction});
         return true;
     }
     case PLIST_ARRAY: {
@@ -121,7 +135,9 @@ bool toValue(plist_t node, int depth, Value& out, std::string& error) {
     }
 }
 
-plist_t fromValue(const Value& v) {
+// Null on failure with the reason in error; null without a reason for a null
+// value, which containers leave out.
+plist_t fromValue(const Value& v, std::string& error) {
     switch (v.type()) {
     case Value::Type::Null:
         return nullptr;
@@ -138,20 +154,38 @@ plist_t fromValue(const Value& v) {
         return plist_new_data(reinterpret_cast<const char*>(d.data()), d.size());
     }
     case Value::Type::Date: {
+        // Only what the reader can read back (see PLIST_DATE above); this also
+        // keeps the seconds inside the int32_t that libplist takes.
         double s = v.date().secondsSinceReferenceDate;
+        if (!(s > INT32_MIN && s < INT32_MAX) || (s != 0 && s > -1 && s < 1)) {
+            error = kDateOutOfRange;
+            return nullptr;
+        }
         double whole = std::floor(s);
         return plist_new_date(static_cast<int32_t>(whole), static_cast<int32_t>((s - whole) * 1e6));
     }
     case Value::Type::Array: {
         plist_t a = plist_new_array();
-        for (const auto& item : v.array())
-            if (plist_t child = fromValue(item)) plist_array_append_item(a, child);
+        for (const auto& item : v.array()) {
+            if (plist_t child = fromValue(item, error)) {
+                plist_array_append_item(a, child);
+            } else if (!error.empty()) {
+                plist_free(a);
+                return nullptr;
+            }
+        }
         return a;
     }
     case Value::Type::Dictionary: {
         plist_t d = plist_new_dict();
-        for (const auto& [key, item] : v.dictionary())
-            if (plist_t child = fromValue(item)) plist_dict_set_item(d, key.c_str(), child);
+        for (const auto& [key, item] : v.dictionary()) {
+            if (plist_t child = fromValue(item, error)) {
+                plist_dict_set_item(d, key.c_str(), child);
+            } else if (!error.empty()) {
+                plist_free(d);
+                return nullptr;
+            }
+        }
         return d;
     }
     }
@@ -203,8 +237,13 @@ Value PropertyList::readFile(const std::string& path, std::string* error) {
     return v;
 }
 
-std::string PropertyList::toXml(const Value& value) {
-    PlistPtr root(fromValue(value));
+std::string PropertyList::toXml(const Value& value, std::string* error) {
+    std::string why;
+    PlistPtr root(fromValue(value, why));
+    if (!why.empty()) {
+        setError(error, why);
+        return {};
+    }
     if (!root) root.reset(plist_new_dict());
     char* xml = nullptr;
     uint32_t length = 0;
@@ -215,10 +254,15 @@ std::string PropertyList::toXml(const Value& value) {
 }
 
 bool PropertyList::writeFile(const Value& value, const std::string& path, std::string* error) {
+    std::string why;
+    std::string xml = toXml(value, &why);
+    if (!why.empty()) {
+        setError(error, path + ": " + why);
+        return false;
+    }
     std::string tmp = path + ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        std::string xml = toXml(value);
         if (!out || !out.write(xml.data(), static_cast<std::streamsize>(xml.size())) || !out.flush()) {
             std::remove(tmp.c_str());
             setError(error, "cannot write " + tmp);

@@ -25,8 +25,9 @@ public:
     static Value readFile(const std::string& path, std::string* error = nullptr);
     static Value read(std::string_view bytes, std::string* error = nullptr);
     // XML text of the value (null values inside containers are left out:
-    // property lists have no null).
-    static std::string toXml(const Value& value);
+    // property lists have no null). Empty text and the reason in *error for a
+    // value a property list cannot hold (a date the reader could not read back).
+    static std::string toXml(const Value& value, std::string* error = nullptr);
     // Writes the XML to a temporary file beside the target and renames it.
     static bool writeFile(const Value& value, const std::string& path, std::string* error = nullptr);
 };
