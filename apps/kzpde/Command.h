@@ -26,6 +26,14 @@ struct Command {
     std::function<int(Invocation&)> run;
 
     static std::map<std::string, Command>& registry();
+    // A family is the leading words that nested commands share and that are
+    // not a command themselves: "ppd" for "ppd info" and "ppd lists".
+    static bool isFamily(const std::string& words);
+    static std::vector<std::string> families();
+    // The commands whose names start with FAMILY and a space, in name order.
+    static std::vector<const Command*> members(const std::string& family);
+    // The long options its synopsis (the usage text's first paragraph) names.
+    std::vector<std::string> options() const;
     struct Registration {
         explicit Registration(Command command);
     };

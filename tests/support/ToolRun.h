@@ -12,9 +12,10 @@ struct ToolRun {
     std::string out;
 };
 
-// ARGS is appended to the tool's path as shell words; standard error is dropped.
-inline ToolRun runKzpde(const std::string& args) {
-    std::string command = std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde " + args + " 2>/dev/null";
+// ARGS is appended to the tool's path as shell words; standard error is
+// dropped, or with WITH_ERRORS read after standard output's lines as they come.
+inline ToolRun runKzpde(const std::string& args, bool withErrors = false) {
+    std::string command = std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde " + args + (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return {-1, ""};
     std::string out;

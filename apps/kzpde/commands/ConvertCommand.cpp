@@ -6,6 +6,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
+#include "BundleLocation.h"
 #include "Command.h"
 #include "Common/Util/EncDec.h"
 #include "JsonValue.h"
@@ -83,7 +84,7 @@ int run(kzpde::Invocation& inv, bool canonical) {
     bool hasPassword = false;
     for (const char* key : {"SecurityPrintPassword", "RscPassword", "AuthJobPassword"})
         hasPassword = hasPassword || !option.get(key).stringValue().empty();
-    if (hasPassword) kzp::loadEncDec(std::string(KZ_BUNDLE_DIR) + "/Contents/Resources");
+    if (hasPassword) kzp::loadEncDec(kzpde::BundleLocation::path() + "/Contents/Resources");
     if (canonical) kzp::ConvertToCanonicalPpdKeyword(&option);
     else kzp::ConvertToInternalPpdKeyword(&option);
     for (const std::string& line : log.lines()) inv.err << line << "\n";
@@ -101,10 +102,10 @@ bool convertTablePath(const std::vector<std::string>& args, std::string& path) {
     }
     if (!path.empty()) return true;
     kzp::AppPreference& preference = kzp::AppPreference::sharedInstance();
-    if (!preference.bundle()) preference.setBundle(kz::Bundle::open(KZ_BUNDLE_DIR));
+    if (!preference.bundle()) preference.setBundle(kz::Bundle::open(kzpde::BundleLocation::path()));
     std::optional<std::string> name = preference.convertTableFileNameWithAppName(std::nullopt);
     if (name && preference.bundle()) path = preference.bundle()->pathForResource(*name, "plist");
-    if (path.empty()) path = std::string(KZ_BUNDLE_DIR) + "/Contents/Resources/ConvertTable.plist";
+    if (path.empty()) path = kzpde::BundleLocation::path() + "/Contents/Resources/ConvertTable.plist";
     return true;
 }
 

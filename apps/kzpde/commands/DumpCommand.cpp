@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "BundleLocation.h"
 #include "Command.h"
 #include "JsonValue.h"
 #include "PDE/TDWindowController.h"
@@ -19,7 +20,7 @@ namespace {
 constexpr const char* kUsage = "usage: kzpde dump VIEWFILE [--bundle DIR] [--json]\n";
 
 int run(kzpde::Invocation& inv) {
-    std::string file, bundlePath = KZ_BUNDLE_DIR;
+    std::string file, bundlePath = kzpde::BundleLocation::path();
     bool json = false;
     for (std::size_t i = 0; i < inv.args.size(); ++i) {
         const std::string& a = inv.args[i];

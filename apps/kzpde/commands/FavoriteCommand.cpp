@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "BundleLocation.h"
 #include "Command.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/favorites/FavoriteFile.h"
@@ -17,7 +18,7 @@ namespace {
 
 kzp::AppPreference& preferences() {
     kzp::AppPreference& shared = kzp::AppPreference::sharedInstance();
-    if (!shared.bundle()) shared.setBundle(kz::Bundle::open(KZ_BUNDLE_DIR));
+    if (!shared.bundle()) shared.setBundle(kz::Bundle::open(kzpde::BundleLocation::path()));
     return shared;
 }
 

@@ -2,6 +2,7 @@
 // fields and a self-test of the password transport library.
 #include <ostream>
 
+#include "BundleLocation.h"
 #include "Command.h"
 #include "Common/Util/EncDec.h"
 #include "Common/Util/EncryptUtil.h"
@@ -43,7 +44,7 @@ int selftest(kzpde::Invocation& inv) {
         inv.err << "usage: kzpde password selftest [RESOURCE_DIR]\n";
         return kzpde::kUsage;
     }
-    std::string resources = inv.args.empty() ? std::string(KZ_BUNDLE_DIR) + "/Contents/Resources" : inv.args[0];
+    std::string resources = inv.args.empty() ? kzpde::BundleLocation::path() + "/Contents/Resources" : inv.args[0];
     std::string libraryPath;
     int result;
     {

@@ -28,7 +28,7 @@ ppd_attr_t* findRunAttribute(ppd_file_t* ppd, const char* name, unsigned sequenc
     // Names longer than a PPD keyword are cut off, as the buffer of 40
     // characters does; such a run can never exist in a valid PPD anyway.
     char attrName[41];
-    std::snprintf(attrName, sizeof attrName, "%s%04X", name, sequence);
+    if (std::snprintf(attrName, sizeof attrName, "%s%04X", name, sequence) < 0) return nullptr;
     return ppdFindAttr(ppd, attrName, nullptr);
 }
 

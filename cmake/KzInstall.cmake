@@ -1,0 +1,23 @@
+# The installed tree, relative to the prefix:
+#   bin/kzpde                                   the tool (apps/kzpde)
+#   lib/kzpde/KZPrintServer.plugin/             the bundle, copied as resources/
+#                                               lays it out in the build tree
+#   share/kzpde/samples/                        the sample files
+#   share/man/man1/kzpde.1                      made from the help texts
+#   share/bash-completion/completions/kzpde     made from the command registry
+# The bundle goes to lib/kzpde whatever the platform's library folder is: it is
+# a folder the tool finds relative to itself, not a library for the linker, and
+# the RUNPATHs inside it and of the tool name it relative to $ORIGIN.
+include(GNUInstallDirs)
+set(KZ_BUNDLE_NAME KZPrintServer.plugin)
+set(KZ_INSTALL_PKGLIBDIR lib/kzpde)
+set(KZ_INSTALL_BUNDLE_DIR ${KZ_INSTALL_PKGLIBDIR}/${KZ_BUNDLE_NAME})
+
+# Whatever the build lays into the bundle (data, the password library, pane
+# bundles, the runtime library) is installed as it is, so the libraries in it
+# carry RUNPATHs relative to $ORIGIN that hold in both trees. This rule is read
+# before the subdirectories, so that a target one of them installs into the
+# bundle with install(TARGETS), to rewrite its RPATH, replaces the copy.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/${KZ_BUNDLE_NAME} DESTINATION ${KZ_INSTALL_PKGLIBDIR}
+        USE_SOURCE_PERMISSIONS)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kzpde/samples)

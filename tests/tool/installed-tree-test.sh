@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix, moves that prefix elsewhere, and
+# runs the installed kzpde there with an empty environment: the tool must find
+# its bundle beside itself, and nothing installed may name the build tree.
+# usage: installed-tree-test.sh BUILD_DIR CMAKE
+set -euo pipefail
+build=$(cd "$1" && pwd -P)
+cmake=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "installed tree: $*" >&2; exit 1; }
+
+"$cmake" --install "$build" --prefix "$work/first" >/dev/null
+mv "$work/first" "$work/moved"
+prefix=$work/moved
+bundle=$prefix/lib/kzpde/KZPrintServer.plugin
+
+for f in bin/kzpde \
+         lib/kzpde/KZPrintServer.plugin/Contents/Info.plist \
+         lib/kzpde/KZPrintServer.plugin/Contents/Resources/KZPrintServer.ppd \
+         lib/kzpde/KZPrintServer.plugin/Contents/Resources/libencryption.so \
+         share/kzpde/samples/kz-sample-printer.ppd \
+         share/man/man1/kzpde.1 \
+         share/bash-completion/completions/kzpde; do
+  [ -e "$prefix/$f" ] || fail "missing $f"
+done
+[ -x "$prefix/bin/kzpde" ] || fail "bin/kzpde is not executable"
+
+# No binary points into the build tree: neither its RUNPATH nor any text it
+# carries outside its debug information.
+while IFS= read -r -d '' f; do
+  readelf -h "$f" >/dev/null 2>&1 || continue
+  runpath=$(readelf -d "$f" | grep -E 'R(UN)?PATH' || true)
+  case $runpath in *"$build"*) fail "${f#$prefix/} has a RUNPATH into the build tree: $runpath" ;; esac
+  objcopy --strip-debug "$f" "$work/stripped"
+  if strings "$work/stripped" | grep -qF "$build"; then fail "${f#$prefix/} names the build tree"; fi
+done < <(find "$prefix" -type f -print0)
+readelf -d "$prefix/bin/kzpde" | grep -qF '[$ORIGIN/../lib/kzpde/KZPrintServer.plugin/Contents/Frameworks]' ||
+  fail "bin/kzpde lacks its RUNPATH to the bundle's Frameworks folder"
+
+run() { env -i PATH=/usr/bin:/bin "$prefix/bin/kzpde" "$@"; }
+
+version=$(run --version) || fail "kzpde --version failed"
+[[ $version == *"bundle: $bundle"* ]] || fail "kzpde uses another bundle: $version"
+run --help | grep -q '^  ppd info ' || fail "kzpde --help lists no ppd info"
+info=$(run ppd info "$bundle/Contents/Resources/KZPrintServer.ppd") || fail "kzpde ppd info failed"
+[ -n "$info" ] || fail "kzpde ppd info printed nothing"
+run ppd info "$prefix/share/kzpde/samples/kz-sample-printer.ppd" >/dev/null || fail "kzpde ppd info on the sample failed"
+# The password library is loaded from the installed bundle's resources.
+selftest=$(run password selftest) || fail "kzpde password selftest failed: $selftest"
+[[ $selftest == *"library: $bundle/Contents/Resources/libencryption.so"* ]] || fail "password library: $selftest"
+cmp -s "$prefix/share/bash-completion/completions/kzpde" "$build/apps/kzpde/kzpde.bash-completion" ||
+  fail "the installed completion is not the built one"
+echo "installed tree: ok ($prefix)"
