@@ -236,6 +236,7 @@ void QtWindowMirror::subviewRemoved(View&, View& child) {
     forgetTree(child);
     if (w) {
         w->hide();
+        w->setProperty("kzKind", QVariant());  // no longer a view's widget
         w->deleteLater();  // the removal may come from inside one of its own signals
     }
 }
@@ -248,6 +249,7 @@ void QtWindowMirror::rebuild(View& view) {
     const bool visible = old->isVisible();
     forgetTree(view);
     old->hide();
+    old->setProperty("kzKind", QVariant());
     old->deleteLater();
     build(view, parent);
     if (QWidget* w = widgetFor(view)) {

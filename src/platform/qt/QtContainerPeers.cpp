@@ -28,7 +28,9 @@ namespace kz::qt {
 
 // ---- boxes
 
-QtBoxPeer::QtBoxPeer(QtWindowMirror& mirror, View& box, QWidget* parent) : QtViewPeer(mirror, box, new QGroupBox(parent)) {}
+QtBoxPeer::QtBoxPeer(QtWindowMirror& mirror, View& box, QWidget* parent) : QtViewPeer(mirror, box, new QGroupBox(parent)) {
+    _widget->setProperty("kzKind", "box");
+}
 
 void QtBoxPeer::sync(std::string_view) {
     static_cast<QGroupBox*>(_widget)->setTitle(toQString(static_cast<Box&>(_view).title()));
@@ -39,7 +41,6 @@ void QtBoxPeer::sync(std::string_view) {
 QtImageViewPeer::QtImageViewPeer(QtWindowMirror& mirror, View& imageView, QWidget* parent)
     : QtViewPeer(mirror, imageView, new QLabel(parent)) {
     _widget->setProperty("kzKind", "image");
-    _widget->setProperty("kzKind", "box");
     static_cast<QLabel*>(_widget)->setAlignment(Qt::AlignCenter);
 }
 
