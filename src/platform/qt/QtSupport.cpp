@@ -9,11 +9,12 @@
 namespace kz::qt {
 
 QRect QtGeometry::toQt(const Rect& frame, double containerHeight) {
+    // A negative size (a hostile description) is an empty one at the origin.
+    const double width = std::max(0.0, frame.size.width), height = std::max(0.0, frame.size.height);
     const long x = std::lround(frame.minX());
-    const long top = std::lround(containerHeight - frame.maxY());
-    const long w = std::lround(frame.size.width), h = std::lround(frame.size.height);
-    return QRect(static_cast<int>(x), static_cast<int>(top), static_cast<int>(std::max(0L, w)),
-                 static_cast<int>(std::max(0L, h)));
+    const long top = std::lround(containerHeight - (frame.minY() + height));
+    return QRect(static_cast<int>(x), static_cast<int>(top), static_cast<int>(std::lround(width)),
+                 static_cast<int>(std::lround(height)));
 }
 
 Rect QtGeometry::fromQt(const QRect& rect, double containerHeight) {
