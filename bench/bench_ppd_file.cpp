@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "engine/PpdFile.h"
+#include "engine/ppd/PpdFile.h"
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <cups/ppd.h>

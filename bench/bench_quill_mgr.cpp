@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/QuillMgr.h"
+#include "engine/rules/QuillMgr.h"
 #include "platform/foundation/NotificationCenter.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;

@@ -3,6 +3,13 @@
 # source file needs no edit here: CMake re-globs on the next build.
 function(kz_module name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  # A subfolder with a CMakeLists.txt of its own builds its own targets (the
+  # pane bundles below the engine, say) and stays out of this library.
+  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(list_file ${own_lists})
+    get_filename_component(own_dir ${list_file} DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${own_dir}/")
+  endforeach()
   if(sources)
     add_library(${name} STATIC ${sources})
     set(scope PUBLIC)

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string_view>
 
-#include "engine/ControlDescription.h"
-#include "engine/ControlDescriptionLint.h"
-#include "engine/QuillUI.h"
+#include "engine/controls/ControlDescription.h"
+#include "engine/controls/ControlDescriptionLint.h"
+#include "engine/controls/QuillUI.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/ConvertTable.h"
-#include "engine/PrintOptionConverter.h"
+#include "engine/conversion/ConvertTable.h"
+#include "engine/conversion/PrintOptionConverter.h"
 #include "platform/foundation/Log.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/AppPreference.h"
-#include "engine/FavoriteFile.h"
+#include "engine/preferences/AppPreference.h"
+#include "engine/favorites/FavoriteFile.h"
 #include "platform/foundation/Log.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

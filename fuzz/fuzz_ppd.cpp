@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/PpdFile.h"
+#include "engine/ppd/PpdFile.h"
 #include "platform/foundation/Log.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string_view>
 
-#include "engine/ControlDescription.h"
-#include "engine/QuillMgr.h"
-#include "engine/QuillMgrTexts.h"
-#include "engine/QuillUI.h"
+#include "engine/controls/ControlDescription.h"
+#include "engine/rules/QuillMgr.h"
+#include "engine/rules/QuillMgrTexts.h"
+#include "engine/controls/QuillUI.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"

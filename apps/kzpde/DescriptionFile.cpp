@@ -1,6 +1,6 @@
 #include "DescriptionFile.h"
 
-#include "engine/ControlDescription.h"
+#include "engine/controls/ControlDescription.h"
 
 namespace kzpde {
 

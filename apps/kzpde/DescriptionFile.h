@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/QuillUI.h"
+#include "engine/controls/QuillUI.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Value.h"
 

@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "TempFolder.h"
-#include "engine/AppPreference.h"
-#include "engine/ProfileReader.h"
+#include "engine/preferences/AppPreference.h"
+#include "engine/preferences/ProfileReader.h"
 #include "platform/foundation/Log.h"
 
 using namespace ComTORVALEKZ2R4_Plugin;

@@ -5,9 +5,9 @@
 #include <map>
 
 #include "QuillMgrTestSupport.h"
-#include "engine/ConflictSearch.h"
-#include "engine/QuillMgrTexts.h"
-#include "engine/RulePattern.h"
+#include "engine/rules/ConflictSearch.h"
+#include "engine/rules/QuillMgrTexts.h"
+#include "engine/rules/RulePattern.h"
 
 using namespace ruletest;
 using kzp::ConflictSearch;

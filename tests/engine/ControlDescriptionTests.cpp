@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "QuillUITestSupport.h"
-#include "engine/ControlDescriptionLint.h"
+#include "engine/controls/ControlDescriptionLint.h"
 
 using namespace quilltest;
 using kzp::ControlDescription;

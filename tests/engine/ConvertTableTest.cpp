@@ -1,12 +1,12 @@
-#include "engine/ConvertTable.h"
+#include "engine/conversion/ConvertTable.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "TempFolder.h"
-#include "engine/AppPreference.h"
-#include "engine/PrintOptionConverter.h"
+#include "engine/preferences/AppPreference.h"
+#include "engine/conversion/PrintOptionConverter.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 

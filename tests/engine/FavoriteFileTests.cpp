@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "TempFolder.h"
-#include "engine/FavoriteFile.h"
-#include "engine/FavoriteTokenReader.h"
+#include "engine/favorites/FavoriteFile.h"
+#include "engine/favorites/FavoriteTokenReader.h"
 #include "platform/foundation/Log.h"
 
 using namespace ComTORVALEKZ2R4_Plugin;

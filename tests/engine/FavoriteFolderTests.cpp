@@ -9,8 +9,8 @@
 
 #include "TempFolder.h"
 #include "Common/Util/FileUtil.h"
-#include "engine/AppPreference.h"
-#include "engine/FavoriteFile.h"
+#include "engine/preferences/AppPreference.h"
+#include "engine/favorites/FavoriteFile.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Image.h"

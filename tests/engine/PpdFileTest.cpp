@@ -1,4 +1,4 @@
-#include "engine/PpdFile.h"
+#include "engine/ppd/PpdFile.h"
 
 #include <gtest/gtest.h>
 

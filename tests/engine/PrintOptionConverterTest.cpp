@@ -1,10 +1,10 @@
-#include "engine/PrintOptionConverter.h"
+#include "engine/conversion/PrintOptionConverter.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "engine/PasswordTransport.h"
+#include "engine/conversion/PasswordTransport.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/Value.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "QuillUITestSupport.h"
-#include "engine/QuillMgr.h"
+#include "engine/rules/QuillMgr.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/ScriptedUiDriver.h"
 #include "platform/kit/TextField.h"

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "engine/QuillSecureTextField.h"
-#include "engine/QuillTextField.h"
+#include "engine/controls/QuillSecureTextField.h"
+#include "engine/controls/QuillTextField.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/ScriptedUiDriver.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/ControlDescription.h"
-#include "engine/QuillUI.h"
+#include "engine/controls/ControlDescription.h"
+#include "engine/controls/QuillUI.h"
 #include "platform/foundation/NotificationCenter.h"
 
 namespace quilltest {

@@ -9,9 +9,9 @@
 #include "Command.h"
 #include "Common/Util/EncDec.h"
 #include "JsonValue.h"
-#include "engine/AppPreference.h"
-#include "engine/ConvertTable.h"
-#include "engine/PrintOptionConverter.h"
+#include "engine/preferences/AppPreference.h"
+#include "engine/conversion/ConvertTable.h"
+#include "engine/conversion/PrintOptionConverter.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 

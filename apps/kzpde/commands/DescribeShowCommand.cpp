@@ -8,7 +8,7 @@
 #include "Command.h"
 #include "DescriptionFile.h"
 #include "JsonValue.h"
-#include "engine/QuillUI.h"
+#include "engine/controls/QuillUI.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/ViewDump.h"
 

@@ -1,5 +1,5 @@
-// kzpde describe simulate FILE [--set KEY=VALUE]... [--answer yes|no]...
-// [--network-ready] [--json]: runs the rules of a control description file
+// kzpde describe simulate FILE [--with FILE]... [--set KEY=VALUE]...
+// [--answer yes|no]... [--network-ready] [--json]: runs the rules of a control description file
 // the way the panel would, so that authors see what their rules do.
 #include <deque>
 #include <nlohmann/json.hpp>
@@ -8,8 +8,8 @@
 #include "Command.h"
 #include "DescriptionFile.h"
 #include "JsonValue.h"
-#include "engine/QuillMgr.h"
-#include "engine/QuillUI.h"
+#include "engine/rules/QuillMgr.h"
+#include "engine/controls/QuillUI.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
@@ -24,10 +24,12 @@ using nlohmann::ordered_json;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kzpde describe simulate FILE [--set KEY=VALUE]... [--answer yes|no]... [--network-ready] [--json]\n";
+    "usage: kzpde describe simulate FILE [--with FILE]... [--set KEY=VALUE]... [--answer yes|no]... [--network-ready] "
+    "[--json]\n";
 
 struct Options {
     std::string path;
+    std::vector<std::string> with;  // further files whose controls join the registry
     std::vector<std::pair<std::string, std::string>> sets;
     std::deque<bool> answers;  // true: yes
     bool networkReady = false;
@@ -39,6 +41,9 @@ bool parse(const std::vector<std::string>& args, Options& o) {
         const std::string& a = args[i];
         if (a == "--json") {
             o.json = true;
+        } else if (a == "--with") {
+            if (i + 1 >= args.size()) return false;
+            o.with.push_back(args[++i]);
         } else if (a == "--network-ready") {
             o.networkReady = true;
         } else if (a == "--set") {
@@ -147,8 +152,20 @@ int run(kzpde::Invocation& inv) {
         ~Restore() { app.setDriver(previous); }
     } restore{app, previous};
 
-    for (const auto& [name, entry] : file->entries())
-        if (entry.isDictionary()) mgr.addControl(file->build(entry.dictionary(), 400, 200));
+    // The panel and every pane register into one registry, so rules of one
+    // file may act on the controls of another: --with brings those in.
+    std::vector<kzpde::DescriptionFile> files{*file};
+    for (const std::string& other : o.with) {
+        std::optional<kzpde::DescriptionFile> more = kzpde::DescriptionFile::open(other, &error);
+        if (!more) {
+            inv.err << "kzpde describe simulate: " << other << ": " << error << "\n";
+            return kzpde::kFailure;
+        }
+        files.push_back(std::move(*more));
+    }
+    for (const kzpde::DescriptionFile& f : files)
+        for (const auto& [name, entry] : f.entries())
+            if (entry.isDictionary()) mgr.addControl(f.build(entry.dictionary(), 400, 200));
     for (const auto& [key, value] : o.sets)
         if (!mgr.firstControl(key)) {
             inv.err << "kzpde describe simulate: " << o.path << ": no control has the main keyword " << key << "\n";
@@ -209,8 +226,10 @@ int run(kzpde::Invocation& inv) {
 const kzpde::Command::Registration simulateCommand{{
     "describe simulate",
     "run the rules of a control description file on a series of user changes",
-    "usage: kzpde describe simulate FILE [--set KEY=VALUE]... [--answer yes|no]... [--network-ready] [--json]\n\n"
-    "Builds and registers every control of the control description FILE, applies\n"
+    "usage: kzpde describe simulate FILE [--with FILE]... [--set KEY=VALUE]... [--answer yes|no]... [--network-ready]"
+    " [--json]\n\n"
+    "Builds and registers every control of the control description FILE (and of\n"
+    "each --with FILE, as the panes and the panel share one registry), applies\n"
     "the defaults, then performs each --set in order as the user choosing VALUE for\n"
     "the option KEY, with all its rules: conflicts that cannot be resolved (only\n"
     "looked for with --network-ready, as in the panel once every pane was shown),\n"

@@ -6,6 +6,8 @@
 #include "Command.h"
 #include "JsonValue.h"
 #include "PDE/TDWindowController.h"
+#include "engine/controls/QuillTextField.h"
+#include "engine/controls/QuillUI.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/kit/View.h"
 #include "platform/kit/ViewDump.h"
@@ -47,7 +49,10 @@ int run(kzpde::Invocation& inv) {
             return kzpde::kFailure;
         }
     }
+    // Panels and panes place option controls and the engine's text fields.
     ComTORVALEKZ2R4_Plugin::TDWindowController::registerWindowClasses();
+    ComTORVALEKZ2R4_Plugin::QuillUI::registerViewClass();
+    ComTORVALEKZ2R4_Plugin::QuillTextField::registerViewClasses();
     std::string error;
     auto result = kz::ViewLoader::loadFile(path, nullptr, &error);
     if (!result) {

@@ -6,8 +6,8 @@
 #include <ostream>
 
 #include "Command.h"
-#include "engine/AppPreference.h"
-#include "engine/FavoriteFile.h"
+#include "engine/preferences/AppPreference.h"
+#include "engine/favorites/FavoriteFile.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 

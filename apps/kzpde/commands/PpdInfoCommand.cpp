@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "Command.h"
-#include "engine/PpdFile.h"
+#include "engine/ppd/PpdFile.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 

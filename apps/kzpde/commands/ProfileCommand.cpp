@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "Command.h"
-#include "engine/AppPreference.h"
+#include "engine/preferences/AppPreference.h"
 #include "platform/foundation/Log.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;

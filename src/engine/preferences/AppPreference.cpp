@@ -1,0 +1,245 @@
+#include "engine/preferences/AppPreference.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "Common/Util/FileUtil.h"
+#include "engine/favorites/FavoriteFile.h"
+#include "engine/preferences/ProfileReader.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/PreferredLanguages.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/kit/IcnsFile.h"
+#include "platform/kit/Image.h"
+#include "platform/kit/PopUpButton.h"
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+namespace {
+
+constexpr const char* kMakerFolder = "TORVALE";
+constexpr const char* kFavoriteSubFolder = "favorite";
+
+bool isDirectoryNoFollow(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+AppPreference& AppPreference::sharedInstance() {
+    static AppPreference* instance = new AppPreference();  // lives for the process
+    return *instance;
+}
+
+std::optional<std::string> AppPreference::_infomationsForAppType(const AppName& appName, std::string_view key) const {
+    kz::Value miscellaneous;
+    std::string name;
+    if (_bundle) {
+        std::string path = _bundle->pathForResource("miscellaneous", "plist");
+        if (!path.empty()) miscellaneous = kz::PropertyList::readFile(path);
+        name = appName ? *appName : _bundle->infoDictionary().get("CFBundleName").stringValue();
+    }
+    const kz::Value* application = nullptr;
+    if (!name.empty() && miscellaneous.isDictionary()) application = miscellaneous.dictionary().find(name);
+    if (!application || !application->isDictionary()) {
+        kz::Log::line("### ## fail to retrieve infomations dictionary");
+        return std::nullopt;
+    }
+    const kz::Value& value = application->dictionary().get(key);
+    if (!value.isString()) return std::nullopt;
+    return value.string();
+}
+
+std::optional<std::string> AppPreference::convertTableFileNameWithAppName(const AppName& appName) const {
+    return _infomationsForAppType(appName, "convertTableFileName");
+}
+
+std::optional<std::string> AppPreference::panesTreeFileNameWithAppName(const AppName& appName) const {
+    return _infomationsForAppType(appName, "panesTreeFileName");
+}
+
+std::optional<std::string> AppPreference::ppdFileNameWithAppName(const AppName& appName) const {
+    return _infomationsForAppType(appName, "ppdFileName");
+}
+
+std::optional<std::string> AppPreference::_productFolderNameWithAppName(const AppName& appName) const {
+    return _infomationsForAppType(appName, "productFolderName");
+}
+
+std::optional<std::string> AppPreference::_subFolderNameWithAppName(const AppName& appName) const {
+    return _infomationsForAppType(appName, "subFolderName");
+}
+
+std::optional<std::string> AppPreference::userLibraryFolder() {
+    // A relative XDG_CONFIG_HOME is to be ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') return std::string(config);
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') {
+        const struct passwd* user = ::getpwuid(::getuid());
+        home = user ? user->pw_dir : nullptr;
+    }
+    if (!home || home[0] != '/') return std::nullopt;
+    return std::string(home) + "/.config";
+}
+
+std::vector<std::string> AppPreference::_subFolderPathArray(std::string_view subFolder, bool createIfNeed) const {
+    std::optional<std::string> product = _productFolderNameWithAppName(std::nullopt);
+    std::optional<std::string> sub = _subFolderNameWithAppName(std::nullopt);
+    // Without both names the folder would be a shared one of every product;
+    // there is no favorite folder then.
+    auto plain = [](const std::optional<std::string>& name) {
+        return name && !name->empty() && name->find('/') == std::string::npos && *name != "." && *name != "..";
+    };
+    if (!plain(product) || !plain(sub)) return {};
+    std::string tail = std::string("/") + kMakerFolder + "/" + *product + "/" + *sub + "/" + std::string(subFolder);
+
+    if (std::optional<std::string> base = userLibraryFolder()) {
+        std::string path = *base + tail;
+        if (createIfNeed && !std::filesystem::is_directory(path)) _createDirectoryRecursively(path);
+        return {path};
+    }
+    return {kClassicPreferencesFolder + tail};
+}
+
+std::vector<std::string> AppPreference::favoriteFolderPathArray(bool createIfNeed) const {
+    return _subFolderPathArray(kFavoriteSubFolder, createIfNeed);
+}
+
+std::vector<std::string> AppPreference::arrayForFavoritePath() const {
+    std::vector<std::string> paths;
+    for (const std::string& folder : favoriteFolderPathArray(true)) {
+        std::vector<std::string> files = _pathArrayForOneFavoriteFolder(folder);
+        paths.insert(paths.end(), files.begin(), files.end());
+    }
+    return paths;
+}
+
+std::vector<std::string> AppPreference::_pathArrayForOneFavoriteFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    if (error) {
+        kz::Log::format("### ## Fail to list \"%s\" (%s)", folder.c_str(), error.message().c_str());
+        return {};
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : entries) {
+        std::string name = entry.path().filename().string();
+        // Dot names and items flagged invisible are kept out of the menu.
+        if (name.starts_with('.') || !FavoriteFile::hasExtension(name) || isFileInVisible(entry.path().string()))
+            continue;
+        std::error_code ignored;
+        if (!std::filesystem::exists(entry.path(), ignored) || std::filesystem::is_directory(entry.path(), ignored))
+            continue;
+        names.push_back(name);
+    }
+    // The directory's own order differs between file systems; by name keeps
+    // every list and menu the same from run to run.
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> paths;
+    for (const std::string& name : names) paths.push_back(folder + "/" + name);
+    return paths;
+}
+
+std::optional<std::string> AppPreference::saveFavoriteOnFavoriteDirectory(std::string_view name,
+                                                                          const std::optional<std::string>& comment,
+                                                                          const kz::Dictionary& content) const {
+    // The name becomes a file name in the favorite folder: it must stay
+    // inside it and show in its listing.
+    if (name.empty() || name.starts_with('.') || name.find('/') != std::string_view::npos ||
+        name.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    std::vector<std::string> folders = favoriteFolderPathArray(true);
+    if (folders.empty()) return std::nullopt;
+    std::string path = FavoriteFile::pathWithName(name, folders.front());
+    FavoriteFile file;
+    file.setOptions(content);
+    if (comment) file.setComment(*comment);
+    if (!file.writeToFile(path)) return std::nullopt;
+    return path;
+}
+
+std::optional<kz::Dictionary> AppPreference::profileDictionaryWithContentsOfFile(const std::string& path) {
+    return ProfileReader::readFile(path);
+}
+
+void AppPreference::buildFavoritePopup(kz::PopUpButton& popup) const {
+    popup.removeAllItems();
+    std::string title = _bundle ? _bundle->localizedString("DefaultFavorite", "DefaultFavorite", "")
+                                : std::string("DefaultFavorite");
+    auto first = std::make_shared<kz::MenuItem>(title);
+    first->setRepresentedObject(kz::Value(""));
+    first->setImageName("GenericDocument");
+    popup.menu().addItem(first);
+    std::vector<std::string> files;
+    std::vector<std::string> folders = favoriteFolderPathArray(true);
+    if (!folders.empty()) files = _pathArrayForOneFavoriteFolder(folders.front());
+    if (!files.empty() && popup.numberOfItems() > 0) popup.menu().addItem(kz::MenuItem::separatorItem());
+    for (const std::string& path : files) {
+        auto item = std::make_shared<kz::MenuItem>(FavoriteFile::nameWithPath(path));
+        item->setRepresentedObject(kz::Value(path));
+        item->setImageName("FavoriteDocument");
+        popup.menu().addItem(item);
+    }
+    popup.selectItemAtIndex(0);
+}
+
+bool AppPreference::isJapaneseLocalization(std::string_view localization) {
+    return localization == "Japanese" || localization == "ja";
+}
+
+std::optional<std::string> AppPreference::_preferredLocalization() {
+    std::vector<std::string> languages = kz::preferredLanguages();
+    if (languages.empty() || languages.front().empty()) return std::nullopt;
+    // A locale name such as ja_JP.UTF-8 names the localization "ja".
+    std::string first = languages.front();
+    return first.substr(0, first.find_first_of("_-.@"));
+}
+
+bool AppPreference::isJapanesePreferred() const {
+    static const bool japanese = [] {
+        std::optional<std::string> localization = _preferredLocalization();
+        return localization && isJapaneseLocalization(*localization);
+    }();
+    return japanese;
+}
+
+std::shared_ptr<kz::Image> AppPreference::clasicIcon(std::uint32_t pixelsWide) const {
+    if (!_bundle) return nullptr;
+    std::string path = _bundle->pathForResource("Classic", "icns");
+    if (path.empty()) return nullptr;
+    std::string error;
+    std::optional<kz::IcnsFile> family = kz::IcnsFile::fromFile(path, &error);
+    std::shared_ptr<kz::Image> image = family ? family->imageForPixelsWide(pixelsWide) : nullptr;
+    if (!image) {
+        kz::Log::format("### ## Fail to read the Classic icon (%s)", family ? (path + ": no picture").c_str() : error.c_str());
+        return nullptr;
+    }
+    image->setName("Classic");
+    return image;
+}
+
+void AppPreference::_createDirectoryRecursively(const std::string& path) {
+    std::string prefix;
+    std::string::size_type start = 0;
+    while (start <= path.size()) {
+        std::string::size_type slash = path.find('/', start);
+        std::string::size_type end = slash == std::string::npos ? path.size() : slash;
+        prefix = path.substr(0, end);
+        start = end + 1;
+        if (prefix.empty() || prefix.ends_with('/')) continue;
+        if (isDirectoryNoFollow(prefix)) continue;
+        // Set the mode only on a folder made here: an existing name (a link
+        // to a folder, say) is left as it is.
+        if (::mkdir(prefix.c_str(), 0775) == 0) ::chmod(prefix.c_str(), 0775);
+    }
+}
+
+}  // namespace ComTORVALEKZ2R4_Plugin
