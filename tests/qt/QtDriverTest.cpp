@@ -16,8 +16,8 @@
 #include <set>
 
 #include "Common/Util/MaxLengthFormatter.h"
-#include "engine/QuillMgr.h"
-#include "engine/QuillUI.h"
+#include "engine/rules/QuillMgr.h"
+#include "engine/controls/QuillUI.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/ScriptedUiDriver.h"

@@ -10,7 +10,7 @@
 #include "Command.h"
 #include "DescriptionFile.h"
 #include "PDE/TDWindowController.h"
-#include "engine/QuillMgr.h"
+#include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/kit/ViewLoader.h"
