@@ -10,6 +10,7 @@
 #include "Command.h"
 #include "DescriptionFile.h"
 #include "PDE/TDWindowController.h"
+#include "engine/controls/QuillUI.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/PropertyList.h"
@@ -71,6 +72,8 @@ int run(kzpde::Invocation& inv) {
     std::shared_ptr<kz::Window> window;
     if (root.dictionary().contains("window") || root.dictionary().contains("view")) {
         kzp::TDWindowController::registerWindowClasses();
+        kzp::QuillUI::registerViewClass();
+        kzp::QuillTextField::registerViewClasses();
         auto loaded = kz::ViewLoader::load(root, nullptr, &error);
         if (!loaded) {
             inv.err << "kzpde view: " << error << "\n";
