@@ -22,3 +22,10 @@ set_target_properties(Cups::cups PROPERTIES IMPORTED_LOCATION ${CUPS_LIBRARY}
                       INTERFACE_INCLUDE_DIRECTORIES ${CUPS_INCLUDE_DIR})
 find_path(HTTPLIB_INCLUDE_DIR httplib.h)
 include(GoogleTest)
+# The native bridge is optional: without Qt 6 Widgets everything else still
+# builds and the headless tool keeps working; with it (scripts/setup installs
+# it) the bridge, its tests and the tool's window commands are built too.
+option(KZ_QT "Build the Qt 6 Widgets bridge when Qt 6 is found" ON)
+if(KZ_QT AND NOT KZ_FUZZ)
+  find_package(Qt6 QUIET COMPONENTS Widgets Test)
+endif()

@@ -1,0 +1,116 @@
+// The tool's window commands as a user runs them: offscreen, and once under
+// Xvfb as a person's display would be.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+};
+
+// COMMAND is a shell command line; standard error is dropped.
+Result shell(const std::string& command) {
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return {-1, ""};
+    std::string out;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+const std::string kTool = std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde";
+
+struct Folder {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("kzqt-tool-" + std::to_string(getpid()) + "-" + std::to_string(counter()++));
+    Folder() { std::filesystem::create_directories(path); }
+    ~Folder() { std::filesystem::remove_all(path); }
+    static int& counter() {
+        static int n = 0;
+        return n;
+    }
+    std::string file(const std::string& name, const std::string& text) const {
+        std::ofstream(path / name) << text;
+        return (path / name).string();
+    }
+};
+
+// A picture with something on it: more than a handful of colours.
+bool notBlank(const std::string& png) {
+    QImage image(QString::fromStdString(png));
+    if (image.isNull()) return false;
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3) colours.insert(image.pixel(x, y));
+    return colours.size() > 8;
+}
+
+std::vector<std::string> screenshots(const std::string& out) {
+    std::vector<std::string> paths;
+    std::size_t at = 0;
+    while ((at = out.find("screenshot: ", at)) != std::string::npos) {
+        at += 12;
+        paths.push_back(out.substr(at, out.find('\n', at) - at));
+    }
+    return paths;
+}
+
+}  // namespace
+
+TEST(QtTool, AScriptedViewSessionAnswersTheConflictInAMessageBoxAndPhotographsIt) {
+    Folder f;
+    const std::string script = f.file("conflict.txt",
+                                      "# a conflicting two-sided choice, answered Yes\n"
+                                      "choose \"Thick Paper\"\nchoose \"Long Edge\"\npress Yes\n");
+    Result r = shell(kTool + " view " KZ_SOURCE_DIR "/resources/samples/option-rules.plist --script " + script +
+                  " --screenshot " + (f.path / "shots").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Duplex = \"DuplexNoTumble\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("MediaType = \"Plain\""), std::string::npos) << r.out;
+    // The window, then the question (a modal message box).
+    const auto shots = screenshots(r.out);
+    ASSERT_EQ(shots.size(), 2u) << r.out;
+    for (const auto& s : shots) EXPECT_TRUE(notBlank(s)) << s;
+
+    // A step with nothing to act on fails the run.
+    const std::string bad = f.file("bad.txt", "press \"No Such Button\"\n");
+    EXPECT_EQ(shell(kTool + " view About --script " + bad).status, 1);
+}
+
+TEST(QtTool, TheDialogIsPhotographedAndCancelledWithoutAScript) {
+    Folder f;
+    Result r = shell(kTool + " dialog --screenshot " + (f.path / "shots").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("cancelled"), std::string::npos) << r.out;
+    const auto shots = screenshots(r.out);
+    ASSERT_EQ(shots.size(), 1u) << r.out;
+    EXPECT_TRUE(notBlank(shots[0]));
+    EXPECT_EQ(shell(kTool + " dialog --printer a --ppd b").status, 2);
+}
+
+TEST(QtTool, TheDialogRunsUnderXvfbAsOnAPersonsDisplay) {
+    if (shell("command -v xvfb-run").status != 0) GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
+    Folder f;
+    const std::string script = f.file("print.txt", "choose \"KZ Sample Printer\"\npress Print\n");
+    // -a picks a free display number; the offscreen choice of the test binary is not passed on.
+    Result r = shell("env -u QT_QPA_PLATFORM xvfb-run -a " + kTool + " dialog --script " + script + " --screenshot " +
+                  (f.path / "shots").string() + " report.pdf");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("print: printer=\"KZ Sample Printer\" copies=1"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("file=\"report.pdf\""), std::string::npos) << r.out;
+    const auto shots = screenshots(r.out);
+    ASSERT_EQ(shots.size(), 1u) << r.out;
+    EXPECT_TRUE(notBlank(shots[0]));
+}
