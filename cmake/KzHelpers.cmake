@@ -10,6 +10,16 @@ set(CMAKE_BUILD_RPATH_USE_ORIGIN ON)
 # DT_RUNPATH, not DT_RPATH: it applies to the object's own dependencies only.
 add_link_options(LINKER:--enable-new-dtags)
 
+# kz_no_undefined(TARGET): a shared library or module whose every symbol is
+# in it or in a library it links, so a missing export fails the link, not the
+# loading. Not under clang's sanitizers, whose runtime only an executable
+# links.
+function(kz_no_undefined target)
+  if(NOT (CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (KZ_SANITIZE OR KZ_FUZZ)))
+    target_link_options(${target} PRIVATE LINKER:--no-undefined)
+  endif()
+endfunction()
+
 # kz_runtime_rpath(TARGET DIR) gives a target whose file lies in DIR inside
 # the bundle the run path "$ORIGIN/<DIR to Frameworks>", the same in the build
 # and the install tree (the bundle is installed as it is laid out).
@@ -33,8 +43,7 @@ function(kz_runtime_library)
   set_target_properties(kz_runtime PROPERTIES OUTPUT_NAME kzruntime
     LIBRARY_OUTPUT_DIRECTORY ${KZ_FRAMEWORKS_DIR}
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-  # Every symbol the layers use must be in the library or one it links.
-  target_link_options(kz_runtime PRIVATE LINKER:--no-undefined)
+  kz_no_undefined(kz_runtime)
   kz_runtime_rpath(kz_runtime ${KZ_FRAMEWORKS_DIR})
 endfunction()
 

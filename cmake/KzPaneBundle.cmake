@@ -40,7 +40,7 @@ function(_kz_pane_library target dir info_plist)
     LIBRARY_OUTPUT_DIRECTORY ${dir}/Linux
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   # A symbol the runtime does not export fails the link, not the loading.
-  target_link_options(${target} PRIVATE LINKER:--no-undefined)
+  kz_no_undefined(${target})
   kz_warnings(${target})
   kz_runtime_rpath(${target} ${dir}/Linux)
 endfunction()
