@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "PDE/TDWindowController.h"
+#include "Common/Util/TDWindowController.h"
+#include "PDE/AboutPanel/Quill_AboutPanel.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/kit/Control.h"
 #include "platform/kit/ViewDump.h"
@@ -25,7 +26,8 @@ struct Owner : kz::ViewOwner {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool registered = (ComTORVALEKZ2R4_Plugin::TDWindowController::registerWindowClasses(), true);
+    static const bool registered = (ComTORVALEKZ2R4_Plugin::TDWindowController::registerWindowClasses(),
+                                    ComTORVALEKZ2R4_Plugin::Quill_AboutPanel::registerWindowClass(), true);
     (void)registered;
     kz::Value description = kz::PropertyList::read(std::string_view(reinterpret_cast<const char*>(data), size));
     if (description.isNull()) return 0;

@@ -10,7 +10,7 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "PDE/TDWindowController.h"
+#include "Common/Util/TDWindowController.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/kit/Box.h"
 #include "platform/kit/DatePicker.h"

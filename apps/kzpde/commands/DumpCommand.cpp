@@ -6,7 +6,8 @@
 #include "BundleLocation.h"
 #include "Command.h"
 #include "JsonValue.h"
-#include "PDE/TDWindowController.h"
+#include "Common/Util/TDWindowController.h"
+#include "PDE/AboutPanel/Quill_AboutPanel.h"
 #include "engine/controls/QuillTextField.h"
 #include "engine/controls/QuillUI.h"
 #include "platform/foundation/Bundle.h"
@@ -52,6 +53,7 @@ int run(kzpde::Invocation& inv) {
     }
     // Panels and panes place option controls and the engine's text fields.
     ComTORVALEKZ2R4_Plugin::TDWindowController::registerWindowClasses();
+    ComTORVALEKZ2R4_Plugin::Quill_AboutPanel::registerWindowClass();
     ComTORVALEKZ2R4_Plugin::QuillUI::registerViewClass();
     ComTORVALEKZ2R4_Plugin::QuillTextField::registerViewClasses();
     std::string error;

@@ -10,7 +10,7 @@
 #include "BundleLocation.h"
 #include "Command.h"
 #include "DescriptionFile.h"
-#include "PDE/TDWindowController.h"
+#include "Common/Util/TDWindowController.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Bundle.h"

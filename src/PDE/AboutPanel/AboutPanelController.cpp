@@ -2,9 +2,16 @@
 
 #include "Common/Util/BundleUtil.h"
 #include "platform/foundation/Bundle.h"
+#include "PDE/AboutPanel/Quill_AboutPanel.h"
 #include "platform/kit/Application.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
+
+AboutPanelController::AboutPanelController(const std::string& descriptionPath)
+    : TDWindowController(descriptionPath) {
+    // The window is loaded on first use, after this.
+    Quill_AboutPanel::registerWindowClass();
+}
 
 bool AboutPanelController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
     if (name == "versionField") _versionField = std::dynamic_pointer_cast<kz::TextField>(view);

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "PDE/TDWindowController.h"
+#include "Common/Util/TDWindowController.h"
 #include "platform/kit/ImageView.h"
 #include "platform/kit/TextField.h"
 #include "platform/kit/WindowDelegate.h"
@@ -14,8 +14,8 @@ namespace ComTORVALEKZ2R4_Plugin {
 // that the host's awake handler never sees its objects.
 class KZ_EXPORT AboutPanelController : public TDWindowController, public kz::WindowDelegate {
 public:
-    AboutPanelController() : TDWindowController("About") {}
-    explicit AboutPanelController(const std::string& descriptionPath) : TDWindowController(descriptionPath) {}
+    AboutPanelController() : AboutPanelController(std::string("About")) {}
+    explicit AboutPanelController(const std::string& descriptionPath);
 
     // Makes a controller, runs its window modally (centred), ends editing,
     // closes it; answers the session's code (-1000 a click or key, -1001

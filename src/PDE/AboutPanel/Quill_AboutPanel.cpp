@@ -1,6 +1,7 @@
 #include "PDE/AboutPanel/Quill_AboutPanel.h"
 
 #include "platform/kit/Application.h"
+#include "platform/kit/ViewLoader.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -10,6 +11,15 @@ bool Quill_AboutPanel::sendEvent(const kz::Event&) {
     kz::Application& app = kz::Application::shared();
     if (app.modalWindow() == this) app.stopModalWithCode(kz::ModalResponseStop);
     return true;
+}
+
+void Quill_AboutPanel::registerWindowClass() {
+    static const bool registered = [] {
+        kz::ViewLoader::registerWindowClass("Quill_AboutPanel",
+                                            [](const kz::Value&) { return std::make_shared<Quill_AboutPanel>(); });
+        return true;
+    }();
+    (void)registered;
 }
 
 }  // namespace ComTORVALEKZ2R4_Plugin

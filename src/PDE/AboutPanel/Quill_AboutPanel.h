@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PDE/TitlelessPanel.h"
+#include "Common/Util/TitlelessPanel.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -11,6 +11,9 @@ public:
     using TitlelessPanel::TitlelessPanel;
     std::string className() const override { return "Quill_AboutPanel"; }
     bool sendEvent(const kz::Event& event) override;
+
+    // Makes "Quill_AboutPanel" known to the view loader (once).
+    static void registerWindowClass();
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -6,12 +6,13 @@
 #include <string_view>
 
 #include "platform/foundation/TextEncoding.h"
+#include "platform/foundation/Export.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
 // Reads the delimited tokens of a favorite file, byte by byte, from bytes
 // held in memory. The cursor is the file offset.
-class FavoriteTokenReader {
+class KZ_EXPORT FavoriteTokenReader {
 public:
     explicit FavoriteTokenReader(std::string_view bytes) : _bytes(bytes) {}
 

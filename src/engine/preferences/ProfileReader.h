@@ -6,12 +6,13 @@
 
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Value.h"
+#include "platform/foundation/Export.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
 // Profile (".cps") files: lines of KEY=VALUE ended by CR LF, in UTF-8 or,
 // failing that, DOS Latin 1.
-class ProfileReader {
+class KZ_EXPORT ProfileReader {
 public:
     // The pairs of the file; nullopt (and a log line) when it does not exist
     // or cannot be read.

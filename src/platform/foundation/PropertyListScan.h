@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include "platform/foundation/Export.h"
 
 namespace kz {
 
@@ -10,7 +11,7 @@ namespace kz {
 // objects, so a binary file with a reference cycle, a very deep chain or a
 // fan of shared references would exhaust the stack or memory there. The scan
 // checks structure, depth and the expanded object count without recursion.
-class PropertyListScan {
+class KZ_EXPORT PropertyListScan {
 public:
     static bool binary(std::string_view bytes, std::string& error);
     static bool xml(std::string_view bytes, std::string& error);

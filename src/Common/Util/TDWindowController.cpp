@@ -1,8 +1,7 @@
-#include "PDE/TDWindowController.h"
+#include "Common/Util/TDWindowController.h"
 
 #include "Common/Util/BundleUtil.h"
-#include "PDE/AboutPanel/Quill_AboutPanel.h"
-#include "PDE/TitlelessPanel.h"
+#include "Common/Util/TitlelessPanel.h"
 #include "platform/kit/ViewLoader.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -22,8 +21,6 @@ void TDWindowController::registerWindowClasses() {
     static const bool registered = [] {
         kz::ViewLoader::registerWindowClass("TitlelessPanel",
                                             [](const kz::Value&) { return std::make_shared<TitlelessPanel>(); });
-        kz::ViewLoader::registerWindowClass("Quill_AboutPanel",
-                                            [](const kz::Value&) { return std::make_shared<Quill_AboutPanel>(); });
         return true;
     }();
     (void)registered;

@@ -1,4 +1,4 @@
-#include "PDE/TitlelessPanel.h"
+#include "Common/Util/TitlelessPanel.h"
 
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/kit/Application.h"

@@ -15,7 +15,9 @@ public:
     // with a '/' is taken as the path itself.
     explicit TDWindowController(const std::string& windowName);
 
-    // The plug-in's own window classes, known to the view loader by name.
+    // The window classes every dialog of the plug-in may name, known to the
+    // view loader by name. A layer above registers its own classes (the
+    // version panel's, say) next to these.
     static void registerWindowClasses();
 
 protected:
