@@ -35,7 +35,8 @@ std::string_view attrValue(ppd_file_t* ppd, const char* name) {
     return attr && attr->value ? std::string_view(attr->value) : std::string_view();
 }
 
-// libcups turned ISO-8859-1 bytes into UTF-8; give the bytes back. Anything
+// libcups turned ISO-8859-1 bytes into UTF-8; give the bytes back (decoding
+// them again also reads 0x80-0x9F as Windows-1252 does). Anything
 // beyond U+00FF cannot have come from that transcoding.
 std::optional<std::string> latin1Bytes(std::string_view utf8) {
     std::string out;
@@ -97,7 +98,11 @@ std::unique_ptr<PpdFile> PpdFileExt::initWithPpdFile(ppd_file_s* handle) {
 
 kz::Encoding PpdFile::encodingFor(std::string_view languageEncoding, std::string_view languageVersion) {
     if (languageEncoding == "UTF-8") return kz::Encoding::UTF8;
-    if (languageEncoding == "ISOLatin1") return kz::Encoding::MacRoman;
+    // ISOLatin1 is ISO 8859-1, as libcups and the PPD format read it; the
+    // Windows-1252 decoder agrees on every byte from 0xA0 and reads the C1
+    // range as the printable characters real Latin-1 PPDs put there.
+    if (languageEncoding == "ISOLatin1" || languageEncoding == "WindowsANSI") return kz::Encoding::Windows1252;
+    if (languageEncoding == "MacStandard") return kz::Encoding::MacRoman;
     if (languageEncoding == "JIS83-RKSJ") return kz::Encoding::MacJapanese;
     if (languageVersion == "Chinese" && languageEncoding == "None") return kz::Encoding::MacChineseSimplified;
     return kz::Encoding::ASCII;
