@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
+#include "platform/foundation/Log.h"
+
 // The tests play the host, which holds its own handle through libcups.
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <cups/ppd.h>
@@ -154,4 +159,23 @@ TEST(PpdFile, HostHandleIsNeverClosedAndNullAnswersNothing) {
     EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("missing.ppd")));
     EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("")));
     EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("not-a-ppd.ppd")));
+}
+
+TEST(PpdFile, RefusedPpdSaysWhyAndWhere) {
+    kz::LogCapture log;
+    std::string error;
+    EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("not-a-ppd.ppd"), &error));
+    EXPECT_EQ(error, "Missing asterisk in column 1 on line 1");
+    EXPECT_TRUE(log.contains("### ## can't open PPD " + data("not-a-ppd.ppd") + ": " + error));
+
+    // A fault further down is reported with its own line.
+    const std::string path = testing::TempDir() + "bad-line.ppd";
+    std::ofstream(path) << "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*LanguageEncoding: ISOLatin1\n"
+                           "*OpenGroup: General/General\n*OpenGroup: Nested/Nested\n";
+    EXPECT_FALSE(PpdFile::initWithContentsOfFile(path, &error));
+    EXPECT_NE(error.find(" on line 5"), std::string::npos) << error;
+    std::remove(path.c_str());
+
+    EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("missing.ppd"), &error));
+    EXPECT_EQ(error, "no such file");
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/foundation/Log.h"
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <cups/ppd.h>
@@ -72,21 +74,28 @@ PpdFile::~PpdFile() {
     if (_isOpendBySelf && _ppdFile) ppdClose(_ppdFile);
 }
 
-std::unique_ptr<PpdFile> PpdFile::initWithContentsOfFile(const std::string& path) {
-    return PpdFileExt::initWithContentsOfFile(path);
+std::unique_ptr<PpdFile> PpdFile::initWithContentsOfFile(const std::string& path, std::string* error) {
+    return PpdFileExt::initWithContentsOfFile(path, error);
 }
 
 std::unique_ptr<PpdFile> PpdFile::initWithPpdFile(ppd_file_s* handle) {
     return PpdFileExt::initWithPpdFile(handle);
 }
 
-std::unique_ptr<PpdFile> PpdFileExt::initWithContentsOfFile(const std::string& path) {
+std::unique_ptr<PpdFile> PpdFileExt::initWithContentsOfFile(const std::string& path, std::string* error) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return nullptr;
-    ppd_file_t* ppd = ppdOpenFile(path.c_str());
-    if (!ppd) {
+    std::string why;
+    ppd_file_t* ppd = nullptr;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+        why = "no such file";
+    } else if (!(ppd = ppdOpenFile(path.c_str()))) {
         int line = 0;
-        (void)ppdLastError(&line);  // status and line are not reported further
+        const ppd_status_t status = ppdLastError(&line);
+        why = kz::strprintf("%s on line %d", ppdErrorString(status), line);
+    }
+    if (!ppd) {
+        kz::Log::line("### ## can't open PPD " + path + ": " + why);
+        if (error) *error = why;
         return nullptr;
     }
     return std::unique_ptr<PpdFile>(new PpdFileExt(ppd, true));
