@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyListScan.h"
 
@@ -245,22 +246,7 @@ std::string PropertyList::toXml(const Value& value) {
 }
 
 bool PropertyList::writeFile(const Value& value, const std::string& path, std::string* error) {
-    std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        std::string xml = toXml(value);
-        if (!out || !out.write(xml.data(), static_cast<std::streamsize>(xml.size())) || !out.flush()) {
-            std::remove(tmp.c_str());
-            setError(error, "cannot write " + tmp);
-            return false;
-        }
-    }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        setError(error, "cannot replace " + path);
-        return false;
-    }
-    return true;
+    return AtomicFile::write(path, toXml(value), error);
 }
 
 }  // namespace kz

@@ -27,7 +27,7 @@ public:
     // XML text of the value (null values inside containers are left out:
     // property lists have no null).
     static std::string toXml(const Value& value);
-    // Writes the XML to a temporary file beside the target and renames it.
+    // Writes the XML through AtomicFile: the old file stays whole on failure.
     static bool writeFile(const Value& value, const std::string& path, std::string* error = nullptr);
 };
 
