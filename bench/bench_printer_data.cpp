@@ -65,8 +65,8 @@ void ReadRun(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) << 20);
 }
 
-// The floor: the same chunks, decoded and inflated (raw, as the segments are
-// self-contained) into one buffer of the final size.
+// The floor: the same chunks, decoded and inflated as one stream into one
+// buffer of the final size.
 void DecodeAndInflateOnly(benchmark::State& state) {
     auto& f = fixture();
     std::vector<unsigned char> out(2u << 20);

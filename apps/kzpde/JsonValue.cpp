@@ -48,7 +48,9 @@ nlohmann::ordered_json toJson(const kz::Value& v) {
     switch (v.type()) {
     case T::Null: return nullptr;
     case T::Boolean: return v.boolValue();
-    case T::Integer: return v.integerValue();
+    case T::Integer:
+        if (v.isUnsigned()) return v.unsignedIntegerValue();
+        return v.integerValue();
     case T::Real: return v.doubleValue();
     case T::String: return v.string();
     case T::Data: return base64(v.data());

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
+#include "platform/foundation/Log.h"
+
 // The tests play the host, which holds its own handle through libcups.
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <cups/ppd.h>
@@ -22,11 +27,11 @@ std::unique_ptr<PpdFile> open(const char* name) {
 
 TEST(PpdFile, DecodesEveryTextByTheDeclaredEncoding) {
     auto latin = open("latin1.ppd");
-    EXPECT_EQ(latin->stringEncoding(), kz::Encoding::MacRoman);
-    // 0xA5 is a bullet in the declared encoding, not the yen sign.
-    EXPECT_EQ(latin->mainAlias("VLInputSlot"), "Paper \u2022 Source");
-    EXPECT_EQ(latin->optionAlias("VLInputSlot", "Upper"), "Upper \u2022 Tray");
-    EXPECT_EQ(latin->product(), "(KZ Printer \u2022 Latin)");
+    EXPECT_EQ(latin->stringEncoding(), kz::Encoding::Windows1252);
+    // 0xA5 is the yen sign of ISO 8859-1, in translations and raw texts alike.
+    EXPECT_EQ(latin->mainAlias("VLInputSlot"), "Paper ¥ Source");
+    EXPECT_EQ(latin->optionAlias("VLInputSlot", "Upper"), "Upper ¥ Tray");
+    EXPECT_EQ(latin->product(), "(KZ Printer ¥ Latin)");
 
     auto japanese = open("japanese.ppd");
     EXPECT_EQ(japanese->stringEncoding(), kz::Encoding::MacJapanese);
@@ -55,14 +60,25 @@ TEST(PpdFile, DecodesEveryTextByTheDeclaredEncoding) {
     EXPECT_EQ(utf8->optionAliases("Duplex"), (std::vector<std::string>{"Désactivé", "Second", "Long"}));
 }
 
+// Translations as Latin-1 driver PPDs write them: hex escapes and raw bytes.
+TEST(PpdFile, Latin1TranslationsReadAsIso8859_1) {
+    auto ppd = open("latin1-portuguese.ppd");
+    EXPECT_EQ(ppd->optionAlias("Option19", "False"), "Não Instalado");
+    EXPECT_EQ(ppd->mainAlias("KZSaturation"), "Saturação");
+    EXPECT_EQ(ppd->optionAliases("KZSaturation"),
+              (std::vector<std::string>{"Padrão", "Cores vívidas € “ mais"}));
+}
+
 TEST(PpdFile, EncodingRulesAreExactAndCaseSensitive) {
     EXPECT_EQ(PpdFile::encodingFor("UTF-8", "English"), kz::Encoding::UTF8);
     EXPECT_EQ(PpdFile::encodingFor("utf-8", "English"), kz::Encoding::ASCII);
-    EXPECT_EQ(PpdFile::encodingFor("ISOLatin1", ""), kz::Encoding::MacRoman);
+    EXPECT_EQ(PpdFile::encodingFor("ISOLatin1", ""), kz::Encoding::Windows1252);
+    EXPECT_EQ(PpdFile::encodingFor("isolatin1", ""), kz::Encoding::ASCII);
+    EXPECT_EQ(PpdFile::encodingFor("MacStandard", "English"), kz::Encoding::MacRoman);
     EXPECT_EQ(PpdFile::encodingFor("JIS83-RKSJ", "Japanese"), kz::Encoding::MacJapanese);
     EXPECT_EQ(PpdFile::encodingFor("None", "Chinese"), kz::Encoding::MacChineseSimplified);
     EXPECT_EQ(PpdFile::encodingFor("None", "chinese"), kz::Encoding::ASCII);
-    EXPECT_EQ(PpdFile::encodingFor("WindowsANSI", "English"), kz::Encoding::ASCII);
+    EXPECT_EQ(PpdFile::encodingFor("WindowsANSI", "English"), kz::Encoding::Windows1252);
 }
 
 TEST(PpdFile, ChoicesDefaultsAndBooleans) {
@@ -143,4 +159,23 @@ TEST(PpdFile, HostHandleIsNeverClosedAndNullAnswersNothing) {
     EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("missing.ppd")));
     EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("")));
     EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("not-a-ppd.ppd")));
+}
+
+TEST(PpdFile, RefusedPpdSaysWhyAndWhere) {
+    kz::LogCapture log;
+    std::string error;
+    EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("not-a-ppd.ppd"), &error));
+    EXPECT_EQ(error, "Missing asterisk in column 1 on line 1");
+    EXPECT_TRUE(log.contains("### ## can't open PPD " + data("not-a-ppd.ppd") + ": " + error));
+
+    // A fault further down is reported with its own line.
+    const std::string path = testing::TempDir() + "bad-line.ppd";
+    std::ofstream(path) << "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*LanguageEncoding: ISOLatin1\n"
+                           "*OpenGroup: General/General\n*OpenGroup: Nested/Nested\n";
+    EXPECT_FALSE(PpdFile::initWithContentsOfFile(path, &error));
+    EXPECT_NE(error.find(" on line 5"), std::string::npos) << error;
+    std::remove(path.c_str());
+
+    EXPECT_FALSE(PpdFile::initWithContentsOfFile(data("missing.ppd"), &error));
+    EXPECT_EQ(error, "no such file");
 }

@@ -370,3 +370,27 @@ TEST(QuillUIValues, MainKeywordTypeNamesCheckBoxDescriptions) {
     EXPECT_EQ(kzp::QuillUI::getMainKeywordType(file, "Inverted"), "unknown");
     EXPECT_EQ(kzp::QuillUI::getMainKeywordType(file, "Missing"), "unknown");
 }
+
+TEST(QuillUIValues, TypesAreExactNamesAnythingElseIsATitleLine) {
+    using Kind = kzp::QuillUI::Kind;
+    EXPECT_EQ(kzp::QuillUI::kindOf("CheckBox"), Kind::CheckBox);
+    EXPECT_EQ(kzp::QuillUI::kindOf("HRadioButton"), Kind::HRadioButton);
+    EXPECT_EQ(kzp::QuillUI::kindOf("TextField_number"), Kind::NumberField);
+    EXPECT_EQ(kzp::QuillUI::kindOf("SecureTextField_text"), Kind::SecureTextField);
+    // A near miss builds no widget, so nothing may read, write or size one.
+    for (const char* type : {"CheckBoxes", "checkbox", "TextField", "TextField_date", "SecureTextField", ""}) {
+        EXPECT_EQ(kzp::QuillUI::kindOf(type), Kind::TitleLine) << type;
+        kz::Dictionary d = descriptions().get("Staple").dictionary();
+        d.set("control_type", type);
+        auto c = std::make_shared<kzp::QuillUI>(kz::Rect(0, 0, 300, 200));
+        c->setControlDictionary(d);
+        c->updateControl();
+        EXPECT_EQ(c->kind(), Kind::TitleLine) << type;
+        EXPECT_EQ(c->checkBox(), nullptr) << type;
+        EXPECT_EQ(c->textField(), nullptr) << type;
+        EXPECT_EQ(c->getControlHeight(), 0) << type;
+        c->setStringValue("False");
+        EXPECT_EQ(c->getStringValue(), "False") << type;  // the value as set, no widget to read
+        EXPECT_EQ(c->getSelectedOptionText(), std::nullopt) << type;
+    }
+}

@@ -74,3 +74,39 @@ TEST(NotificationCenter, EndlessMutualPostsStopAtTheDepthLimit) {
     EXPECT_EQ(calls, NotificationCenter::kMaxDepth);
     EXPECT_TRUE(log.contains("dropped"));
 }
+
+TEST(NotificationCenter, NamedAndEveryNameObserversKeepTheOrderAdded) {
+    NotificationCenter nc;
+    int a = 0, b = 0;
+    std::vector<std::string> seen;
+    auto record = [&](std::string tag) { return [&seen, tag](const Note&) { seen.push_back(tag); }; };
+    nc.addObserver(&a, "X", nullptr, record("x1"));
+    nc.addObserver(&b, "", nullptr, record("all1"));
+    nc.addObserver(&a, "Y", nullptr, record("y"));
+    const auto x2 = nc.addObserver(&b, "X", nullptr, record("x2"));
+    nc.addObserver(&a, "", nullptr, record("all2"));
+    nc.addObserver(&b, "X", nullptr, record("x3"));
+    nc.post("X");
+    EXPECT_EQ(seen, (std::vector<std::string>{"x1", "all1", "x2", "all2", "x3"}));
+
+    // An empty name is no name: only the observers of every name hear it.
+    seen.clear();
+    nc.post("");
+    EXPECT_EQ(seen, (std::vector<std::string>{"all1", "all2"}));
+
+    seen.clear();
+    nc.removeObserverWithId(x2);
+    nc.removeObserver(&a, "");
+    nc.post("X");
+    EXPECT_EQ(seen, (std::vector<std::string>{"x1", "all1", "x3"}));
+    EXPECT_EQ(nc.observerCount(), 4u);
+    nc.removeObserver(&a);
+    nc.removeObserver(&b);
+    EXPECT_EQ(nc.observerCount(), 0u);
+    seen.clear();
+    nc.post("X");
+    EXPECT_TRUE(seen.empty());
+    // Removing what is not there is harmless.
+    nc.removeObserver(&a);
+    nc.removeObserverWithId(x2);
+}

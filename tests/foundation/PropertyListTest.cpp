@@ -200,3 +200,30 @@ TEST(PropertyList, DatesBeyondWhatLibplistHandsOverAreRefusedBothWays) {
         EXPECT_DOUBLE_EQ(back.date().secondsSinceReferenceDate, std::trunc(s)) << s;
     }
 }
+
+TEST(PropertyList, UnsignedIntegersStayExactSignedOnesUnchanged) {
+    for (const char* name : {"integers.xml", "integers.bplist"}) {
+        std::string error;
+        const Value v = PropertyList::readFile(dataPath(name), &error);
+        ASSERT_EQ(error, "") << name;
+        const auto& d = v.dictionary();
+        EXPECT_TRUE(d["max"].isUnsigned()) << name;
+        EXPECT_EQ(d["max"].unsignedIntegerValue(), UINT64_MAX) << name;
+        EXPECT_EQ(d["max"].stringValue(), "18446744073709551615") << name;
+        EXPECT_EQ(d["above"].unsignedIntegerValue(), 9223372036854775808u) << name;
+        EXPECT_FALSE(d["signedMax"].isUnsigned()) << name;
+        EXPECT_EQ(d["signedMax"].integerValue(), INT64_MAX) << name;
+        EXPECT_FALSE(d["minusOne"].isUnsigned()) << name;
+        EXPECT_EQ(d["minusOne"].integerValue(), -1) << name;
+        EXPECT_EQ(d["signedMin"].integerValue(), INT64_MIN) << name;
+        // The same bits, signed and unsigned, are different numbers.
+        EXPECT_NE(d["max"], d["minusOne"]) << name;
+        EXPECT_NE(d["above"], d["signedMin"]) << name;
+
+        // Written and read again, every value keeps its sign.
+        const std::string xml = PropertyList::toXml(v);
+        EXPECT_NE(xml.find("<integer>18446744073709551615</integer>"), std::string::npos) << xml;
+        EXPECT_NE(xml.find("<integer>-1</integer>"), std::string::npos) << xml;
+        EXPECT_EQ(PropertyList::read(xml), v) << name;
+    }
+}

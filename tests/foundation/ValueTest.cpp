@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
 
 #include "platform/foundation/Value.h"
@@ -47,6 +48,30 @@ TEST(ValueConversion, BooleansShowAsTrueFalseAndNumbersCompareByValue) {
     EXPECT_NE(Value("1"), Value(1));
     EXPECT_EQ(Value(2.9).intValue(), 2);
     EXPECT_EQ(Value(-2.9).intValue(), -2);
+}
+
+TEST(ValueConversion, UnsignedIntegersAboveTheSignedRange) {
+    const Value big(18446744073709551615ull), above(9223372036854775808ull);
+    EXPECT_TRUE(big.isInteger());
+    EXPECT_TRUE(big.isUnsigned());
+    EXPECT_STREQ(big.typeName(), "integer");
+    EXPECT_EQ(big.stringValue(), "18446744073709551615");
+    EXPECT_EQ(above.description(), "9223372036854775808");
+    // Signed accessors clamp rather than wrap round to a negative number.
+    EXPECT_EQ(big.integerValue(), INT64_MAX);
+    EXPECT_EQ(big.intValue(), INT32_MAX);
+    EXPECT_DOUBLE_EQ(above.doubleValue(), 9223372036854775808.0);
+    EXPECT_TRUE(above.boolValue());
+    // Unsigned values in the signed range are ordinary integers.
+    EXPECT_FALSE(Value(42ul).isUnsigned());
+    EXPECT_EQ(Value(42ul), Value(42));
+    EXPECT_EQ(Value(-1).unsignedIntegerValue(), UINT64_MAX);
+    // Exact comparison: neither the clamped nor the wrapped signed value is equal.
+    EXPECT_EQ(big, Value(18446744073709551615ull));
+    EXPECT_NE(big, above);
+    EXPECT_NE(big, Value(-1));
+    EXPECT_NE(big, Value(static_cast<long long>(INT64_MAX)));
+    EXPECT_EQ(above, Value(9223372036854775808.0));
 }
 
 TEST(ValueContainers, TypedAccessOfOtherTypeIsEmpty) {

@@ -93,11 +93,17 @@ TEST(ViewLoader, HostilesDescriptionsAnswerErrors) {
     EXPECT_NE(error.find("deeply"), std::string::npos);
     EXPECT_FALSE(ViewLoader::load(Value(Array{}), nullptr, &error));
     EXPECT_FALSE(ViewLoader::loadFile("/nonexistent/x.plist", nullptr, &error));
-    // Items of the wrong type are skipped, not trusted.
-    auto ok = ViewLoader::load(Value(Dictionary{{"view", Value(Dictionary{{"class", Value("PopUpButton")},
-                                                                        {"items", Value(Array{Value(3), Value("x")})}})}}),
-                               nullptr, &error);
+    // Items of the wrong type are skipped, not trusted: they add no item.
+    auto ok = ViewLoader::load(
+        Value(Dictionary{{"view", Value(Dictionary{{"class", Value("PopUpButton")},
+                                                   {"items", Value(Array{Value(3), Value("x"),
+                                                                         Value(Dictionary{{"title", Value("A4")}})})}})}}),
+        nullptr, &error);
     ASSERT_TRUE(ok) << error;
+    auto* popUp = dynamic_cast<PopUpButton*>(ok->view.get());
+    ASSERT_NE(popUp, nullptr);
+    ASSERT_EQ(popUp->numberOfItems(), 1);
+    EXPECT_EQ(popUp->menu().itemAtIndex(0)->title(), "A4");
 }
 
 TEST(ViewLoader, TheHostsAwakeHandlerIsGuardedAndBackAfterAThrow) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -80,7 +81,91 @@ std::string base64(const std::string& bytes) {
     return out;
 }
 
+// Attribute lines of a run whose values are `chunk`-byte pieces of `stream`.
+std::string runLines(const std::string& name, const std::string& stream, std::size_t chunk) {
+    std::string lines;
+    for (std::size_t at = 0, i = 0; at < stream.size(); at += chunk, ++i)
+        lines += "*" + PrinterData::attributeName(name, static_cast<unsigned>(i)) + ": \"" +
+                 base64(stream.substr(at, chunk)) + "\"\n";
+    return lines;
+}
+
+// What a plain zlib compressor makes of `bytes` in one call.
+std::string compressed(const std::string& bytes, int level = Z_BEST_COMPRESSION) {
+    uLongf length = compressBound(static_cast<uLong>(bytes.size()));
+    std::string packed(length, '\0');
+    EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &length,
+                        reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uLong>(bytes.size()), level),
+              Z_OK);
+    packed.resize(length);
+    return packed;
+}
+
+// A run written the way that lets a reader recover: the compressor fully
+// flushed after every 128 input bytes, one flushed segment per chunk.
+std::string flushedRun(const std::string& name, const std::string& bytes) {
+    z_stream zs{};
+    EXPECT_EQ(deflateInit(&zs, Z_BEST_COMPRESSION), Z_OK);
+    std::string lines;
+    unsigned sequence = 0;
+    for (std::size_t offset = 0;;) {
+        const std::size_t piece = std::min<std::size_t>(128, bytes.size() - offset);
+        const bool last = offset + piece == bytes.size();
+        zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + offset));
+        zs.avail_in = static_cast<uInt>(piece);
+        offset += piece;
+        unsigned char buffer[512];
+        zs.next_out = buffer;
+        zs.avail_out = sizeof buffer;
+        deflate(&zs, last ? Z_FINISH : Z_FULL_FLUSH);
+        const std::string segment(reinterpret_cast<char*>(buffer), sizeof buffer - zs.avail_out);
+        EXPECT_LE(segment.size(), 159u);
+        lines += "*" + PrinterData::attributeName(name, sequence++) + ": \"" + base64(segment) + "\"\n";
+        if (last) break;
+    }
+    deflateEnd(&zs);
+    return lines;
+}
+
 }  // namespace
+
+TEST(PrinterData, ReadsPlainZlibStreamsCutIntoFullChunks) {
+    // Stored blocks (level 0) and compressed ones: every chunk carries all
+    // 159 bytes, the last one of each included.
+    for (int level : {0, Z_BEST_COMPRESSION})
+        for (const std::string& bytes : {pseudoRandom(3000), textList(20000)}) {
+            const std::string stream = compressed(bytes, level);
+            ASSERT_GT(stream.size(), 2 * 159u);
+            testing::internal::CaptureStderr();
+            auto ppd = openPpd(basePpd() + runLines("FeederInfoList", stream, 159));
+            auto read = PrinterData::read(ppd.get(), "FeederInfoList");
+            EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+            ASSERT_TRUE(read);
+            EXPECT_EQ(*read, bytes) << "level " << level;
+        }
+}
+
+TEST(PrinterData, WriterMakesOneStreamInChunksOldReadersReadWhole) {
+    const std::string bytes = textList(20000);
+    const auto chunks = PrinterData::encode(bytes);
+    std::string stream;
+    for (const std::string& chunk : chunks) {
+        // A reader declaring 159 bytes of room gets at most 158: enough.
+        char decoded[160];
+        int length = 159;
+        httpDecode64_2(decoded, &length, chunk.c_str());
+        EXPECT_LE(length, 158);
+        stream.append(decoded, static_cast<std::size_t>(length));
+    }
+    std::string inflated(bytes.size(), '\0');
+    uLongf size = static_cast<uLongf>(inflated.size());
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(inflated.data()), &size,
+                         reinterpret_cast<const Bytef*>(stream.data()), static_cast<uLong>(stream.size())),
+              Z_OK);
+    EXPECT_EQ(inflated, bytes);
+    // No flush points: the run is as short as the stream allows.
+    EXPECT_EQ(chunks.size(), (stream.size() + 157) / 158);
+}
 
 TEST(PrinterData, RoundTripsListsOfEverySizeInGaplessChunks) {
     for (const std::string& bytes : {std::string(), textList(1000), pseudoRandom(5000), textList(300000)}) {
@@ -90,7 +175,7 @@ TEST(PrinterData, RoundTripsListsOfEverySizeInGaplessChunks) {
             char decoded[400];
             int length = sizeof decoded;
             httpDecode64_2(decoded, &length, chunks[i].c_str());
-            EXPECT_LE(length, 159);
+            EXPECT_LE(length, 158);
             EXPECT_NE(text.find("*" + PrinterData::attributeName("StackerInfoList", static_cast<unsigned>(i)) + ": \""),
                       std::string::npos);
         }
@@ -127,7 +212,7 @@ TEST(PrinterData, MissingRunOrHandleGivesNothing) {
 
 TEST(PrinterData, GapEndsTheRunAndBadBase64EndsIt) {
     const std::string bytes = pseudoRandom(400);  // stored segments: 128 bytes per chunk
-    std::string text = PrinterData::embed(basePpd(), "DeviceList", bytes);
+    std::string text = basePpd() + flushedRun("DeviceList", bytes);
     auto ppd = openPpd(removeLine(text, "*DeviceList0001:"));
     EXPECT_EQ(PrinterData::read(ppd.get(), "DeviceList").value_or("?"), bytes.substr(0, 128));
 
@@ -135,9 +220,9 @@ TEST(PrinterData, GapEndsTheRunAndBadBase64EndsIt) {
     EXPECT_EQ(PrinterData::read(ppd.get(), "DeviceList").value_or("?"), bytes.substr(0, 256));
 }
 
-TEST(PrinterData, BrokenChunkCostsOnlyItself) {
+TEST(PrinterData, BrokenChunkOfAFlushedStreamCostsOnlyItself) {
     const std::string bytes = pseudoRandom(600);
-    std::string text = PrinterData::embed(basePpd(), "JobFolder", bytes);
+    std::string text = basePpd() + flushedRun("JobFolder", bytes);
     // 0xFF starts a block of the invalid type 3: inflate fails at once.
     auto ppd = openPpd(replaceValue(text, "JobFolder0001", base64(std::string(40, '\xff'))));
     testing::internal::CaptureStderr();
@@ -150,18 +235,7 @@ TEST(PrinterData, BrokenChunkCostsOnlyItself) {
 
 TEST(PrinterData, InflatedSizeIsCappedAt16MiB) {
     // One ordinary zlib stream of 40 MiB of zeros, cut into chunks.
-    std::string zeros(40u << 20, '\0');
-    uLongf length = compressBound(static_cast<uLong>(zeros.size()));
-    std::string packed(length, '\0');
-    ASSERT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &length,
-                        reinterpret_cast<const Bytef*>(zeros.data()), static_cast<uLong>(zeros.size()), 9),
-              Z_OK);
-    packed.resize(length);
-    std::string text = basePpd();
-    for (std::size_t at = 0, i = 0; at < packed.size(); at += 159, ++i)
-        text += "*CalibFile" + PrinterData::attributeName("", static_cast<unsigned>(i)) + ": \"" +
-                base64(packed.substr(at, 159)) + "\"\n";
-    auto ppd = openPpd(text);
+    auto ppd = openPpd(basePpd() + runLines("CalibFile", compressed(std::string(40u << 20, '\0')), 159));
     std::size_t size = 0;
     char* data = kzp::ppdxReadData(ppd.get(), "CalibFile", &size);
     ASSERT_NE(data, nullptr);

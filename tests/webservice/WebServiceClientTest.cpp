@@ -100,14 +100,36 @@ TEST_F(ClientTest, JobResourceRepliesNeedAnOkStatusOrAZeroDetail) {
 }
 
 TEST_F(ClientTest, FailuresGiveEmptyListsAndRefusalsGiveNothing) {
+    kz::LogCapture log;
     server.fault = true;
     EXPECT_EQ(client.getFontList(host), Rows{});
+    EXPECT_TRUE(log.contains("### PrintService getFontList: fault soap:Server: Server was unable to process request."));
     server.fault = false;
     server.brokenXml = true;
     EXPECT_EQ(client.getFontList(host), Rows{});
+    EXPECT_TRUE(log.contains("### PrintService getFontList: the reply is not XML"));
     server.brokenXml = false;
     WebServiceClient unreachable(1);  // nothing listens on port 1
     EXPECT_EQ(unreachable.getFontList(host), Rows{});
+    EXPECT_TRUE(log.contains("### PrintService getFontList: connection refused ("));
+
+    server.delaySeconds = 1;
+    WebServiceClient impatient(server.port());
+    impatient.setTimeout(0.1);
+    EXPECT_EQ(impatient.getStackerInfoList(host), Rows{});
+    EXPECT_TRUE(log.contains("### PrintService getStackerInfoList: timed out ("));
+    server.delaySeconds = 0;
+
+    // Credentials no earlier test can have left remembered for this host.
+    server.authUser = "client-test";
+    server.authPassword = "never-given";
+    EXPECT_EQ(client.getDeviceLinkFileList(host), Rows{});
+    EXPECT_TRUE(log.contains("### PrintService getDeviceLinkFileList: authentication failed"));
+    server.authUser.clear();
+    // Each failure was told apart: none of them passes for another.
+    std::size_t failures = 0;
+    for (const auto& line : log.lines()) failures += line.rfind("### PrintService ", 0) == 0;
+    EXPECT_EQ(failures, 5u) << testing::PrintToString(log.lines());
 
     EXPECT_EQ(client.getFontList(std::nullopt), std::nullopt);
     const auto before = server.requests().size();

@@ -8,8 +8,9 @@
 #include "Command.h"
 #include "DescriptionFile.h"
 #include "JsonValue.h"
-#include "engine/rules/QuillMgr.h"
 #include "engine/controls/QuillUI.h"
+#include "engine/controls/WireNames.h"
+#include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
@@ -178,7 +179,7 @@ int run(kzpde::Invocation& inv) {
     for (const auto& [key, value] : o.sets) {
         dialogsBefore.push_back(driver.dialogs.size());
         // As a pop-up or check box announces the user's choice.
-        kz::NotificationCenter::defaultCenter().post(key, nullptr, kz::Dictionary{{"Paramater", kz::Value(value)}});
+        kz::NotificationCenter::defaultCenter().post(key, nullptr, kz::Dictionary{{kzp::wire::kParameter, kz::Value(value)}});
     }
     dialogsBefore.push_back(driver.dialogs.size());
 

@@ -36,9 +36,10 @@ int run(kzpde::Invocation& inv) {
         inv.err << "usage: kzpde ppd info FILE [--json]\n";
         return kzpde::kUsage;
     }
-    auto ppd = kzp::PpdFileExt::initWithContentsOfFile(path);
+    std::string error;
+    auto ppd = kzp::PpdFileExt::initWithContentsOfFile(path, &error);
     if (!ppd) {
-        inv.err << "kzpde ppd info: " << path << ": no such file or not a PPD libcups can read\n";
+        inv.err << "kzpde ppd info: " << path << ": " << error << "\n";
         return kzpde::kFailure;
     }
     nlohmann::json options = nlohmann::json::array();

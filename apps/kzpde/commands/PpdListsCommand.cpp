@@ -2,13 +2,13 @@
 // decoded, and a PPD written to carry a given set of them.
 #include <cups/ppd.h>
 
-#include <fstream>
 #include <memory>
 #include <ostream>
-#include <sstream>
 
 #include "Command.h"
 #include "Common/WebService/PrinterData.h"
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyList.h"
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -16,6 +16,8 @@
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 
 namespace {
+
+constexpr std::size_t kMaxPpdBytes = 64u << 20;
 
 struct PpdCloser {
     void operator()(ppd_file_t* p) const { ppdClose(p); }
@@ -71,13 +73,11 @@ int embed(kzpde::Invocation& inv) {
         inv.err << "usage: kzpde ppd embed-lists IN.ppd LISTS.plist [-o OUT.ppd]\n";
         return kzpde::kUsage;
     }
-    std::ifstream in(files[0], std::ios::binary);
-    if (!in) {
-        inv.err << "kzpde ppd embed-lists: cannot read " << files[0] << "\n";
+    std::string ppd;
+    if (kz::FileBytes::read(files[0], kMaxPpdBytes, &ppd) != kz::FileBytes::Status::ok) {
+        inv.err << "kzpde ppd embed-lists: cannot read " << files[0] << " (missing, unreadable or over 64 MiB)\n";
         return kzpde::kFailure;
     }
-    std::stringstream text;
-    text << in.rdbuf();
     std::string error;
     kz::Value lists = kz::PropertyList::readFile(files[1], &error);
     if (!lists.isDictionary()) {
@@ -85,7 +85,6 @@ int embed(kzpde::Invocation& inv) {
                 << (error.empty() ? "" : ": " + error) << "\n";
         return kzpde::kFailure;
     }
-    std::string ppd = text.str();
     for (const auto& [name, list] : lists.dictionary()) {
         if (name.empty() || name.size() > 36 || name.find_first_of(" \t:/\"") != std::string::npos) {
             inv.err << "kzpde ppd embed-lists: '" << name << "' cannot name PPD attributes\n";
@@ -97,10 +96,8 @@ int embed(kzpde::Invocation& inv) {
         inv.out << ppd;
         return kzpde::kOk;
     }
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    out << ppd;
-    if (!out.flush()) {
-        inv.err << "kzpde ppd embed-lists: cannot write " << output << "\n";
+    if (!kz::AtomicFile::write(output, ppd, &error)) {
+        inv.err << "kzpde ppd embed-lists: " << error << "\n";
         return kzpde::kFailure;
     }
     return kzpde::kOk;

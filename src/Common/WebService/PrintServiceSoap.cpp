@@ -154,12 +154,16 @@ Outcome perform(const Exchange& exchange, const std::atomic<bool>* cancelled) {
 // reports it.
 void deliver(PrintServiceSoapOperation& op, const Exchange& exchange, Outcome& outcome) {
     if (outcome.status == 401 && outcome.code == CURLE_OK) {
-        op.connectionDidFailWithError({"Connection Authentication", 0, "Authentication Error"});
+        op.connectionDidFailWithError(
+            {"Connection Authentication", 0, "Authentication Error", SoapError::Kind::Authentication});
         return;
     }
     if (outcome.code != CURLE_OK) {
         std::string text = outcome.tooLarge ? "the reply exceeds the size limit" : curl_easy_strerror(outcome.code);
-        op.connectionDidFailWithError({"NSURLErrorDomain", static_cast<int>(outcome.code), text});
+        SoapError::Kind kind = SoapError::Kind::Transport;
+        if (outcome.code == CURLE_OPERATION_TIMEDOUT) kind = SoapError::Kind::TimedOut;
+        if (outcome.code == CURLE_COULDNT_CONNECT) kind = SoapError::Kind::Refused;
+        op.connectionDidFailWithError({"NSURLErrorDomain", static_cast<int>(outcome.code), text, kind});
         return;
     }
     if (exchange.credentials) {

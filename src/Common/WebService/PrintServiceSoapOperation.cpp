@@ -37,7 +37,8 @@ void PrintServiceSoapOperation::connectionDidFinishLoading() {
     }
     xmlDocPtr doc = SoapXml::parse(responseData);
     if (!doc) {
-        response.error = SoapError{"PrintServiceResponseXML", 1, "Errors while parsing returned XML"};
+        response.error = SoapError{"PrintServiceResponseXML", 1, "Errors while parsing returned XML",
+                                   SoapError::Kind::BadReply};
         delegate->operation(*this, response);
         return;
     }

@@ -10,9 +10,12 @@
 namespace ComTORVALEKZ2R4_Plugin {
 
 struct SoapError {
+    // What kept the reply from arriving, for the callers' logs.
+    enum class Kind { Transport, TimedOut, Refused, Authentication, BadReply };
     std::string domain;
     int code = 0;
     std::string description;
+    Kind kind = Kind::Transport;
 };
 
 // The outcome of one call: the parsed body parts in document order, or the

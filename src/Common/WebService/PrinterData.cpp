@@ -19,10 +19,6 @@ namespace ComTORVALEKZ2R4_Plugin {
 namespace {
 
 constexpr std::size_t kInitialCapacity = 256;
-// Input bytes per compressor segment: even stored (incompressible) data plus
-// the zlib header, block headers, the flush marker and the trailer stays
-// within one chunk.
-constexpr std::size_t kSegmentInput = 128;
 
 ppd_attr_t* findRunAttribute(ppd_file_t* ppd, const char* name, unsigned sequence) {
     // Names longer than a PPD keyword are cut off, as the buffer of 40
@@ -108,8 +104,10 @@ char* ppdxReadData(ppd_file_t* ppd, const char* name, std::size_t* size) {
     bool ended = false;
 
     while (attr && !ended) {
-        char chunk[PrinterData::kChunkBytes + 1];
-        int length = static_cast<int>(PrinterData::kChunkBytes);
+        // httpDecode64_2 keeps one byte of the declared capacity for a NUL:
+        // declaring the chunk size itself would drop a full chunk's last byte.
+        char chunk[PrinterData::kChunkBytes + 2];
+        int length = static_cast<int>(PrinterData::kChunkBytes + 1);
         if (!attr->value || !httpDecode64_2(chunk, &length, attr->value) || length <= 0) break;
         zs.next_in = reinterpret_cast<Bytef*>(chunk);
         zs.avail_in = static_cast<uInt>(length);
@@ -138,8 +136,9 @@ char* ppdxReadData(ppd_file_t* ppd, const char* name, std::size_t* size) {
             }
             if (status < 0 || status == Z_NEED_DICT || (zs.avail_in == inBefore && zs.avail_out == outBefore)) {
                 std::fprintf(stderr, "ERROR: inflate returned %d (%s)\n", status, zs.msg ? zs.msg : "no progress");
-                // Chunks start at full-flush points, so the next chunk can be
-                // inflated on its own as raw deflate data.
+                // Writers that full-flush at every chunk make the next chunk
+                // inflatable on its own as raw deflate data; for any other
+                // stream the rest is lost and the list will not parse.
                 inflateReset2(&zs, -MAX_WBITS);
                 break;
             }
@@ -167,33 +166,28 @@ std::vector<std::string> PrinterData::encode(std::string_view bytes) {
     std::vector<std::string> chunks;
     z_stream zs{};
     if (deflateInit(&zs, Z_BEST_COMPRESSION) != Z_OK) return chunks;
-    std::size_t offset = 0;
-    do {
-        const std::size_t piece = std::min(kSegmentInput, bytes.size() - offset);
-        const bool last = offset + piece == bytes.size();
-        zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + offset));
-        zs.avail_in = static_cast<uInt>(piece);
-        offset += piece;
-        std::string segment;
-        int status = Z_OK;
-        do {
-            unsigned char buffer[512];
-            zs.next_out = buffer;
-            zs.avail_out = sizeof buffer;
-            status = deflate(&zs, last ? Z_FINISH : Z_FULL_FLUSH);
-            segment.append(reinterpret_cast<char*>(buffer), sizeof buffer - zs.avail_out);
-        } while (status == Z_OK && (zs.avail_out == 0 || (last && status != Z_STREAM_END)));
-        // A segment that does not fit one chunk (it cannot happen with the
-        // segment size above) is split; only its recovery point is lost.
-        for (std::size_t at = 0; at < segment.size(); at += kChunkBytes) {
-            const std::size_t n = std::min(kChunkBytes, segment.size() - at);
-            char text[(kChunkBytes + 2) / 3 * 4 + 1];
-            httpEncode64_2(text, sizeof text, segment.data() + at, static_cast<int>(n));
-            chunks.emplace_back(text);
-        }
-        if (last) break;
-    } while (true);
+    // One stream without flush points: a flush per chunk made the run some
+    // twenty times longer, and the recovery it bought leaves a list with a
+    // hole, which does not parse anyway.
+    std::string stream;
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    zs.avail_in = static_cast<uInt>(bytes.size());
+    int status = Z_OK;
+    while (status == Z_OK) {
+        unsigned char buffer[4096];
+        zs.next_out = buffer;
+        zs.avail_out = sizeof buffer;
+        status = deflate(&zs, Z_FINISH);
+        stream.append(reinterpret_cast<char*>(buffer), sizeof buffer - zs.avail_out);
+    }
     deflateEnd(&zs);
+    if (status != Z_STREAM_END) return {};
+    for (std::size_t at = 0; at < stream.size(); at += kWrittenChunkBytes) {
+        const std::size_t n = std::min(kWrittenChunkBytes, stream.size() - at);
+        char text[(kWrittenChunkBytes + 2) / 3 * 4 + 1];
+        httpEncode64_2(text, sizeof text, stream.data() + at, static_cast<int>(n));
+        chunks.emplace_back(text);
+    }
     return chunks;
 }
 

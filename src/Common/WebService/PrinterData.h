@@ -17,12 +17,14 @@ namespace ComTORVALEKZ2R4_Plugin {
 // (at most 159 bytes, so a line stays below the PPD limit of 255 characters)
 // of a single zlib stream whose inflated bytes are a property list.
 //
-// The writer flushes the compressor completely at every chunk boundary, so each
-// chunk is a self-contained deflate segment: when one chunk is damaged, the
-// reader resets and carries on with the next, losing only that chunk.
+// The reader takes chunks of up to 159 bytes. The writer cuts its stream into
+// chunks of at most 158, which readers that decode with one byte less of room
+// also read whole. After a damaged chunk the reader carries on with the next
+// as raw deflate data, which recovers streams flushed at every chunk.
 class KZ_EXPORT PrinterData {
 public:
     static constexpr std::size_t kChunkBytes = 159;
+    static constexpr std::size_t kWrittenChunkBytes = 158;
     // Inflated data beyond this is dropped: a hostile stream cannot make the
     // panel allocate more than 16 MiB.
     static constexpr std::size_t kMaxCapacity = 0xFFFFFF;

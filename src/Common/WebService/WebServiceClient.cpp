@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "Common/WebService/PrintServiceSoap.h"
+#include "Common/WebService/SOAPFault.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Application.h"
@@ -102,6 +103,34 @@ WebServiceClient::Rows resourceRows(const PrintServiceSoapResponse& response, co
     return rows;
 }
 
+// One line saying why a call brought no list; the list itself stays empty.
+void logFailure(const char* call, const PrintServiceSoapResponse& response) {
+    if (const auto& e = response.error) {
+        switch (e->kind) {
+            case SoapError::Kind::TimedOut:
+                kz::Log::format("### PrintService %s: timed out (%s)", call, e->description.c_str());
+                break;
+            case SoapError::Kind::Refused:
+                kz::Log::format("### PrintService %s: connection refused (%s)", call, e->description.c_str());
+                break;
+            case SoapError::Kind::Authentication:
+                kz::Log::format("### PrintService %s: authentication failed", call);
+                break;
+            case SoapError::Kind::BadReply:
+                kz::Log::format("### PrintService %s: the reply is not XML", call);
+                break;
+            case SoapError::Kind::Transport:
+                kz::Log::format("### PrintService %s: transfer failed (%s)", call, e->description.c_str());
+                break;
+        }
+        return;
+    }
+    for (const auto& part : response.bodyParts)
+        if (auto* fault = dynamic_cast<const SOAPFault*>(part.get()))
+            kz::Log::format("### PrintService %s: fault %s: %s", call, fault->faultcode.c_str(),
+                            fault->simpleFaultString().c_str());
+}
+
 std::shared_ptr<PrintService_PropDict> iotIdDict() {
     auto dict = std::make_shared<PrintService_PropDict>();
     dict->d = 0;
@@ -156,7 +185,9 @@ std::string WebServiceClient::endpoint(const std::string& address) const {
     if (!address || !isCommunicationPossible()) return std::nullopt;       \
     auto binding = PrintService::PrintServiceSoap(endpoint(*address));     \
     binding->logXMLInOut = true;                                           \
-    PrintServiceSoapResponse response = binding->CALL##UsingParameters(REQUEST);
+    if (_timeout) binding->defaultTimeout = *_timeout;                     \
+    PrintServiceSoapResponse response = binding->CALL##UsingParameters(REQUEST); \
+    logFailure(#CALL, response);
 
 std::optional<WebServiceClient::Rows> WebServiceClient::getStackerInfoList(const std::optional<std::string>& address) const {
     KZ_FRAME(getStackerInfoList, PrintService_getStackerInfoList{})

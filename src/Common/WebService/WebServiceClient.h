@@ -37,6 +37,8 @@ public:
     static constexpr int kServicePort = 8888;
 
     explicit WebServiceClient(int port = kServicePort) : _port(port) {}
+    // Seconds a call may take (the binding's default unless set).
+    void setTimeout(double seconds) { _timeout = seconds; }
 
     std::optional<Rows> getStackerInfoList(const std::optional<std::string>& address) const;
     std::optional<Rows> getFeederInfoList(const std::optional<std::string>& address) const;
@@ -73,6 +75,7 @@ public:
 
 private:
     int _port;
+    std::optional<double> _timeout;
     std::string endpoint(const std::string& address) const;
 };
 

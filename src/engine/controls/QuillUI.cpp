@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "engine/controls/ControlDescription.h"
+#include "engine/controls/WireNames.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
@@ -79,27 +80,40 @@ void QuillUI::registerViewClass() {
     kz::ViewLoader::registerViewClass("QuillUI", [] { return std::make_shared<QuillUI>(); });
 }
 
-void QuillUI::setControlDictionary(kz::Dictionary description) { _control_dictionary = std::move(description); }
+void QuillUI::setControlDictionary(kz::Dictionary description) {
+    _control_dictionary = std::move(description);
+    _kind = kindOf(controlType());
+}
 
 void QuillUI::setControlDictionary(kz::Dictionary description, std::shared_ptr<kz::Bundle> pluginBundle) {
     _control_dictionary = std::move(description);
+    _kind = kindOf(controlType());
     _bundle = std::move(pluginBundle);
 }
 
 std::string QuillUI::controlType() const { return CD::text(_control_dictionary, "control_type").value_or(""); }
 
+QuillUI::Kind QuillUI::kindOf(std::string_view type) {
+    static constexpr std::pair<std::string_view, Kind> kKinds[] = {
+        {"CheckBox", Kind::CheckBox},       {"PopupButton", Kind::PopupButton},
+        {"RadioButton", Kind::RadioButton}, {"HRadioButton", Kind::HRadioButton},
+        {"Slider", Kind::Slider},           {"DatePicker", Kind::DatePicker},
+        {"TextField_number", Kind::NumberField}, {"TextField_text", Kind::TextField},
+        {"SecureTextField_text", Kind::SecureTextField},
+    };
+    for (const auto& [name, kind] : kKinds)
+        if (type == name) return kind;
+    return Kind::TitleLine;
+}
+
 bool QuillUI::isTextFieldType() const {
-    std::string type = controlType();
-    return type.starts_with("TextField") || type.starts_with("SecureTextField");
+    return _kind == Kind::NumberField || _kind == Kind::TextField || _kind == Kind::SecureTextField;
 }
 
 // A horizontal radio column is built like a vertical one; it reads and
 // writes its cells the same way, or its user's choice would never reach the
 // option.
-bool QuillUI::isRadioType() const {
-    std::string type = controlType();
-    return type == "RadioButton" || type == "HRadioButton";
-}
+bool QuillUI::isRadioType() const { return _kind == Kind::RadioButton || _kind == Kind::HRadioButton; }
 
 std::string QuillUI::localized(std::string_view key) const {
     std::string k(key);
@@ -140,37 +154,46 @@ int QuillUI::getChoicesCount() const {
 // ---------------------------------------------------------------- values
 
 OptionalText QuillUI::getStringValue() {
-    std::string type = controlType();
-    if (type.starts_with("TextField") || type.starts_with("SecureTextField")) {
-        if (_textField) _value = _textField->stringValue();
-    } else if (type == "CheckBox") {
-        if (OptionalText v = choiceAt(checkBoxState() == 1 ? 0 : 1)) _value = v;
-    } else if (type == "PopupButton") {
-        if (_popupButton)
-            if (OptionalText v = popupItemValue(_popupButton->indexOfSelectedItem())) _value = v;
-    } else if (isRadioType()) {
-        if (_radioButtonMatrix) {
-            std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
-            for (std::size_t i = 0; i < cells.size(); ++i)
-                if (cells[i]->state() == kz::OnState) {
-                    if (OptionalText v = choiceAt(i)) _value = v;
-                    break;
-                }
-        }
-    } else if (type == "Slider") {
-        if (_slider) {
-            if (!_options_key.empty()) {
-                double position = _slider->doubleValue();
-                if (position >= 0 && position < static_cast<double>(_options_key.size()))
-                    _value = _options_key[static_cast<std::size_t>(position)];
-            } else {
-                _value = kz::Value(_slider->doubleValue()).stringValue();
+    switch (_kind) {
+        case Kind::NumberField:
+        case Kind::TextField:
+        case Kind::SecureTextField:
+            if (_textField) _value = _textField->stringValue();
+            break;
+        case Kind::CheckBox:
+            if (OptionalText v = choiceAt(checkBoxState() == 1 ? 0 : 1)) _value = v;
+            break;
+        case Kind::PopupButton:
+            if (_popupButton)
+                if (OptionalText v = popupItemValue(_popupButton->indexOfSelectedItem())) _value = v;
+            break;
+        case Kind::RadioButton:
+        case Kind::HRadioButton:
+            if (_radioButtonMatrix) {
+                std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
+                for (std::size_t i = 0; i < cells.size(); ++i)
+                    if (cells[i]->state() == kz::OnState) {
+                        if (OptionalText v = choiceAt(i)) _value = v;
+                        break;
+                    }
             }
-        }
-    } else if (type == "DatePicker") {
-        if (!_datePickers.empty()) {
-            _value = secondsText(_datePickers.front()->dateValue().unixTime());
-        }
+            break;
+        case Kind::Slider:
+            if (_slider) {
+                if (!_options_key.empty()) {
+                    double position = _slider->doubleValue();
+                    if (position >= 0 && position < static_cast<double>(_options_key.size()))
+                        _value = _options_key[static_cast<std::size_t>(position)];
+                } else {
+                    _value = kz::Value(_slider->doubleValue()).stringValue();
+                }
+            }
+            break;
+        case Kind::DatePicker:
+            if (!_datePickers.empty()) _value = secondsText(_datePickers.front()->dateValue().unixTime());
+            break;
+        case Kind::TitleLine:
+            break;
     }
     return _value;
 }
@@ -180,8 +203,8 @@ void QuillUI::setStringValue(const OptionalText& v) {
     if (v && _control_dictionary.contains("other_controls_enable_choice"))
         setEnabledChildControl(CD::text(_control_dictionary, "other_controls_enable_choice") == *v);
 
-    std::string type = controlType();
-    if (type == "TextField_number") {
+    switch (_kind) {
+    case Kind::NumberField: {
         if (!_textField) return;
         std::string shown = _textField->stringValue();
         if (!shown.empty() && _value) {
@@ -194,12 +217,17 @@ void QuillUI::setStringValue(const OptionalText& v) {
             _textField->setStringValue(_value.value_or(""));
         }
         if (_stepper) _stepper->setDoubleValue(_textField->doubleValue());
-    } else if (type.starts_with("TextField") || type.starts_with("SecureTextField")) {
+        break;
+    }
+    case Kind::TextField:
+    case Kind::SecureTextField:
         if (_textField) _textField->setStringValue(_value.value_or(""));
-    } else if (type.starts_with("CheckBox")) {
+        break;
+    case Kind::CheckBox:
         if (v && choiceAt(0) == *v) setCheckBoxState(true);
         else if (v && choiceAt(1) == *v) setCheckBoxState(false);
-    } else if (type == "PopupButton") {
+        break;
+    case Kind::PopupButton: {
         if (!_popupButton) return;
         bool found = false;
         for (int i = 0; i < _popupButton->numberOfItems(); ++i)
@@ -208,7 +236,10 @@ void QuillUI::setStringValue(const OptionalText& v) {
                 found = true;
             }
         _unsportValue = found ? std::nullopt : _value;
-    } else if (isRadioType()) {
+        break;
+    }
+    case Kind::RadioButton:
+    case Kind::HRadioButton: {
         if (!_radioButtonMatrix) return;
         bool found = false;
         std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
@@ -237,7 +268,9 @@ void QuillUI::setStringValue(const OptionalText& v) {
             }
         }
         _unsportValue = found ? std::nullopt : _value;
-    } else if (type == "Slider") {
+        break;
+    }
+    case Kind::Slider:
         if (!_slider || !v) return;
         if (!_options_key.empty()) {
             auto it = std::find(_options_key.begin(), _options_key.end(), *v);
@@ -245,32 +278,48 @@ void QuillUI::setStringValue(const OptionalText& v) {
         } else {
             _slider->setDoubleValue(kz::doubleValueOfText(*v));
         }
-    } else if (type == "DatePicker") {
+        break;
+    case Kind::DatePicker: {
         if (!v) return;
         kz::Date date = kz::Date::fromUnix(kz::doubleValueOfText(*v));
         for (auto& picker : _datePickers) picker->setDateValue(date);
+        break;
+    }
+    case Kind::TitleLine:
+        break;
     }
 }
 
 OptionalText QuillUI::getSelectedOptionText() const {
-    std::string type = controlType();
-    if (type.starts_with("TextField")) return _textField ? OptionalText(_textField->stringValue()) : std::nullopt;
-    if (type == "CheckBox") return choiceTextAt(checkBoxState() == 1 ? 0 : 1);
-    if (type == "PopupButton")
-        return _popupButton && _popupButton->selectedItem() ? OptionalText(_popupButton->titleOfSelectedItem())
-                                                            : std::nullopt;
-    if (isRadioType() && _radioButtonMatrix) {
-        std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            if (cells[i]->state() == kz::OnState) return choiceTextAt(i);
+    switch (_kind) {
+        case Kind::NumberField:
+        case Kind::TextField:
+            return _textField ? OptionalText(_textField->stringValue()) : std::nullopt;
+        case Kind::CheckBox:
+            return choiceTextAt(checkBoxState() == 1 ? 0 : 1);
+        case Kind::PopupButton:
+            return _popupButton && _popupButton->selectedItem() ? OptionalText(_popupButton->titleOfSelectedItem())
+                                                                : std::nullopt;
+        case Kind::RadioButton:
+        case Kind::HRadioButton:
+            if (_radioButtonMatrix) {
+                std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
+                for (std::size_t i = 0; i < cells.size(); ++i)
+                    if (cells[i]->state() == kz::OnState) return choiceTextAt(i);
+            }
+            return std::nullopt;
+        case Kind::SecureTextField:  // a secret is never shown in a dialog
+        case Kind::Slider:
+        case Kind::DatePicker:
+        case Kind::TitleLine:
+            return std::nullopt;
     }
     return std::nullopt;
 }
 
 OptionalText QuillUI::getOptionText(const OptionalText& v) const {
-    std::string type = controlType();
-    if (type == "CheckBox") return choiceTextAt(v == "True" ? 0 : 1);
-    if (type == "PopupButton" || isRadioType()) {
+    if (_kind == Kind::CheckBox) return choiceTextAt(v == "True" ? 0 : 1);
+    if (_kind == Kind::PopupButton || isRadioType()) {
         OptionalText found;
         for (std::size_t i = 0; i < _theArray.size(); ++i)
             if (v && choiceAt(i) == *v) found = choiceTextAt(i);
@@ -282,7 +331,7 @@ OptionalText QuillUI::getOptionText(const OptionalText& v) const {
 OptionalText QuillUI::getDefault() const {
     OptionalText d = CD::nonEmptyText(_control_dictionary, "default");
     if (!d) return std::nullopt;
-    if (controlType() == "DatePicker") return datePickerDictionaryValueToStringValue(kz::Value(*d));
+    if (_kind == Kind::DatePicker) return datePickerDictionaryValueToStringValue(kz::Value(*d));
     return d;
 }
 
@@ -324,7 +373,7 @@ void QuillUI::setDoubleValue(double number) {
 }
 
 void QuillUI::updateMin(double minimum, double maximum) {
-    if (controlType() != "TextField_number" || !_textField) return;
+    if (_kind != Kind::NumberField || !_textField) return;
     std::string minText = formatNumber(minimum), maxText = formatNumber(maximum);
     _textField->setMin(kz::doubleValueOfText(minText));
     _textField->setMax(kz::doubleValueOfText(maxText));
@@ -572,7 +621,7 @@ void QuillUI::fillPopupMenu() {
 }
 
 void QuillUI::setPopupButtonArray(const PopupButtonItems& items) {
-    if (controlType() != "PopupButton" || items.empty()) return;
+    if (_kind != Kind::PopupButton || items.empty()) return;
     _popupButtonArray = items;
     fillPopupMenu();
 }
@@ -624,7 +673,7 @@ void QuillUI::postMainKeyword(const void* sender, kz::Dictionary userInfo) {
 }
 
 void QuillUI::postUserChange() {
-    if (_value) postMainKeyword(this, kz::Dictionary{{"Paramater", kz::Value(*_value)}});
+    if (_value) postMainKeyword(this, kz::Dictionary{{wire::kParameter, kz::Value(*_value)}});
     else postMainKeyword(nullptr);
 }
 

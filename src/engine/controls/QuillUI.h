@@ -70,6 +70,13 @@ public:
     void setControlDictionary(kz::Dictionary description, std::shared_ptr<kz::Bundle> pluginBundle);
     // The description's "control_type" ("" when there is none).
     std::string controlType() const;
+    // What "control_type" asks for, read when the description is set. The
+    // names are exact: any other text (or none) is a title line, which
+    // builds no widget and so has no value to read, write or show.
+    enum class Kind { TitleLine, CheckBox, PopupButton, RadioButton, HRadioButton, Slider, DatePicker,
+                      NumberField, TextField, SecureTextField };
+    static Kind kindOf(std::string_view controlType);
+    Kind kind() const { return _kind; }
     std::string controlClass() const { return "controlClass"; }
 
     // ---- values
@@ -257,6 +264,7 @@ private:
 
     // ---- description and model
     kz::Dictionary _control_dictionary;
+    Kind _kind = Kind::TitleLine;
     std::shared_ptr<kz::Bundle> _bundle;
     std::string _quillkeyword;
     std::string _keyword_text;

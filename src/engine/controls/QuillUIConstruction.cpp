@@ -78,10 +78,10 @@ void QuillUI::readDescription(const kz::Dictionary& d, const std::string& paneNa
 
 void QuillUI::createControls(const kz::Dictionary& description, const std::string& paneName) {
     if (&description != &_control_dictionary) _control_dictionary = description;
+    _kind = kindOf(controlType());
     const kz::Dictionary& d = _control_dictionary;
     readDescription(d, paneName);
 
-    const std::string type = controlType();
     const double W = bounds().size.width, H = bounds().size.height;
     double T = H;
     const double indent = CD::flag(d, "isParagraph") ? 18 : 0;
@@ -97,9 +97,9 @@ void QuillUI::createControls(const kz::Dictionary& description, const std::strin
 
     // Group icon.
     if (CD::flag(d, "isGroupMain") &&
-        !(_isEnableIcon && (type == "CheckBox" || type == "RadioButton" || type == "HRadioButton"))) {
+        !(_isEnableIcon && (_kind == Kind::CheckBox || isRadioType()))) {
         if (auto image = bundleImage(CD::text(d, "groupIcon").value_or("group_icon"), false)) {
-            double y = type == "CheckBox" ? T - 12.0 * (_line_count + 1) : T - kRow;
+            double y = _kind == Kind::CheckBox ? T - 12.0 * (_line_count + 1) : T - kRow;
             _groupIconView = addIconView(kz::Rect(0, y, 24, 24), image);
         }
     }
@@ -109,15 +109,20 @@ void QuillUI::createControls(const kz::Dictionary& description, const std::strin
                                       localized(CD::text(d, "groupTitle").value_or("")));
         T -= kRow;
     }
-    if (type != "CheckBox" && type != "TextField_number") buildTitleRow(x0, T, hw);
+    if (_kind != Kind::CheckBox && _kind != Kind::NumberField) buildTitleRow(x0, T, hw);
 
-    if (type == "TextField_text" || type == "SecureTextField_text") buildTextField(x0, T, hw, r);
-    else if (type == "TextField_number") buildNumberField(x0, T, hw, r, W);
-    else if (type == "Slider") buildSlider(indent, T, W);
-    else if (type == "RadioButton" || type == "HRadioButton") buildRadioColumn(T, W);
-    else if (type == "CheckBox") buildCheckBox(x0, T, W);
-    else if (type == "PopupButton") buildPopupButton(x0, T, hw, r, W);
-    else if (type == "DatePicker") buildDatePickers(x0, T, hw, r);
+    switch (_kind) {
+        case Kind::TextField:
+        case Kind::SecureTextField: buildTextField(x0, T, hw, r); break;
+        case Kind::NumberField: buildNumberField(x0, T, hw, r, W); break;
+        case Kind::Slider: buildSlider(indent, T, W); break;
+        case Kind::RadioButton:
+        case Kind::HRadioButton: buildRadioColumn(T, W); break;
+        case Kind::CheckBox: buildCheckBox(x0, T, W); break;
+        case Kind::PopupButton: buildPopupButton(x0, T, hw, r, W); break;
+        case Kind::DatePicker: buildDatePickers(x0, T, hw, r); break;
+        case Kind::TitleLine: break;
+    }
 
     if (CD::flag(d, "isHidden")) setHidden(true);
     if (!CD::texts(d, "other_controls").empty()) buildChildren(T, paneName);
@@ -145,22 +150,24 @@ void QuillUI::buildTitleRow(double x0, double top, double hw) {
 
 double QuillUI::getControlHeight() const {
     const kz::Dictionary& d = _control_dictionary;
-    const std::string type = controlType();
     const bool hasText = CD::nonEmptyText(d, "text").has_value();
     const kz::Value* groupMain = d.find("isGroupMain");
     const bool titledNotMain = groupMain && !groupMain->boolValue() && d.contains("groupTitle");
     double height = 0;
-    if (type == "CheckBox") {
-        height = kRow * _line_count + (titledNotMain ? kRow : 0);
-    } else if (type.starts_with("TextField") || type.starts_with("SecureTextField")) {
-        height = (titledNotMain ? 48 : kRow) + (hasText ? kRow : 0);
-    } else if (type == "PopupButton" || type == "Slider") {
-        height = hasText ? 48 : kRow;
-    } else if (type == "RadioButton" || type == "HRadioButton") {
-        // A horizontal column is built as a vertical one and needs its room.
-        height = 20.0 * std::max(getChoicesCount(), 0) + (hasText ? kRow : 0);
-    } else if (type == "DatePicker") {
-        height = CD::text(d, "text") == std::string() ? 179 : 203;
+    switch (_kind) {
+        case Kind::CheckBox: height = kRow * _line_count + (titledNotMain ? kRow : 0); break;
+        case Kind::NumberField:
+        case Kind::TextField:
+        case Kind::SecureTextField: height = (titledNotMain ? 48 : kRow) + (hasText ? kRow : 0); break;
+        case Kind::PopupButton:
+        case Kind::Slider: height = hasText ? 48 : kRow; break;
+        case Kind::RadioButton:
+        case Kind::HRadioButton:
+            // A horizontal column is built as a vertical one and needs its room.
+            height = 20.0 * std::max(getChoicesCount(), 0) + (hasText ? kRow : 0);
+            break;
+        case Kind::DatePicker: height = CD::text(d, "text") == std::string() ? 179 : 203; break;
+        case Kind::TitleLine: break;
     }
     if (height != 0)
         height += kRow * static_cast<double>(std::clamp<long long>(CD::integer(d, "blank_line_count", 0), 0, 10000));
@@ -242,7 +249,7 @@ void QuillUI::buildChildren(double top, const std::string& paneName) {
         _child_controls.push_back(child);
         if (columns > 1 && columns <= column + 1) columns = 1, column = 0;
         if (i + 1 < names.size() && !horizontal(i + 1))
-            offset += child->getControlHeight() + (child->controlType() == "Slider" ? kRow : 0);
+            offset += child->getControlHeight() + (child->kind() == Kind::Slider ? kRow : 0);
     }
 }
 

@@ -68,7 +68,7 @@ void QuillUI::buildTextField(double x0, double top, double hw, double r) {
     const double W = bounds().size.width;
     const double b = _isEnableButton ? 104 : 4;
     kz::Rect frame(x0 + hw, top - kRow - r, W - x0 - hw - 15 - b, kRow);
-    if (controlType() == "SecureTextField_text") _textField = std::make_shared<QuillSecureTextField>(frame);
+    if (_kind == Kind::SecureTextField) _textField = std::make_shared<QuillSecureTextField>(frame);
     else _textField = std::make_shared<QuillUITextField>(frame);
     _textField->setKeyword(_quillkeyword);
     _textField->setEnabled(true);

@@ -4,12 +4,11 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "engine/preferences/AppPreference.h"
-#include "engine/favorites/AtomicFile.h"
 #include "engine/favorites/FavoriteTokenReader.h"
+#include "engine/preferences/AppPreference.h"
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/Log.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -26,7 +25,7 @@ constexpr std::size_t kCommentLength = 255;
 constexpr std::size_t kKeyLength = 128;
 constexpr std::size_t kValueLength = 512;
 // Favorites are a few kilobytes; anything far larger is not one.
-constexpr std::uintmax_t kMaximumFileSize = 8 * 1024 * 1024;
+constexpr std::size_t kMaximumFileSize = 8 * 1024 * 1024;
 
 bool isSingleDigit(const std::string& token) {
     return token.size() == 1 && std::isdigit(static_cast<unsigned char>(token[0]));
@@ -138,16 +137,16 @@ void FavoriteFile::_readFromFile(const std::string& path) {
                         ("\"" + path + "\" not found").c_str(), path.c_str());
         return;
     }
-    if (!S_ISREG(info.st_mode) || static_cast<std::uintmax_t>(info.st_size) > kMaximumFileSize) {
+    std::string bytes;
+    const kz::FileBytes::Status status =
+        S_ISREG(info.st_mode) ? kz::FileBytes::read(path, kMaximumFileSize, &bytes) : kz::FileBytes::Status::tooLarge;
+    if (status == kz::FileBytes::Status::tooLarge) {
         kz::Log::format("### ## exception caught \"%s\" \"%s\", whlie reading from \"%s\".", "File not readable",
                         ("\"" + path + "\" is not a favorite file").c_str(), path.c_str());
         return;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!_parse(bytes.str(), kWrittenVersion, AppPreference::destinationIotType())) resetToUnknown();
+    if (status != kz::FileBytes::Status::ok) return;
+    if (!_parse(bytes, kWrittenVersion, AppPreference::destinationIotType())) resetToUnknown();
 }
 
 std::optional<std::string> FavoriteFile::_write(std::int32_t allowVersion, std::int32_t deviceType) const {
@@ -183,7 +182,7 @@ bool FavoriteFile::writeToFile(const std::string& path) const {
         return false;
     }
     std::string error;
-    if (!AtomicFile::write(path, *bytes, &error)) {
+    if (!kz::AtomicFile::write(path, *bytes, &error)) {
         kz::Log::format("### ## exception in _readFile \"%s\" \"%s\"", "Write failed", error.c_str());
         return false;
     }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/foundation/Log.h"
+
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <cups/ppd.h>
@@ -35,7 +37,8 @@ std::string_view attrValue(ppd_file_t* ppd, const char* name) {
     return attr && attr->value ? std::string_view(attr->value) : std::string_view();
 }
 
-// libcups turned ISO-8859-1 bytes into UTF-8; give the bytes back. Anything
+// libcups turned ISO-8859-1 bytes into UTF-8; give the bytes back (decoding
+// them again also reads 0x80-0x9F as Windows-1252 does). Anything
 // beyond U+00FF cannot have come from that transcoding.
 std::optional<std::string> latin1Bytes(std::string_view utf8) {
     std::string out;
@@ -71,21 +74,28 @@ PpdFile::~PpdFile() {
     if (_isOpendBySelf && _ppdFile) ppdClose(_ppdFile);
 }
 
-std::unique_ptr<PpdFile> PpdFile::initWithContentsOfFile(const std::string& path) {
-    return PpdFileExt::initWithContentsOfFile(path);
+std::unique_ptr<PpdFile> PpdFile::initWithContentsOfFile(const std::string& path, std::string* error) {
+    return PpdFileExt::initWithContentsOfFile(path, error);
 }
 
 std::unique_ptr<PpdFile> PpdFile::initWithPpdFile(ppd_file_s* handle) {
     return PpdFileExt::initWithPpdFile(handle);
 }
 
-std::unique_ptr<PpdFile> PpdFileExt::initWithContentsOfFile(const std::string& path) {
+std::unique_ptr<PpdFile> PpdFileExt::initWithContentsOfFile(const std::string& path, std::string* error) {
     std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return nullptr;
-    ppd_file_t* ppd = ppdOpenFile(path.c_str());
-    if (!ppd) {
+    std::string why;
+    ppd_file_t* ppd = nullptr;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+        why = "no such file";
+    } else if (!(ppd = ppdOpenFile(path.c_str()))) {
         int line = 0;
-        (void)ppdLastError(&line);  // status and line are not reported further
+        const ppd_status_t status = ppdLastError(&line);
+        why = kz::strprintf("%s on line %d", ppdErrorString(status), line);
+    }
+    if (!ppd) {
+        kz::Log::line("### ## can't open PPD " + path + ": " + why);
+        if (error) *error = why;
         return nullptr;
     }
     return std::unique_ptr<PpdFile>(new PpdFileExt(ppd, true));
@@ -97,7 +107,11 @@ std::unique_ptr<PpdFile> PpdFileExt::initWithPpdFile(ppd_file_s* handle) {
 
 kz::Encoding PpdFile::encodingFor(std::string_view languageEncoding, std::string_view languageVersion) {
     if (languageEncoding == "UTF-8") return kz::Encoding::UTF8;
-    if (languageEncoding == "ISOLatin1") return kz::Encoding::MacRoman;
+    // ISOLatin1 is ISO 8859-1, as libcups and the PPD format read it; the
+    // Windows-1252 decoder agrees on every byte from 0xA0 and reads the C1
+    // range as the printable characters real Latin-1 PPDs put there.
+    if (languageEncoding == "ISOLatin1" || languageEncoding == "WindowsANSI") return kz::Encoding::Windows1252;
+    if (languageEncoding == "MacStandard") return kz::Encoding::MacRoman;
     if (languageEncoding == "JIS83-RKSJ") return kz::Encoding::MacJapanese;
     if (languageVersion == "Chinese" && languageEncoding == "None") return kz::Encoding::MacChineseSimplified;
     return kz::Encoding::ASCII;

@@ -25,7 +25,9 @@ public:
     enum UiType { kBoolean = 0, kPickOne = 1, kPickMany = 2 };
 
     // Opens the PPD at `path`; none when the file is missing or unparsable.
-    static std::unique_ptr<PpdFile> initWithContentsOfFile(const std::string& path);
+    // Why is logged and, when `error` is given, set there: libcups's reason
+    // and line for a PPD it refuses.
+    static std::unique_ptr<PpdFile> initWithContentsOfFile(const std::string& path, std::string* error = nullptr);
     // Wraps a handle owned by the host (may be null); it is never closed here.
     static std::unique_ptr<PpdFile> initWithPpdFile(ppd_file_s* handle);
 
@@ -80,7 +82,7 @@ private:
 // operation through to PpdFile.
 class KZ_EXPORT PpdFileExt : public PpdFile {
 public:
-    static std::unique_ptr<PpdFile> initWithContentsOfFile(const std::string& path);
+    static std::unique_ptr<PpdFile> initWithContentsOfFile(const std::string& path, std::string* error = nullptr);
     static std::unique_ptr<PpdFile> initWithPpdFile(ppd_file_s* handle);
 
 private:

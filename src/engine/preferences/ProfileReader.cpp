@@ -2,9 +2,7 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "platform/foundation/FileBytes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/TextEncoding.h"
 #include "platform/foundation/Value.h"
@@ -17,7 +15,7 @@ namespace {
 // encoding tried first.
 constexpr int kUtf8EncodingNumber = 4;
 // Profiles are a few kilobytes.
-constexpr std::uintmax_t kMaximumFileSize = 16 * 1024 * 1024;
+constexpr std::size_t kMaximumFileSize = 16 * 1024 * 1024;
 
 void logFailure(const std::string& path, const std::string& error) {
     kz::Log::format("### ## fail to read \"%s\" (encoding=%d, error=%s)", path.c_str(), kUtf8EncodingNumber,
@@ -60,19 +58,19 @@ std::optional<kz::Dictionary> ProfileReader::readFile(const std::string& path) {
         logFailure(path, "File not found: " + path + " not found");
         return std::nullopt;
     }
-    if (!S_ISREG(info.st_mode) || static_cast<std::uintmax_t>(info.st_size) > kMaximumFileSize) {
+    std::string bytes;
+    const kz::FileBytes::Status status =
+        S_ISREG(info.st_mode) ? kz::FileBytes::read(path, kMaximumFileSize, &bytes) : kz::FileBytes::Status::tooLarge;
+    if (status == kz::FileBytes::Status::tooLarge) {
         logFailure(path, "not a profile file");
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in) {
+    if (status != kz::FileBytes::Status::ok) {
         logFailure(path, "cannot read the file");
         return std::nullopt;
     }
     std::string error;
-    std::optional<kz::Dictionary> pairs = parse(bytes.str(), &error);
+    std::optional<kz::Dictionary> pairs = parse(bytes, &error);
     if (!pairs) logFailure(path, error);
     return pairs;
 }

@@ -25,9 +25,8 @@ private:
 };
 
 QuillMgr::QuillMgr() {
-    // One observer for every name, filtered here: the centre walks all its
-    // observers on each post, so one per keyword would make every
-    // announcement cost as much as there are options.
+    // One observer for every name, filtered by the registry's own index: it
+    // needs no observer to follow each control added and removed.
     kz::NotificationCenter::defaultCenter().addObserver(this, "", nullptr, [this](const auto& notification) {
         if (_index.contains(notification.name)) validateMainKeyword(notification);
     });

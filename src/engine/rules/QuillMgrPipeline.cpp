@@ -1,5 +1,7 @@
 // The change pipeline: what runs when an option is announced.
 #include "engine/rules/QuillMgr.h"
+
+#include "engine/controls/WireNames.h"
 #include "platform/foundation/Log.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -16,7 +18,7 @@ const kz::Dictionary* entryFor(const kz::Dictionary& rules, const OptionalText& 
 
 void QuillMgr::validateMainKeyword(const kz::NotificationCenter::Notification& notification) {
     OptionalText option;
-    if (const kz::Value* p = notification.userInfo.find("Paramater"); p && !p->isNull()) option = p->stringValue();
+    if (const kz::Value* p = notification.userInfo.find(wire::kParameter); p && !p->isNull()) option = p->stringValue();
     _validateMainKeyword(notification.name, option);
 }
 
@@ -58,7 +60,7 @@ void QuillMgr::_validateMainKeyword(const std::string& keyword, const OptionalTe
     auto& center = kz::NotificationCenter::defaultCenter();
     for (const std::string& name : names.names()) center.post(name);
     if (ok)
-        center.post("ValueChangFinished_" + keyword, nullptr,
+        center.post(wire::kValueChangeFinishedPrefix + keyword, nullptr,
                     kz::Dictionary{{"isCollectiveChange", kz::Value(_isCollectiveChange ? "True" : "False")}});
 }
 

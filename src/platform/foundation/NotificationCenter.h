@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/foundation/Dictionary.h"
@@ -50,7 +52,7 @@ public:
 
     void post(std::string name, const void* sender = nullptr, kz::Dictionary userInfo = {});
 
-    std::size_t observerCount() const { return _observers.size(); }
+    std::size_t observerCount() const { return _byId.size(); }
 
 private:
     struct Observer {
@@ -61,12 +63,20 @@ private:
         Handler handler;
         bool removed = false;
     };
-    std::vector<std::shared_ptr<Observer>> _observers;
+    using List = std::vector<std::shared_ptr<Observer>>;  // in the order added
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    // A post looks up its own name and the observers of every name (key ""),
+    // so it costs what its observers cost, however many others there are.
+    std::unordered_map<std::string, List, NameHash, std::equal_to<>> _byName;
+    std::unordered_map<const void*, List> _byOwner;
+    std::map<ObserverId, std::shared_ptr<Observer>> _byId;
     ObserverId _nextId = 1;
     int _depth = 0;
 
-    template <class Pred>
-    void removeIf(Pred pred);
+    void remove(const std::shared_ptr<Observer>& observer);
 };
 
 }  // namespace kz

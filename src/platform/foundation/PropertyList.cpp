@@ -2,6 +2,7 @@
 
 #include <plist/plist.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyListScan.h"
 
@@ -34,6 +36,32 @@ struct CFree {
     void operator()(void* p) const { std::free(p); }
 };
 
+// libplist keeps every integer as 64 bits and marks those above the signed
+// range (16 bytes in a binary list, digits without a sign in XML) by an
+// internal length it has no accessor for in 2.2; only its XML writer shows it:
+// such an integer is written unsigned, any other as signed. Asked only for
+// integers with the top bit set, which are rare.
+bool isUnsignedInteger(plist_t node) {
+    PlistPtr copy(plist_copy(node));
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(copy.get(), &xml, &length);
+    const char* at = xml ? std::strstr(xml, "<integer>") : nullptr;
+    const bool unsignedValue = at && at[9] != '-';
+    plist_to_xml_free(xml);
+    return unsignedValue;
+}
+
+// The public way to make an integer node above the signed range in 2.2:
+// plist_new_uint() marks its value signed, the XML reader does not.
+plist_t newUnsignedInteger(uint64_t u) {
+    const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><integer>" +
+                            std::to_string(u) + "</integer></plist>";
+    plist_t node = nullptr;
+    plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &node);
+    return node ? node : plist_new_uint(u);
+}
+
 // libplist's tree into a Value. The depth was bounded by the scan; the limit
 // here is a second guard so that no input reaches unbounded recursion.
 bool toValue(plist_t node, int depth, Value& out, std::string& error) {
@@ -51,8 +79,10 @@ bool toValue(plist_t node, int depth, Value& out, std::string& error) {
     case PLIST_UINT: {
         uint64_t u = 0;
         plist_get_uint_val(node, &u);
-        // Negative integers are stored in two's complement.
-        out = Value(static_cast<long long>(static_cast<std::int64_t>(u)));
+        if (u > static_cast<uint64_t>(INT64_MAX) && isUnsignedInteger(node))
+            out = Value(static_cast<unsigned long long>(u));
+        else
+            out = Value(static_cast<long long>(static_cast<std::int64_t>(u)));  // two's complement
         return true;
     }
     case PLIST_UID: {
@@ -144,7 +174,8 @@ plist_t fromValue(const Value& v, std::string& error) {
     case Value::Type::Boolean:
         return plist_new_bool(v.boolValue() ? 1 : 0);
     case Value::Type::Integer:
-        return plist_new_uint(static_cast<uint64_t>(v.integerValue()));
+        return v.isUnsigned() ? newUnsignedInteger(v.unsignedIntegerValue())
+                              : plist_new_uint(static_cast<uint64_t>(v.integerValue()));
     case Value::Type::Real:
         return plist_new_real(v.doubleValue());
     case Value::Type::String:
@@ -260,21 +291,7 @@ bool PropertyList::writeFile(const Value& value, const std::string& path, std::s
         setError(error, path + ": " + why);
         return false;
     }
-    std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(xml.data(), static_cast<std::streamsize>(xml.size())) || !out.flush()) {
-            std::remove(tmp.c_str());
-            setError(error, "cannot write " + tmp);
-            return false;
-        }
-    }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        setError(error, "cannot replace " + path);
-        return false;
-    }
-    return true;
+    return AtomicFile::write(path, xml, error);
 }
 
 }  // namespace kz

@@ -28,7 +28,7 @@ public:
     // property lists have no null). Empty text and the reason in *error for a
     // value a property list cannot hold (a date the reader could not read back).
     static std::string toXml(const Value& value, std::string* error = nullptr);
-    // Writes the XML to a temporary file beside the target and renames it.
+    // Writes the XML through AtomicFile: the old file stays whole on failure.
     static bool writeFile(const Value& value, const std::string& path, std::string* error = nullptr);
 };
 

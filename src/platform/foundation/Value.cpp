@@ -78,7 +78,18 @@ std::string quoted(const std::string& s) {
     return out + "\"";
 }
 
+template <typename Unsigned>
+void setUnsigned(Unsigned u, auto& v) {
+    if (u <= static_cast<Unsigned>(std::numeric_limits<std::int64_t>::max()))
+        v = static_cast<std::int64_t>(u);
+    else
+        v = static_cast<std::uint64_t>(u);
+}
+
 }  // namespace
+
+Value::Value(unsigned long i) { setUnsigned(i, _v); }
+Value::Value(unsigned long long i) { setUnsigned(i, _v); }
 
 Value::Value(const char* s) {
     if (s) _v = std::string(s);
@@ -86,12 +97,16 @@ Value::Value(const char* s) {
 Value::Value(Array a) : _v(std::move(a)) {}
 Value::Value(Dictionary d) : _v(std::move(d)) {}
 
-Value::Type Value::type() const { return static_cast<Type>(_v.index()); }
+Value::Type Value::type() const {
+    return std::holds_alternative<std::uint64_t>(_v) ? Type::Integer : static_cast<Type>(_v.index());
+}
+
+bool Value::isUnsigned() const { return std::holds_alternative<std::uint64_t>(_v); }
 
 const char* Value::typeName() const {
     static const char* names[] = {"null", "boolean", "integer", "real", "string",
                                   "data", "date",    "array",   "dictionary"};
-    return names[_v.index()];
+    return names[static_cast<int>(type())];
 }
 
 const std::string& Value::string() const {
@@ -124,6 +139,7 @@ Dictionary& Value::mutableDictionary() {
 }
 
 std::int64_t Value::integerValue() const {
+    if (isUnsigned()) return std::numeric_limits<std::int64_t>::max();
     switch (type()) {
         case Type::Boolean: return std::get<bool>(_v) ? 1 : 0;
         case Type::Integer: return std::get<std::int64_t>(_v);
@@ -131,6 +147,11 @@ std::int64_t Value::integerValue() const {
         case Type::String: return integerValueOfText(std::get<std::string>(_v));
         default: return 0;
     }
+}
+
+std::uint64_t Value::unsignedIntegerValue() const {
+    if (auto u = std::get_if<std::uint64_t>(&_v)) return *u;
+    return static_cast<std::uint64_t>(integerValue());
 }
 
 int Value::intValue() const {
@@ -149,7 +170,9 @@ int Value::intValue() const {
 double Value::doubleValue() const {
     switch (type()) {
         case Type::Boolean: return std::get<bool>(_v) ? 1 : 0;
-        case Type::Integer: return static_cast<double>(std::get<std::int64_t>(_v));
+        case Type::Integer:
+            if (isUnsigned()) return static_cast<double>(std::get<std::uint64_t>(_v));
+            return static_cast<double>(std::get<std::int64_t>(_v));
         case Type::Real: return std::get<double>(_v);
         case Type::String: return doubleValueOfText(std::get<std::string>(_v));
         default: return 0;
@@ -159,7 +182,7 @@ double Value::doubleValue() const {
 bool Value::boolValue() const {
     switch (type()) {
         case Type::Boolean: return std::get<bool>(_v);
-        case Type::Integer: return std::get<std::int64_t>(_v) != 0;
+        case Type::Integer: return unsignedIntegerValue() != 0;
         case Type::Real: return std::get<double>(_v) != 0;
         case Type::String: return boolValueOfText(std::get<std::string>(_v));
         default: return false;
@@ -170,7 +193,9 @@ std::string Value::stringValue() const {
     switch (type()) {
         case Type::Null: return {};
         case Type::Boolean: return boolText(std::get<bool>(_v));
-        case Type::Integer: return std::to_string(std::get<std::int64_t>(_v));
+        case Type::Integer:
+            if (isUnsigned()) return std::to_string(std::get<std::uint64_t>(_v));
+            return std::to_string(std::get<std::int64_t>(_v));
         case Type::Real: return shortestReal(std::get<double>(_v));
         case Type::String: return std::get<std::string>(_v);
         default: return description();
@@ -215,7 +240,9 @@ bool Value::operator==(const Value& other) const {
     // Numbers compare by value across integer, real and boolean, as NSNumber does.
     if (isNumber() && other.isNumber()) {
         if (isReal() || other.isReal()) return doubleValue() == other.doubleValue();
-        return integerValue() == other.integerValue();
+        // Unsigned integers lie above every signed one.
+        if (isUnsigned() != other.isUnsigned()) return false;
+        return unsignedIntegerValue() == other.unsignedIntegerValue();
     }
     return _v == other._v;
 }

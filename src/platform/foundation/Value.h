@@ -41,6 +41,10 @@ public:
     Value(long i) : _v(static_cast<std::int64_t>(i)) {}
     Value(long long i) : _v(static_cast<std::int64_t>(i)) {}
     Value(unsigned i) : _v(static_cast<std::int64_t>(i)) {}
+    // Unsigned 64-bit integers (property lists hold them): values in the
+    // signed range are ordinary integers, larger ones are kept exact.
+    Value(unsigned long i);
+    Value(unsigned long long i);
     Value(double d) : _v(d) {}
     Value(const char* s);
     Value(std::string s) : _v(std::move(s)) {}
@@ -55,6 +59,8 @@ public:
     bool isNull() const { return type() == Type::Null; }
     bool isBoolean() const { return type() == Type::Boolean; }
     bool isInteger() const { return type() == Type::Integer; }
+    // An integer above 2^63 - 1, kept as unsigned 64-bit.
+    bool isUnsigned() const;
     bool isReal() const { return type() == Type::Real; }
     bool isNumber() const { return isInteger() || isReal() || isBoolean(); }
     bool isString() const { return type() == Type::String; }
@@ -83,9 +89,13 @@ public:
     // - a text's boolValue: true when the first character after white space
     //   and an optional sign (+ - or leading zeros) is one of Y y T t 1-9.
     // - numbers convert as C does (reals truncate toward zero, clamped);
-    //   a boolean is 1 or 0; other types answer 0 / false.
+    //   a boolean is 1 or 0; other types answer 0 / false. An unsigned
+    //   integer above the signed range clamps to the largest signed value.
     int intValue() const;
     std::int64_t integerValue() const;
+    // Exact for unsigned integers; anything else is integerValue() in two's
+    // complement, as C converts it.
+    std::uint64_t unsignedIntegerValue() const;
     double doubleValue() const;
     bool boolValue() const;
 
@@ -101,8 +111,10 @@ public:
     bool operator!=(const Value& other) const { return !(*this == other); }
 
 private:
+    // The alternatives in the order of Type; the unsigned one, last, is an
+    // Integer too.
     std::variant<std::monostate, bool, std::int64_t, double, std::string, kz::Data, kz::Date,
-                 kz::Array, kz::Dictionary>
+                 kz::Array, kz::Dictionary, std::uint64_t>
         _v;
 };
 

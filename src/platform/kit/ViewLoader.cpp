@@ -202,6 +202,9 @@ private:
         if (const Value* items = d.find("items")) {
             if (!items->isArray()) fail(path + ": items must be a list");
             for (const Value& iv : items->array()) {
+                // An entry that is not a dictionary describes no item: it
+                // adds none, rather than an untitled one that shifts the rest.
+                if (!iv.isDictionary()) continue;
                 const Dictionary& item = iv.dictionary();
                 bool separator = false;
                 if (flag(item, "separator", separator) && separator) {

@@ -1,4 +1,4 @@
-#include "engine/favorites/AtomicFile.h"
+#include "platform/foundation/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-namespace ComTORVALEKZ2R4_Plugin {
+namespace kz {
 
 namespace {
 
@@ -47,7 +47,7 @@ bool AtomicFile::write(const std::string& path, std::string_view bytes, std::str
     std::string pattern = folder + "/." + base + ".XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    int fd = mkstemp(name.data());
+    int fd = mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) return fail(error, "cannot create a temporary file in " + folder);
     std::string temporary(name.data());
 
@@ -71,8 +71,19 @@ bool AtomicFile::write(const std::string& path, std::string_view bytes, std::str
     if (ok && ::fsync(fd) != 0) ok = fail(error, "cannot flush " + temporary);
     if (::close(fd) != 0 && ok) ok = fail(error, "cannot close " + temporary);
     if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) ok = fail(error, "cannot replace " + path);
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The rename is durable once the folder's entry is on disk. The file is
+    // in place already, so a folder that cannot be flushed (some file
+    // systems refuse) does not fail the write.
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
-}  // namespace ComTORVALEKZ2R4_Plugin
+}  // namespace kz
