@@ -24,4 +24,21 @@ function(kz_pane_bundle name)
   endforeach()
   add_custom_target(kz_pane_${name}_resources DEPENDS ${outputs})
   add_dependencies(kz_bundle kz_pane_${name}_resources)
+
+  # TEMPORARY (branch pane-mgr), to be replaced by the pane library rule of
+  # the shared runtime library: the folder's .cpp files (its principal
+  # class, KZ_PANE_PRINCIPAL_CLASS) become Contents/Linux/NAME.so. This one
+  # links the static engine, so a pane loaded this way has its own copy of
+  # every process-wide service (notification centre, view classes); enough
+  # to load and count its controls, not to share notifications with the host.
+  file(GLOB pane_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(pane_sources)
+    add_library(kz_pane_${name} MODULE ${pane_sources})
+    target_link_libraries(kz_pane_${name} PRIVATE kz_engine)
+    target_compile_definitions(kz_pane_${name} PRIVATE KZ_PANE_LIBRARY)
+    set_target_properties(kz_pane_${name} PROPERTIES OUTPUT_NAME ${name} PREFIX "" SUFFIX ".so"
+      LIBRARY_OUTPUT_DIRECTORY ${dir}/Linux CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+    kz_warnings(kz_pane_${name})
+    add_dependencies(kz_bundle kz_pane_${name})
+  endif()
 endfunction()
