@@ -44,7 +44,8 @@ int run(kzpde::Invocation& inv) {
                          {"optionControls", controls},
                          {"viewLoaded", viewLoaded}});
     }
-    for (const std::string& line : host.logLines()) inv.err << line << "\n";
+    for (const std::string& line : host.logLines())
+        if (line.starts_with("###")) inv.err << line << "\n";
     if (args.json) {
         inv.out << panes.dump(2) << "\n";
     } else {

@@ -81,7 +81,8 @@ int run(kzpde::Invocation& inv) {
     kzp::PanePlugInMgr& mgr = host.manager();
     mgr.loadPlugIns();
     const auto& tree = mgr.panesTreeDictionary();
-    for (const std::string& line : host.logLines()) inv.err << line << "\n";
+    for (const std::string& line : host.logLines())
+        if (line.starts_with("###")) inv.err << line << "\n";
     if (!tree) return kzpde::kFailure;
     ordered_json root = nodeJson(mgr, *tree, 0);
     if (args.json)
