@@ -36,6 +36,8 @@ function(_kz_pane_library target dir info_plist)
   string(REGEX REPLACE "\\.so$" "" executable ${executable})
   add_library(${target} MODULE ${ARGN})
   target_link_libraries(${target} PRIVATE kz_engine)
+  # The pane's principal class macro defines the exported factory in a pane library.
+  target_compile_definitions(${target} PRIVATE KZ_PANE_LIBRARY)
   set_target_properties(${target} PROPERTIES OUTPUT_NAME ${executable} PREFIX "" SUFFIX .so
     LIBRARY_OUTPUT_DIRECTORY ${dir}/Linux
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
