@@ -48,11 +48,17 @@ void BashCompletion::write(std::ostream& out) {
     for (const auto& [name, command] : Command::registry()) commands.push_back(&command);
     std::stable_sort(commands.begin(), commands.end(),
                      [](const Command* a, const Command* b) { return a->name.size() > b->name.size(); });
-    for (const Command* command : commands)
+    // A command that also begins longer commands ("panes", "panes tree")
+    // offers their next words as well as its options.
+    for (const Command* command : commands) {
         out << "        '" << command->name << "'|'" << command->name << " '*) options='" << joined(command->options())
-            << "' ;;\n";
+            << "'";
+        const std::string more = nextWords(command->name);
+        if (!more.empty()) out << "; [[ $path == '" << command->name << "' ]] && words='" << more << "'";
+        out << " ;;\n";
+    }
     out << "    esac\n"
-        << "    if [[ -n $options ]]; then\n"
+        << "    if [[ -n $options && ( $cur == -* || -z $words ) ]]; then\n"
         << "        [[ $cur == -* ]] && COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
         << "    elif [[ -n $words ]]; then\n"
         << "        COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
+#include "BundleLocation.h"
 #include "Common/Util/BundleUtil.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/preferences/AppPreference.h"
@@ -37,7 +38,7 @@ PaneHost::~PaneHost() { kzp::PanePlugInMgr::destroySharedInstance(); }
 kzp::PanePlugInMgr& PaneHost::manager() { return kzp::PanePlugInMgr::sharedInstance(); }
 
 bool parsePaneArgs(const std::vector<std::string>& args, bool allowFile, PaneArgs& out) {
-    out.bundlePath = KZ_BUNDLE_DIR;
+    out.bundlePath = kzpde::BundleLocation::path();
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--json") {
             out.json = true;

@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include "Common/Util/TDWindowController.h"
+#include "PDE/AboutPanel/Quill_AboutPanel.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/kit/Box.h"
 #include "platform/kit/DatePicker.h"
@@ -214,6 +215,7 @@ TEST(QtMirror, EveryKindOfViewReadsAsTheKitTreeAfterBuildAndAfterChanges) {
 
 TEST(QtMirror, TheBundlesAboutDescriptionMirrorsAsLoaded) {
     ComTORVALEKZ2R4_Plugin::TDWindowController::registerWindowClasses();
+    ComTORVALEKZ2R4_Plugin::Quill_AboutPanel::registerWindowClass();
     auto bundle = Bundle::open(KZ_BUNDLE_DIR);
     ASSERT_TRUE(bundle);
     std::string error;

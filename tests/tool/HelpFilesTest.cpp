@@ -70,9 +70,13 @@ TEST(BashCompletion, OffersEveryCommandWordByWord) {
             typed += word + " ";
             start = space + 1;
         }
-        // After the command: its options, and no command words.
+        // After the command: its options, and no command words but the next
+        // words of longer commands that begin with it ("panes" -> "tree").
         EXPECT_TRUE(offers(completions(name + " --"), "--help"));
-        EXPECT_EQ(completions(name + " "), "\n");
+        std::string longer;
+        for (const std::string& other : commands)
+            if (other.rfind(name + " ", 0) == 0) longer += other.substr(name.size() + 1, other.find(' ', name.size() + 1) - name.size() - 1) + "\n";
+        EXPECT_EQ(completions(name + " "), longer.empty() ? "\n" : longer);
     }
     // Options come from the synopsis, partial words are narrowed.
     const std::string dump = completions("dump --");
