@@ -20,27 +20,9 @@ namespace kz {
 
 namespace {
 
-std::string num(double d) {
-    if (d == std::floor(d) && std::abs(d) < 1e15) return std::to_string(static_cast<long long>(d));
-    std::ostringstream s;
-    s << d;
-    return s.str();
-}
-
-std::string quoted(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else out += c;
-    }
-    return out + "\"";
-}
-
-std::string frame(const Rect& r) {
-    return "[" + num(r.minX()) + " " + num(r.minY()) + " " + num(r.size.width) + " " + num(r.size.height) + "]";
-}
+std::string num(double d) { return ViewDump::number(d); }
+std::string quoted(const std::string& s) { return ViewDump::quoted(s); }
+std::string frame(const Rect& r) { return ViewDump::frame(r); }
 
 std::string stateName(int s) { return s == OnState ? "on" : s == MixedState ? "mixed" : "off"; }
 
@@ -195,6 +177,28 @@ std::string ViewDump::dump(const Window& window) {
         for (std::string l; std::getline(lines, l);) out << "    " << l << "\n";
     }
     return out.str();
+}
+
+std::string ViewDump::number(double d) {
+    if (d == std::floor(d) && std::abs(d) < 1e15) return std::to_string(static_cast<long long>(d));
+    std::ostringstream s;
+    s << d;
+    return s.str();
+}
+
+std::string ViewDump::quoted(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else out += c;
+    }
+    return out + "\"";
+}
+
+std::string ViewDump::frame(const Rect& r) {
+    return "[" + number(r.minX()) + " " + number(r.minY()) + " " + number(r.size.width) + " " + number(r.size.height) + "]";
 }
 
 }  // namespace kz

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/Export.h"
 #include "platform/foundation/Value.h"
+#include "platform/kit/Geometry.h"
 
 namespace kz {
 
@@ -22,6 +23,14 @@ public:
     // "subviews"; a window gives "title", "visible" and "contentView".
     static Value toValue(const Window& window);
     static Value toValue(const View& view);
+
+    // The pieces of a line, for any other writer of this format (a mirror of
+    // the tree in another toolkit), so that both write numbers, texts and
+    // frames alike: whole numbers without a point, texts in quotes with
+    // quotes, backslashes, newlines and tabs escaped, "[x y w h]".
+    static std::string number(double d);
+    static std::string quoted(const std::string& s);
+    static std::string frame(const Rect& r);
 };
 
 }  // namespace kz

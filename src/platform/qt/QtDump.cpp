@@ -19,6 +19,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "platform/kit/ViewDump.h"
 #include "platform/qt/QtPeers.h"
 #include "platform/qt/QtSupport.h"
 
@@ -26,28 +27,9 @@ namespace kz::qt {
 
 namespace {
 
-std::string num(double d) {
-    if (d == std::floor(d) && std::abs(d) < 1e15) return std::to_string(static_cast<long long>(d));
-    std::ostringstream s;
-    s << d;
-    return s.str();
-}
-
-std::string quoted(const QString& text) {
-    const std::string s = fromQString(text);
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else out += c;
-    }
-    return out + "\"";
-}
-
-std::string frame(const Rect& r) {
-    return "[" + num(r.minX()) + " " + num(r.minY()) + " " + num(r.size.width) + " " + num(r.size.height) + "]";
-}
+std::string num(double d) { return ViewDump::number(d); }
+std::string quoted(const QString& text) { return ViewDump::quoted(fromQString(text)); }
+std::string frame(const Rect& r) { return ViewDump::frame(r); }
 
 std::string stateName(const QAbstractButton& b) {
     if (auto* box = qobject_cast<const QCheckBox*>(&b); box && box->checkState() == Qt::PartiallyChecked) return "mixed";
