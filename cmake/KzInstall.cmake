@@ -3,7 +3,7 @@
 #   lib/kzpde/KZPrintServer.plugin/             the bundle, copied as resources/
 #                                               lays it out in the build tree
 #   share/kzpde/samples/                        the sample files
-#   share/man/man1/kzpde.1                      made from the help texts
+#   share/man/man1/kzpde.1.gz                   made from the help texts
 #   share/bash-completion/completions/kzpde     made from the command registry
 # The bundle goes to lib/kzpde whatever the platform's library folder is: it is
 # a folder the tool finds relative to itself, not a library for the linker, and

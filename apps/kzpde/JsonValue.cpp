@@ -69,6 +69,54 @@ nlohmann::ordered_json toJson(const kz::Value& v) {
     return nullptr;
 }
 
+kz::Value fromJson(const nlohmann::ordered_json& j) {
+    if (j.is_boolean()) return kz::Value(j.get<bool>());
+    if (j.is_number_unsigned()) return kz::Value(j.get<unsigned long long>());
+    if (j.is_number_integer()) return kz::Value(j.get<long long>());
+    if (j.is_number()) return kz::Value(j.get<double>());
+    if (j.is_string()) return kz::Value(j.get<std::string>());
+    if (j.is_array()) {
+        kz::Array a;
+        for (const auto& e : j) a.push_back(fromJson(e));
+        return kz::Value(std::move(a));
+    }
+    if (j.is_object()) {
+        kz::Dictionary d;
+        for (const auto& [k, v] : j.items()) d.set(k, fromJson(v));
+        return kz::Value(std::move(d));
+    }
+    return kz::Value();
+}
+
+std::optional<kz::Dictionary> printOptionFromJson(const nlohmann::ordered_json& in, bool keepNumbers,
+                                                  std::string* error) {
+    if (!in.is_object()) {
+        if (error) *error = "the print option must be a JSON object";
+        return std::nullopt;
+    }
+    kz::Dictionary out;
+    for (const auto& [key, value] : in.items()) {
+        if (value.is_string() || value.is_boolean() || (keepNumbers && value.is_number())) {
+            out.set(key, fromJson(value));
+        } else if (value.is_number()) {
+            out.set(key, value.dump());
+        } else {
+            if (error) *error = "the value of \"" + key + "\" is not a text, number or boolean";
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+
+nlohmann::ordered_json printOptionToJson(const kz::Dictionary& option) {
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    for (const auto& [key, value] : option) {
+        if (value.isBoolean()) out[key] = value.boolValue();
+        else out[key] = value.stringValue();
+    }
+    return out;
+}
+
 std::string jsonText(const nlohmann::ordered_json& json) {
     return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }

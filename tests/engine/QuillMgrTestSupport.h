@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "JsonValue.h"
 #include "QuillUITestSupport.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/kit/Application.h"
@@ -18,20 +19,7 @@ namespace ruletest {
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 using quilltest::Recorder;
 
-inline kz::Value fromJson(const nlohmann::ordered_json& j) {
-    if (j.is_boolean()) return kz::Value(j.get<bool>());
-    if (j.is_number_integer()) return kz::Value(j.get<long long>());
-    if (j.is_number()) return kz::Value(j.get<double>());
-    if (j.is_string()) return kz::Value(j.get<std::string>());
-    if (j.is_array()) {
-        kz::Array a;
-        for (const auto& e : j) a.push_back(fromJson(e));
-        return kz::Value(std::move(a));
-    }
-    kz::Dictionary d;
-    for (const auto& [k, v] : j.items()) d.set(k, fromJson(v));
-    return kz::Value(std::move(d));
-}
+using kzpde::fromJson;
 
 // Rules written as JSON, in the order the file would give them.
 inline kz::Dictionary rules(const std::string& json) {

@@ -20,7 +20,7 @@ for f in bin/kzpde \
          lib/kzpde/KZPrintServer.plugin/Contents/Resources/KZPrintServer.ppd \
          lib/kzpde/KZPrintServer.plugin/Contents/Resources/libencryption.so \
          share/kzpde/samples/kz-sample-printer.ppd \
-         share/man/man1/kzpde.1 \
+         share/man/man1/kzpde.1.gz \
          share/bash-completion/completions/kzpde; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done

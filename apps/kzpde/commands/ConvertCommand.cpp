@@ -22,36 +22,6 @@ namespace {
 
 constexpr std::size_t kMaxInput = 1 << 20;
 
-// Print option values are texts or booleans; numbers are taken as their text,
-// unless `keepNumbers` (tag values of the input manager are numbers).
-bool toOption(const nlohmann::ordered_json& in, kz::Dictionary& out, std::string& error, bool keepNumbers = false) {
-    if (!in.is_object()) {
-        error = "the print option must be a JSON object";
-        return false;
-    }
-    for (const auto& [key, value] : in.items()) {
-        if (value.is_string()) out.set(key, value.get<std::string>());
-        else if (value.is_boolean()) out.set(key, value.get<bool>());
-        else if (keepNumbers && value.is_number_integer()) out.set(key, value.get<long long>());
-        else if (keepNumbers && value.is_number_float()) out.set(key, value.get<double>());
-        else if (value.is_number()) out.set(key, value.dump());
-        else {
-            error = "the value of \"" + key + "\" is not a text, number or boolean";
-            return false;
-        }
-    }
-    return true;
-}
-
-nlohmann::ordered_json toJson(const kz::Dictionary& option) {
-    nlohmann::ordered_json out = nlohmann::ordered_json::object();
-    for (const auto& [key, value] : option) {
-        if (value.isBoolean()) out[key] = value.boolValue();
-        else out[key] = value.stringValue();
-    }
-    return out;
-}
-
 // The print option on standard input; false after writing the reason.
 bool readOption(kzpde::Invocation& inv, kz::Dictionary& option, bool keepNumbers) {
     std::string input;
@@ -65,10 +35,13 @@ bool readOption(kzpde::Invocation& inv, kz::Dictionary& option, bool keepNumbers
     }
     nlohmann::ordered_json parsed = nlohmann::ordered_json::parse(input, nullptr, false);
     std::string error = parsed.is_discarded() ? "the input is not JSON" : "";
-    if (!error.empty() || !toOption(parsed, option, error, keepNumbers)) {
+    std::optional<kz::Dictionary> read;
+    if (error.empty()) read = kzpde::printOptionFromJson(parsed, keepNumbers, &error);
+    if (!read) {
         inv.err << "kzpde convert: " << error << "\n";
         return false;
     }
+    option = std::move(*read);
     return true;
 }
 
@@ -88,7 +61,7 @@ int run(kzpde::Invocation& inv, bool canonical) {
     if (canonical) kzp::ConvertToCanonicalPpdKeyword(&option);
     else kzp::ConvertToInternalPpdKeyword(&option);
     for (const std::string& line : log.lines()) inv.err << line << "\n";
-    inv.out << kzpde::jsonText(toJson(option)) << "\n";
+    inv.out << kzpde::jsonText(kzpde::printOptionToJson(option)) << "\n";
     return kzpde::kOk;
 }
 

@@ -7,6 +7,7 @@
 
 #include "BundleLocation.h"
 #include "Command.h"
+#include "JsonValue.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/favorites/FavoriteFile.h"
 #include "platform/foundation/Bundle.h"
@@ -103,20 +104,22 @@ int write(kzpde::Invocation& inv) {
         return kzpde::kUsage;
     }
     std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    nlohmann::json input = nlohmann::json::parse(text, nullptr, false);
+    nlohmann::ordered_json input = nlohmann::ordered_json::parse(text, nullptr, false);
     if (!input.is_object()) {
         inv.err << "kzpde favorite write: standard input is not a JSON object of options\n";
         return kzpde::kFailure;
     }
-    kz::Dictionary options;
-    for (const auto& [key, value] : input.items()) {
-        if (value.is_string()) {
-            options.set(key, kz::Value(value.get<std::string>()));
-        } else if (value.is_number_integer()) {
-            options.set(key, kz::Value(value.get<long long>()));
-        } else if (value.is_boolean()) {
-            options.set(key, kz::Value(value.get<bool>()));
-        } else {
+    // Tag values of favorite files are texts, numbers or booleans.
+    std::string error;
+    std::optional<kz::Dictionary> read = kzpde::printOptionFromJson(input, true, &error);
+    if (!read) {
+        inv.err << "kzpde favorite write: " << error << "\n";
+        return kzpde::kFailure;
+    }
+    kz::Dictionary options = std::move(*read);
+    for (const auto& [key, value] : options) {
+        // A favorite file writes numbers as integers: a fraction would be cut.
+        if (value.isReal()) {
             inv.err << "kzpde favorite write: option " << key << " is neither a text, an integer nor a boolean\n";
             return kzpde::kFailure;
         }
