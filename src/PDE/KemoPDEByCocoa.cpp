@@ -86,6 +86,11 @@ void KemoPDEByCocoa::initialize(std::shared_ptr<kz::PDEHostCallback> callback, s
 
     PanePlugInMgr& manager = _panePlugInMgr();
     manager.loadPlugIns();
+    // The panes file their option controls when their views are made. The
+    // defaults, and with them every option that restoring reads back, are
+    // those of the controls filed, so the views are made now.
+    for (const auto& [key, entry] : PanePlugInMgr::PlugInTable(manager.plugInTable()))
+        if (entry.paneConroller) manager.safeInvokePanelViewFor(*entry.paneConroller);
     manager.setPDEObject(this);
     manager.getAllList();
     _detailedSettingsWinController = &DetailedSettingsWinController::sharedInstance();
