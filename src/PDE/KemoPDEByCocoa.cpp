@@ -195,9 +195,12 @@ bool KemoPDEByCocoa::connectWindowOutlet(const std::shared_ptr<kz::Window>& wind
 }
 
 std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_view selector) {
-    // The view lives no longer than the panel that owns it.
-    auto bind = [this](void (KemoPDEByCocoa::*handler)(kz::Control*)) {
-        return [this, handler](kz::Control& sender) { (this->*handler)(&sender); };
+    // The host may keep the view in its dialog after it let the panel go.
+    std::weak_ptr<KemoPDEByCocoa> weak = weak_from_this();
+    auto bind = [weak](void (KemoPDEByCocoa::*handler)(kz::Control*)) {
+        return [weak, handler](kz::Control& sender) {
+            if (auto panel = weak.lock()) (panel.get()->*handler)(&sender);
+        };
     };
     if (selector == "clickedShowDetailedSettingsButton:") return bind(&KemoPDEByCocoa::clickedShowDetailedSettingsButton);
     if (selector == "clickedRevertToDefaultSettings:") return bind(&KemoPDEByCocoa::clickedRevertToDefaultSettings);
