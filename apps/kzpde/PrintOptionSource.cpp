@@ -28,6 +28,16 @@ std::string unescapeCustomEntry(std::string text) {
 std::optional<kz::Dictionary> printOptionFrom(kzp::PanePlugInMgr& mgr, const std::optional<std::string>& settingsFile,
                                               const std::optional<std::string>& favoriteFile, std::ostream& err) {
     kz::Dictionary option = mgr.defaultSettings();
+    if (!settingsFile && !favoriteFile) return option;
+    // Both files hold the canonical form (a favorite's tags convert to it).
+    // Their values are laid over the canonical defaults and the whole is
+    // brought back; the defaults make the same round trip alone, so that
+    // only what the files changed counts (the internal form derives keys
+    // and may write a length differently).
+    kz::Dictionary canonical = option;
+    kzp::PrintOptionConverter::convertToCanonicalPpdKeyword(canonical, true);
+    kz::Dictionary baseline = canonical;
+    kzp::PrintOptionConverter::convertToInternalPpdKeyword(baseline);
     if (settingsFile) {
         std::string error;
         std::optional<kz::PrintSettings> settings = kz::PrintSettings::readFile(*settingsFile, &error);
@@ -35,16 +45,14 @@ std::optional<kz::Dictionary> printOptionFrom(kzp::PanePlugInMgr& mgr, const std
             err << "kzpde: " << *settingsFile << ": " << error << "\n";
             return std::nullopt;
         }
-        // The entries carry the canonical form; whatever vendor prefix the
-        // writer chose, the main keyword follows the marker.
-        kzp::PrintOptionConverter::convertToCanonicalPpdKeyword(option, true);
+        // Whatever vendor prefix the writer chose, the main keyword follows
+        // the marker; as the panel reads them, only entries of options it has.
         const std::string marker = kz::PrintSettings::kCustomEntryMarker;
         for (const auto& [key, value] : settings->values()) {
             if (!kz::PrintSettings::isCustomEntryKey(key) || !value.isString()) continue;
             std::string mainKeyword = key.substr(key.find(marker) + marker.size());
-            if (option.contains(mainKeyword)) option.set(mainKeyword, unescapeCustomEntry(value.string()));
+            if (canonical.contains(mainKeyword)) canonical.set(mainKeyword, unescapeCustomEntry(value.string()));
         }
-        kzp::PrintOptionConverter::convertToInternalPpdKeyword(option);
     }
     if (favoriteFile) {
         kzp::FavoriteFile file(*favoriteFile);
@@ -53,9 +61,11 @@ std::optional<kz::Dictionary> printOptionFrom(kzp::PanePlugInMgr& mgr, const std
             return std::nullopt;
         }
         kz::Dictionary favorite = kzp::PrintOptionConverter::sharedInstance().toPpdKeywordFormat(*file.options());
-        kzp::PrintOptionConverter::convertToInternalPpdKeyword(favorite);
-        for (const auto& [key, value] : favorite) option.set(key, value);
+        for (const auto& [key, value] : favorite) canonical.set(key, value);
     }
+    kzp::PrintOptionConverter::convertToInternalPpdKeyword(canonical);
+    for (const auto& [key, value] : canonical)
+        if (!baseline.contains(key) || baseline.get(key) != value) option.set(key, value);
     return option;
 }
 

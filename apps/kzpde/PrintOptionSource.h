@@ -13,10 +13,10 @@ class PanePlugInMgr;
 namespace kzpde {
 
 // A print option in the internal form for the commands that show one: the
-// manager's defaults, with the custom entries of a print settings file laid
-// over them (as the panel reads them back), then a favorite's options
-// (converted from the favorite's tags through the convert table). None,
-// with the reason on err, when a file given does not read.
+// manager's defaults, changed by the custom entries of a print settings file
+// (as the panel reads them back), then by a favorite's options (its tags
+// converted through the convert table). None, with the reason on err, when
+// a file given does not read.
 std::optional<kz::Dictionary> printOptionFrom(ComTORVALEKZ2R4_Plugin::PanePlugInMgr& mgr,
                                               const std::optional<std::string>& settingsFile,
                                               const std::optional<std::string>& favoriteFile, std::ostream& err);
