@@ -135,10 +135,10 @@ void DetailedSettingsWinController::setUpWindow() {
 
     PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
     mgr.loadPlugIns();
-    // The defaults are the panes' values before anyone changed them; Revert
-    // goes back to them.
-    mgr.defaultSettings();
     addPaneTabs();
+    // With every pane's view (and so its controls) loaded, the defaults are
+    // the panes' values before anyone changed them; Revert goes back to them.
+    mgr.defaultSettings();
     if (_outlineview) {
         _outlineview->setDataSource(&_tabTree);
         _outlineview->setDelegate(&_tabTree);

@@ -61,6 +61,10 @@ int run(kzpde::Invocation& inv) {
     if (!host.open(o.bundlePath, inv.err)) return kzpde::kFailure;
     kzp::PanePlugInMgr& mgr = host.manager();
     mgr.loadPlugIns();
+    // Every pane's controls exist once its view is loaded; the defaults are
+    // taken from all of them.
+    while (mgr.loadPanelView()) {
+    }
     std::optional<kz::Dictionary> option = kzpde::printOptionFrom(mgr, o.settings, o.favorite, inv.err);
     int status = kzpde::kOk;
     if (!option) status = kzpde::kFailure;

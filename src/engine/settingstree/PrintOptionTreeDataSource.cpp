@@ -85,7 +85,8 @@ void PrintOptionTreeDataSource::setOutlineView(kz::OutlineView* outlineView, boo
         if (items && items->isArray() && !items->array().empty()) {
             const kz::Array& top = items->array();
             if (isCurrentSetting(top.front())) {
-                root = top.front().dictionary();
+                kz::Dictionary current = top.front().dictionary();  // a copy: it lives inside root
+                root = std::move(current);
             } else if (isCurrentSetting(top.back())) {
                 kz::Array rest(top.begin(), top.end() - 1);
                 root.set("items", kz::Value(std::move(rest)));
