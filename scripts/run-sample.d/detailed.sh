@@ -12,3 +12,20 @@ step tree --favorite "$folded"
 step tree --favorite "$folded" --json
 unset XDG_CONFIG_HOME
 rm -rf "$tree_config"
+
+# The detailed settings window run headless through the panel's button: a
+# crease chosen in the tree style and taken by OK; a secure job without its
+# password, which the consistency check refuses (its alert is shown, then
+# Cancel); a conflict question answered no. Window frames go to the
+# throw-away folder too.
+detailed_config=$(mktemp -d)
+export XDG_CONFIG_HOME=$detailed_config
+printf '\n$ kzpde detailed --style tree --set CreaseMode=SaddleFold --json | (the outcome and the crease)\n'
+"$kzpde" detailed --style tree --set CreaseMode=SaddleFold --json 2>/dev/null | grep -E '"(code|CreaseMode)"'
+printf '\n$ kzpde detailed --set SecurityPrint=True | (dialogs and outcome)\n'
+"$kzpde" detailed --set SecurityPrint=True 2>/dev/null | sed -n '1,/^print option:/p'
+printf '\n$ kzpde detailed --set VLSaveFile=TIFF300dpi --set SecurityPrint=True --answer no --json | (dialogs and outcome)\n'
+"$kzpde" detailed --set VLSaveFile=TIFF300dpi --set SecurityPrint=True --answer no --json 2>/dev/null \
+  | sed -n '1,/"printOption"/p'
+unset XDG_CONFIG_HOME
+rm -rf "$detailed_config"

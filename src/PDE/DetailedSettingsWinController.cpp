@@ -226,6 +226,9 @@ int DetailedSettingsWinController::showAsModalDialog(kz::Dictionary& printOption
     if (!w) return 0;
     kz::Application& app = kz::Application::shared();
     PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    // What the panes showed when the window opened, for a Cancel to put back
+    // (the caller restores only the options its print option holds).
+    std::optional<kz::Dictionary> before = mgr.gatherPrintOptionValues(&printOption, "", false, false, false);
     long code = kz::ModalResponseCancel;
     for (;;) {
         code = app.runModalForWindow(*w);
@@ -237,6 +240,7 @@ int DetailedSettingsWinController::showAsModalDialog(kz::Dictionary& printOption
         if (mgr.isPrintOptionConsistencyCheck(printOption)) break;
     }
     w->close();
+    if (code != kz::ModalResponseOK && before) mgr.restorePrintOptionValues(&*before);
     _lastModalResult = code == kz::ModalResponseOK ? 1 : 0;
     _lastPrintOption = printOption;
     return _lastModalResult;

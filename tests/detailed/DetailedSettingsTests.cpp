@@ -135,7 +135,12 @@ TEST_F(DetailedSettings, OkRefusedByTheCheckKeepsTheWindowOpenWithTheValuesGathe
 }
 
 TEST_F(DetailedSettings, OkTakesTheChosenValuesAndRevertPutsTheDefaultsBack) {
+    // The panel reads the defaults when it is made, before any pane's view
+    // (and so its controls) is loaded; Revert must reach the panes anyway.
+    mgr().loadPlugIns();
+    EXPECT_FALSE(mgr().defaultSettings().contains("CreaseMode"));
     Window& w = window();
+    EXPECT_EQ(mgr().defaultSettings().get("CreaseMode").stringValue(), "None");
     then([&](kz::Window&) { w.tabView()->selectTabViewItemWithIdentifier(kz::Value("Finishing")); });
     driver.choose("Saddle Fold");
     press("Setting");
@@ -147,9 +152,12 @@ TEST_F(DetailedSettings, OkTakesTheChosenValuesAndRevertPutsTheDefaultsBack) {
     press("Setting");
     EXPECT_EQ(w.showAsModalDialog(option), 1);
     EXPECT_EQ(option.get("CreaseMode").stringValue(), "None");
-    // Closing the window is a cancel.
+    // Closing the window is a cancel, which leaves the panes as they were.
+    then([&](kz::Window&) { w.tabView()->selectTabViewItemWithIdentifier(kz::Value("Finishing")); });
+    driver.choose("Saddle Fold");
     driver.closeWindow();
     EXPECT_EQ(w.showAsModalDialog(option), 0);
+    EXPECT_EQ(mgr().getStringValueFromKey("CreaseMode"), "None");
 }
 
 TEST_F(DetailedSettings, TheVersionPanelRunsOverTheWindow) {
