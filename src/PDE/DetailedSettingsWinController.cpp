@@ -134,7 +134,9 @@ void DetailedSettingsWinController::setUpWindow() {
             if (kz::MenuItem* item = _viewStyle->itemAtIndex(i)) item->setTitle(localized(item->title()));
 
     PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
-    mgr.loadPlugIns();
+    // Loading again would make the role panes anew and leave their first
+    // controls registered beside the new ones: only when none is loaded.
+    if (mgr.plugInTable().empty()) mgr.loadPlugIns();
     addPaneTabs();
     // With every pane's view (and so its controls) loaded, the defaults are
     // the panes' values before anyone changed them; Revert goes back to them.
@@ -169,6 +171,25 @@ void DetailedSettingsWinController::addPaneTabs() {
         tab->setView(view ? view : std::make_shared<kz::View>());
         _tabView->addTabViewItem(tab);
     }
+}
+
+void DetailedSettingsWinController::refreshPaneTabs() {
+    if (!_tabView) return;
+    kz::TabViewItem* front = _tabView->selectedTabViewItem();
+    kz::Value selected = front ? front->identifier() : kz::Value();
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    if (mgr.plugInTable().empty()) mgr.loadPlugIns();
+    bool same = true;
+    for (const auto& tab : _tabView->tabViewItems()) {
+        const kz::Value& key = tab->identifier();
+        if (!key.isString() || !mgr.entryOfBundleName(key.string()) ||
+            mgr.panelViewOfBundleName(key.string()).get() != tab->view())
+            same = false;
+    }
+    if (same && _tabView->numberOfTabViewItems() > 0) return;
+    addPaneTabs();
+    if (!selected.isNull()) _tabView->selectTabViewItemWithIdentifier(selected);
+    setupViewStylePopupButton(_viewStyle.get());
 }
 
 // Moves each pane's controls (all but the stand-in tab buttons) so that the
@@ -224,6 +245,9 @@ int DetailedSettingsWinController::showAsModalDialog(kz::Dictionary& printOption
         return 0;
     }
     if (!w) return 0;
+    // The panes may have been rebuilt since the window was loaded (another
+    // printer, another manager): the tabs show the ones there are now.
+    refreshPaneTabs();
     kz::Application& app = kz::Application::shared();
     PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
     // What the panes showed when the window opened, for a Cancel to put back

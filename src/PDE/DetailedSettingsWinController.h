@@ -84,6 +84,7 @@ private:
     DetailedSettingsWinController();
     void setUpWindow();
     void addPaneTabs();
+    void refreshPaneTabs();
     void placePaneContents(double x);
 
     std::shared_ptr<kz::Button> _cancelButton, _okButton, _revertToDefaultButton, _versionInfoButton;
