@@ -237,6 +237,7 @@ private:
     static void gatherRoles(const kz::Dictionary& node,
                             std::vector<std::pair<std::string, std::vector<std::string>>>& roles, int depth);
     const kz::Dictionary& defaults();
+    void rememberDefaults(const Controls& controls);
 
     std::unique_ptr<QuillMgr> _quillMgr;
     std::optional<kz::Dictionary> _panesTreeDictionary;

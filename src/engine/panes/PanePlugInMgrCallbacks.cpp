@@ -57,6 +57,27 @@ void PanePlugInMgr::setQuillUiToQuillMgr(const std::shared_ptr<QuillUI>& control
     if (!control) return;
     _quillMgr->addControl(control);
     announce(*control);
+    rememberDefaults({control});
+}
+
+// A pane's controls register when its view first loads, which may be after
+// the defaults were read; their values then are their defaults too, so that
+// reverting to the defaults reaches every option.
+void PanePlugInMgr::rememberDefaults(const Controls& controls) {
+    if (!_defaultDictionary || !_quillMgr) return;
+    std::optional<kz::Dictionary> all;
+    auto remember = [&](const QuillUI& control) {
+        const std::string& key = control.mainKeyword();
+        if (key.empty() || _defaultDictionary->contains(key)) return;
+        if (!all) all = _quillMgr->getAllValueDictionary();
+        if (const kz::Value* value = all->find(key)) _defaultDictionary->set(key, *value);
+    };
+    for (const auto& control : controls) {
+        if (!control) continue;
+        remember(*control);
+        for (const auto& child : control->childControls())
+            if (child) remember(*child);
+    }
 }
 
 void PanePlugInMgr::removeQuillUiFromQuillMgr(const std::shared_ptr<QuillUI>& control) {
@@ -75,6 +96,7 @@ void PanePlugInMgr::buildPaneUi(PanePlugInInterface& controller, const std::shar
         for (const auto& control : controls) _quillMgr->addControl(control);
         for (const auto& control : controls)
             if (control) announce(*control);
+        rememberDefaults(controls);
     } catch (const std::exception& e) {
         kz::Log::format("### ## exception caught in buildPaneUi: %s", e.what());
     } catch (...) {
