@@ -129,4 +129,22 @@ TEST_F(PrintSettingsFile, AHostileFileIsRefusedWithAReason) {
     EXPECT_NE(error.find("larger"), std::string::npos);
 }
 
+TEST_F(PrintSettingsFile, KeysThatWouldSplitAJobOptionAreRefused) {
+    std::string error;
+    for (const char* key : {"com.example.print.PrintSettingsTicket.a=1", "com.example.print.PrintSettingsTicket.a b",
+                            "com.example.print.PrintSettingsTicket.a&#10;copies", "a'b", "a&quot;b"}) {
+        auto path = write("k.plist", plist(std::string("<dict><key>") + key + "</key><string>x</string></dict>"));
+        EXPECT_FALSE(PrintSettings::readFile(path, &error)) << key;
+        EXPECT_NE(error.find("the key"), std::string::npos) << error;
+    }
+    EXPECT_NE(error.find("a\"b"), std::string::npos) << error;
+    auto path = write("n.plist", plist("<dict><key>a&#10;b</key><string>x</string></dict>"));
+    EXPECT_FALSE(PrintSettings::readFile(path, &error));
+    EXPECT_NE(error.find("a\\x0Ab"), std::string::npos) << error;
+    // The seeds of the settings fuzzer: the whole one reads, the others not.
+    EXPECT_TRUE(PrintSettings::readFile(KZ_TEST_DATA "/printing/settings.plist", &error)) << error;
+    for (const char* name : {"hostile-key", "hostile-nested", "hostile-types"})
+        EXPECT_FALSE(PrintSettings::readFile(std::string(KZ_TEST_DATA "/printing/") + name + ".plist")) << name;
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "platform/printing/Printer.h"
 
 namespace kz {
+
+class Bundle;
 
 // A printer that lives only in the process: the embedded sample printer of
 // the tool and the printer of the tests. It takes every command and keeps a
@@ -18,6 +21,14 @@ public:
         std::string command;
         std::string jobTitle;
     };
+
+    // The embedded sample printer: named kSampleName, described by the
+    // bundle's product PPD (none when the bundle lacks it), at an address
+    // whose host part follows the "v1." rule and so gives the panel the host
+    // name "kzps-sample%8888".
+    static constexpr const char* kSampleName = "KZPrintServer";
+    static constexpr const char* kSampleDeviceURI = "ipp://v1.kzps-sample+8888/printers/KZPrintServer";
+    static std::shared_ptr<MemoryPrinter> sample(const Bundle& bundle);
 
     MemoryPrinter(std::string name, std::optional<std::string> deviceURI, std::optional<std::string> ppdPath);
 

@@ -15,11 +15,33 @@ bool fail(std::string* error, std::string reason) {
     return false;
 }
 
+// The key as a message can show it: control characters as \xNN.
+std::string printable(std::string_view text) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : text.substr(0, 200)) {
+        if (c < ' ' || c == 0x7f) {
+            out += "\\x";
+            out += digits[c >> 4];
+            out += digits[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 // One entry as a host would have written it: a text, a boolean or an
 // integer; the host's own keys with the type the printing calls read.
 bool acceptable(const std::string& key, const Value& value, std::string* error) {
     if (key.empty()) return fail(error, "an entry has an empty key");
     if (key.size() > PrintSettings::kMaxValueBytes) return fail(error, "an entry's key is too long");
+    // Keys become the names of job options, which the printing system
+    // passes on as "name=value" words: a key must stay one such word.
+    for (unsigned char c : key) {
+        if (c <= ' ' || c == 0x7f || c == '=' || c == '\'' || c == '"' || c == '\\')
+            return fail(error, "the key \"" + printable(key) + "\" holds a space, a control character, a quote or \"=\"");
+    }
     if (value.isString()) {
         if (value.string().size() > PrintSettings::kMaxValueBytes)
             return fail(error, "the value of \"" + key + "\" is too long");
@@ -69,24 +91,35 @@ std::optional<PrintSettings> PrintSettings::readFile(const std::string& path, st
             return std::nullopt;
     }
     std::string reason;
+    auto settings = read(bytes, &reason);
+    if (!settings) fail(error, path + reason);
+    return settings;
+}
+
+std::optional<PrintSettings> PrintSettings::read(std::string_view bytes, std::string* error) {
+    if (bytes.size() > kMaxFileBytes) {
+        fail(error, " is larger than " + std::to_string(kMaxFileBytes) + " bytes");
+        return std::nullopt;
+    }
+    std::string reason;
     Value root = PropertyList::read(bytes, &reason);
     if (!reason.empty() || root.isNull()) {
-        fail(error, path + " is not a property list" + (reason.empty() ? "" : ": " + reason));
+        fail(error, " is not a property list" + (reason.empty() ? "" : ": " + reason));
         return std::nullopt;
     }
     if (!root.isDictionary()) {
-        fail(error, path + " holds a " + std::string(root.typeName()) + ", not a dictionary of settings");
+        fail(error, " holds a " + std::string(root.typeName()) + ", not a dictionary of settings");
         return std::nullopt;
     }
     if (root.dictionary().size() > kMaxEntries) {
-        fail(error, path + " has more than " + std::to_string(kMaxEntries) + " entries");
+        fail(error, " has more than " + std::to_string(kMaxEntries) + " entries");
         return std::nullopt;
     }
     PrintSettings settings;
     for (const auto& [key, value] : root.dictionary()) {
         std::string why;
         if (!acceptable(key, value, &why)) {
-            fail(error, path + ": " + why);
+            fail(error, ": " + why);
             return std::nullopt;
         }
         settings._values.set(key, value);

@@ -54,7 +54,12 @@ public:
     // entries, or a value that is not a text, boolean or integer (or a text
     // longer than kMaxValueBytes, or a host key of the wrong type). Nothing
     // of a refused file is kept.
+    // A key is refused too when it holds a space, a control character, a
+    // quote, a backslash or "=": keys become job option names.
     static std::optional<PrintSettings> readFile(const std::string& path, std::string* error = nullptr);
+    // The same for a file's bytes; *error then continues the file's name
+    // (" is not a property list: ...").
+    static std::optional<PrintSettings> read(std::string_view bytes, std::string* error = nullptr);
     // Written atomically: the old file stays whole until the new one is.
     bool writeFile(const std::string& path, std::string* error = nullptr) const;
 

@@ -1,0 +1,251 @@
+#include "CupsTestDaemon.h"
+
+#include <grp.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cups/cups.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCupsd = "/usr/sbin/cupsd";
+constexpr const char* kDaemonBin = "/usr/lib/cups";
+constexpr const char* kMime = "/usr/share/cups/mime";
+
+// Takes whatever it is given and prints nothing: the device is /dev/null,
+// and what a job carried is read back from the scheduler, not from here.
+constexpr const char* kPassFilter = "#!/bin/sh\ncat ${6:+\"$6\"} >/dev/null\nexit 0\n";
+
+std::string quoted(const std::string& word) {
+    std::string out = "'";
+    for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+bool writeText(const fs::path& path, const std::string& text, fs::perms perms = fs::perms(0644)) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) return false;
+    std::error_code ignored;
+    fs::permissions(path, perms, ignored);
+    return true;
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+CupsTestDaemon* CupsTestDaemon::shared() {
+    static std::unique_ptr<CupsTestDaemon> daemon = [] {
+        auto made = std::make_unique<CupsTestDaemon>();
+        made->start();
+        return made;
+    }();
+    return daemon.get();
+}
+
+CupsTestDaemon::CupsTestDaemon() = default;
+
+CupsTestDaemon::~CupsTestDaemon() {
+    stop();
+    if (!_folder.empty()) {
+        std::error_code ignored;
+        fs::remove_all(_folder, ignored);
+    }
+}
+
+bool CupsTestDaemon::fail(std::string reason) {
+    _error = std::move(reason);
+    return false;
+}
+
+std::string CupsTestDaemon::errorLog() const { return _folder.empty() ? "" : readText(_folder + "/log/error_log"); }
+
+bool CupsTestDaemon::start() {
+    if (running()) return true;
+    if (::access(kCupsd, X_OK) != 0)
+        return fail(std::string("cupsd cannot start: ") + kCupsd + " is not installed (package cups-daemon)");
+    std::string pattern = (fs::temp_directory_path() / "kz-cupsd-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) return fail("cupsd cannot start: no temporary folder");
+    _folder = pattern;
+    // The filters run as the daemon's user, which must reach them.
+    ::chmod(_folder.c_str(), 0755);
+    if (!writeConfiguration()) return false;
+
+    std::string conf = _folder + "/conf/cupsd.conf";
+    std::string files = _folder + "/conf/cups-files.conf";
+    std::string out = _folder + "/log/cupsd.out";
+    pid_t pid = ::fork();
+    if (pid < 0) return fail("cupsd cannot start: fork failed");
+    if (pid == 0) {
+        std::FILE* sink = std::freopen(out.c_str(), "w", stdout);
+        if (sink) ::dup2(::fileno(stdout), 2);
+        ::execl(kCupsd, kCupsd, "-f", "-c", conf.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    _pid = pid;
+
+    ::setenv("CUPS_SERVER", socketPath().c_str(), 1);
+    ::setenv("CUPS_SERVERROOT", (_folder + "/conf").c_str(), 1);
+    ::setenv("HOME", (_folder + "/home").c_str(), 1);
+    cupsSetServer(socketPath().c_str());
+    if (!waitUntilRunning()) {
+        std::string why = _error;
+        stop();
+        return fail(why);
+    }
+    return true;
+}
+
+bool CupsTestDaemon::writeConfiguration() {
+    const fs::path b = _folder;
+    std::error_code ec;
+    for (const char* sub : {"conf", "conf/ppd", "conf/ssl", "state", "cache", "spool/tmp", "log", "home", "serverbin/filter",
+                            "share/banners", "share/drv", "share/model", "share/ppdc", "share/templates"}) {
+        fs::create_directories(b / sub, ec);
+        if (ec) return fail("cupsd cannot start: cannot make " + (b / sub).string());
+    }
+    for (const char* sub : {"daemon", "backend", "notifier"}) fs::create_directory_symlink(fs::path(kDaemonBin) / sub, b / "serverbin" / sub, ec);
+    fs::create_directory_symlink(kMime, b / "share/mime", ec);
+    if (ec) return fail("cupsd cannot start: " + ec.message());
+    if (!writeText(b / "serverbin/filter/kzpass", kPassFilter, fs::perms(0755)))
+        return fail("cupsd cannot start: cannot write its filter");
+
+    std::string user = "lp", group = "lp", systemGroup = "root";
+    if (::getuid() != 0) {
+        const passwd* pw = ::getpwuid(::getuid());
+        const struct group* gr = ::getgrgid(::getgid());
+        if (!pw || !gr) return fail("cupsd cannot start: the user has no name");
+        user = pw->pw_name;
+        group = systemGroup = gr->gr_name;
+    }
+
+    std::string conf = "Listen " + socketPath() +
+                       "\n"
+                       "LogLevel warn\n"
+                       "Browsing Off\n"
+                       "BrowseLocalProtocols none\n"
+                       "DefaultShared No\n"
+                       "WebInterface No\n"
+                       "DefaultAuthType None\n"
+                       "PreserveJobHistory Yes\n"
+                       "PreserveJobFiles Yes\n"
+                       "<Policy default>\n"
+                       "  JobPrivateAccess all\n"
+                       "  JobPrivateValues none\n"
+                       "  SubscriptionPrivateAccess all\n"
+                       "  SubscriptionPrivateValues none\n"
+                       "  <Limit All>\n"
+                       "    Order deny,allow\n"
+                       "  </Limit>\n"
+                       "</Policy>\n";
+    std::string files = "ServerRoot " + (b / "conf").string() + "\nStateDir " + (b / "state").string() + "\nCacheDir " +
+                        (b / "cache").string() + "\nRequestRoot " + (b / "spool").string() + "\nTempDir " +
+                        (b / "spool/tmp").string() + "\nServerBin " + (b / "serverbin").string() + "\nDataDir " +
+                        (b / "share").string() + "\nDocumentRoot " + (b / "share").string() + "\nAccessLog " +
+                        (b / "log/access_log").string() + "\nErrorLog " + (b / "log/error_log").string() +
+                        "\nPageLog " + (b / "log/page_log").string() + "\nPrintcap " + (b / "printcap").string() +
+                        "\nFileDevice Yes\nUser " + user + "\nGroup " + group + "\nSystemGroup " + systemGroup + "\n";
+    if (!writeText(b / "conf/cupsd.conf", conf) || !writeText(b / "conf/cups-files.conf", files) ||
+        !writeText(b / "conf/client.conf", "ServerName " + socketPath() + "\n"))
+        return fail("cupsd cannot start: cannot write its configuration");
+    return true;
+}
+
+bool CupsTestDaemon::waitUntilRunning() {
+    // Bounded: a daemon that is not up after this long is not coming.
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        int status = 0;
+        if (::waitpid(_pid, &status, WNOHANG) == _pid) {
+            _pid = -1;
+            return fail("cupsd cannot start: it exited at once; " + readText(_folder + "/log/cupsd.out") + errorLog());
+        }
+        std::string out;
+        if (run({"lpstat", "-r"}, &out) == 0 && out.find("scheduler is running") != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return fail("cupsd cannot start: it did not answer within 10 seconds; " + errorLog());
+}
+
+void CupsTestDaemon::stop() {
+    if (_pid <= 0) return;
+    ::kill(_pid, SIGTERM);
+    int status = 0;
+    while (::waitpid(_pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    _pid = -1;
+}
+
+int CupsTestDaemon::run(const std::vector<std::string>& args, std::string* output) const {
+    std::string command;
+    for (const auto& arg : args) command += quoted(arg) + " ";
+    command += "2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    std::string out;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    int status = ::pclose(pipe);
+    if (output) *output = out;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool CupsTestDaemon::addQueue(const std::string& name, const std::string& ppdPath) {
+    if (!running()) return fail("cupsd is not running");
+    std::string ppd = readText(ppdPath);
+    if (ppd.empty()) return fail("cannot read " + ppdPath);
+    // The filter lines go right after the first line, where every PPD
+    // keeps its header; one for documents and one for command files.
+    auto eol = ppd.find('\n');
+    if (eol == std::string::npos) return fail(ppdPath + " is not a PPD");
+    ppd.insert(eol + 1,
+               "*cupsFilter: \"application/octet-stream 0 kzpass\"\n"
+               "*cupsFilter: \"application/pdf 0 kzpass\"\n"
+               "*cupsFilter: \"application/postscript 0 kzpass\"\n"
+               "*cupsFilter: \"text/plain 0 kzpass\"\n"
+               "*cupsFilter: \"application/vnd.cups-command 0 kzpass\"\n");
+    fs::path copy = fs::path(_folder) / (name + ".ppd");
+    if (!writeText(copy, ppd)) return fail("cannot write " + copy.string());
+    std::string out;
+    if (run({"lpadmin", "-p", name, "-E", "-v", "file:/dev/null", "-P", copy.string()}, &out) != 0)
+        return fail("lpadmin refused the queue " + name + ": " + out);
+    return true;
+}
+
+bool CupsTestDaemon::addInstance(const std::string& name, const std::string& instance,
+                                 const std::map<std::string, std::string>& options) {
+    std::vector<std::string> args = {"lpoptions", "-p", name + "/" + instance};
+    for (const auto& [key, value] : options) {
+        args.push_back("-o");
+        args.push_back(key + "=" + value);
+    }
+    std::string out;
+    if (run(args, &out) != 0) return fail("lpoptions refused the instance " + name + "/" + instance + ": " + out);
+    return true;
+}
+
+bool CupsTestDaemon::setDefault(const std::string& name) {
+    std::string out;
+    if (run({"lpoptions", "-d", name}, &out) != 0) return fail("lpoptions refused the default " + name + ": " + out);
+    return true;
+}
