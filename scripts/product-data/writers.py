@@ -161,7 +161,12 @@ def panel_view():
     ]
     view = OrderedDict([("class", "View"), ("outlet", "_View"), ("frame", [0, 0, width, height_]),
                         ("subviews", subviews)])
-    return OrderedDict(view=view)
+    # The panel's view comes in a window of its own (the outlet "win"); the
+    # host moves the view into its dialog.
+    content = OrderedDict([("class", "View"), ("frame", [0, 0, width, height_]), ("subviews", [view])])
+    window = OrderedDict([("class", "Window"), ("title", "KZ Print Server"), ("frame", [100, 100, width, height_]),
+                          ("contentView", content)])
+    return OrderedDict(window=window)
 
 
 def tray_window():

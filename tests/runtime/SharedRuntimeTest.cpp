@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "PDE/KemoPDEPlugIn.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/preferences/AppPreference.h"
@@ -18,6 +17,7 @@
 #include "platform/kit/Button.h"
 #include "platform/kit/PopUpButton.h"
 #include "platform/kit/Workspace.h"
+#include "platform/printing/PDEPlugIn.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 using namespace runtimetest;
@@ -116,15 +116,16 @@ TEST(SharedRuntime, TypesKeepTheirIdentityAcrossTheLibraries) {
     EXPECT_TRUE(state->isInitializedNetworkData());
 }
 
-TEST(SharedRuntime, ThePlugInsLibraryHandsOutItsPrincipalObjectWithItsBundle) {
+TEST(SharedRuntime, ThePlugInsLibraryHandsOutItsPrincipalObjectAsTheHostProtocol) {
     auto bundle = kz::Bundle::open(KZ_BUNDLE_DIR);
     ASSERT_NE(bundle, nullptr);
     EXPECT_EQ(bundle->executablePath(), std::string(KZ_BUNDLE_DIR) + "/Contents/Linux/KZPrintServer.so");
     std::string error;
-    std::unique_ptr<kzp::KemoPDEPlugIn> plugIn(static_cast<kzp::KemoPDEPlugIn*>(bundle->principalObject(&error)));
+    std::unique_ptr<kz::PDEPlugIn> plugIn(static_cast<kz::PDEPlugIn*>(bundle->principalObject(&error)));
     ASSERT_NE(plugIn, nullptr) << error;
-    EXPECT_EQ(plugIn->plugInBundle(), bundle);
+    // Reached through the interface alone: a type it does not offer.
+    EXPECT_FALSE(plugIn->PDEPanelsForType("not a panel type", nullptr).has_value());
     // Each call makes a new one.
-    std::unique_ptr<kzp::KemoPDEPlugIn> second(static_cast<kzp::KemoPDEPlugIn*>(bundle->principalObject()));
+    std::unique_ptr<kz::PDEPlugIn> second(static_cast<kz::PDEPlugIn*>(bundle->principalObject()));
     EXPECT_NE(second.get(), plugIn.get());
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/panes/PanePlugInInterface.h"
+#include "engine/panes/PrinterDataSource.h"
 #include "engine/rules/NetworkDataState.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Dictionary.h"
@@ -71,9 +72,13 @@ public:
     const std::optional<std::string>& getHostName() const { return _hostName; }
     const std::optional<std::string>& destinationAddress() const { return _hostName; }
     // The panel that answers printer-data queries, and the one reformatting
-    // values; neither owned.
-    void setPDEObject(const void* panel) { _PDEObject = panel; }
-    const void* PDEObject() const { return _PDEObject; }
+    // values; neither owned. A panel that goes away while registered clears
+    // itself (clearPDEObject), so the lists never reach a dead panel.
+    void setPDEObject(PrinterDataSource* panel) { _PDEObject = panel; }
+    PrinterDataSource* PDEObject() const { return _PDEObject; }
+    void clearPDEObject(const PrinterDataSource* panel) {
+        if (_PDEObject == panel) _PDEObject = nullptr;
+    }
     void setDelegate(const void* panel) { _delegate = panel; }
     const void* delegate() const { return _delegate; }
     bool isInitializedNetworkData() const override { return _isInitializedNetworkData; }
@@ -98,8 +103,34 @@ public:
     bool rebuildPanes(const std::string& ppdName, const std::optional<std::string>& panesTreeName);
     void willShowAllBundle();
 
+    // ---- the print server's lists (from the panel; null when there is none)
+    kz::Value getStackerInfoList();
+    kz::Value getFeederInfoList();
+    kz::Value getDeviceList();
+    kz::Value getJobFolderList();
+    kz::Value getPrePostDeviceList();
+    kz::Value getNoteFileList();
+    kz::Value getCustomNoteFileList();
+    kz::Value getPagenationFileList();
+    kz::Value getFormFileList();
+    kz::Value getWaterMarkFileList();
+    kz::Value getTrappingFileList();
+    kz::Value getNormalizerFileList();
+    kz::Value getImpositionFileList();
+    kz::Value getFontList();
+    kz::Value getDensityAdjustProfileList();
+    kz::Value getUserTrcProfileList();
+    kz::Value getDeviceLinkFileList();
+    kz::Value getCalibFileList();
+    // Asks for every list once, discarding the answers.
+    void getAllList();
+
     // ---- registering option controls
     void setQuillUiToQuillMgr(const std::shared_ptr<QuillUI>& control);
+    // Files the control (and its children) out of the registry again: a
+    // panel that goes away takes its own controls with it, so a later panel's
+    // controls are the ones the rules read.
+    void removeQuillUiFromQuillMgr(const std::shared_ptr<QuillUI>& control);
     void buildPaneUi(PanePlugInInterface& controller, const std::shared_ptr<kz::Bundle>& bundle);
     void _addProfileItem(const std::string& mainKeyword, kz::PopUpButton* control, int lastNo,
                          const std::string& option, const std::shared_ptr<kz::Bundle>& bundle);
@@ -199,6 +230,7 @@ public:
 private:
     PanePlugInMgr();
     void readConfiguration();
+    kz::Value listNamed(const char* queryName);
     void storePane(const std::string& key, PlugInTableEntry entry);
     std::optional<std::shared_ptr<PanePlugInInterface>> newPaneController(const std::shared_ptr<kz::Bundle>& bundle,
                                                                           bool& initialized);
@@ -220,7 +252,7 @@ private:
     bool _isHiddenDuplex = false;
     bool _isHiddenCollate = false;
     const void* _delegate = nullptr;
-    const void* _PDEObject = nullptr;
+    PrinterDataSource* _PDEObject = nullptr;
     bool _isInitializedNetworkData = false;
     std::size_t _loadedViewCount = 0;  // loadPanelView's position in the table
 };

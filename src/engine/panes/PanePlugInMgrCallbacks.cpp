@@ -59,6 +59,10 @@ void PanePlugInMgr::setQuillUiToQuillMgr(const std::shared_ptr<QuillUI>& control
     announce(*control);
 }
 
+void PanePlugInMgr::removeQuillUiFromQuillMgr(const std::shared_ptr<QuillUI>& control) {
+    if (_quillMgr) _quillMgr->removeControl(control);
+}
+
 void PanePlugInMgr::buildPaneUi(PanePlugInInterface& controller, const std::shared_ptr<kz::Bundle>& bundle) {
     try {
         if (auto* profiles = dynamic_cast<PaneProfileUi*>(&controller)) {

@@ -49,6 +49,13 @@ void QuillMgr::addControl(const std::shared_ptr<QuillUI>& control) {
     for (const auto& child : control->childControls()) addControl(child);
 }
 
+void QuillMgr::removeControl(const std::shared_ptr<QuillUI>& control) {
+    if (!control) return;
+    if (Controls* list = mutableControlsFor(control->mainKeyword()))
+        list->erase(std::remove(list->begin(), list->end(), control), list->end());
+    for (const auto& child : control->childControls()) removeControl(child);
+}
+
 const QuillMgr::Controls* QuillMgr::controlsFor(const std::string& keyword) const {
     auto it = _index.find(keyword);
     return it == _index.end() ? nullptr : &_mainKeywordAndControls[it->second].second;

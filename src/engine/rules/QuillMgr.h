@@ -46,6 +46,9 @@ public:
 
     // ---- registry
     void addControl(const std::shared_ptr<QuillUI>& control);
+    // Unfiles the control and its children; the keyword stays filed (with
+    // fewer or no controls) so the filing order of the others holds.
+    void removeControl(const std::shared_ptr<QuillUI>& control);
     const ControlsDictionary& getControlsDictionary() const { return _mainKeywordAndControls; }
     // The controls filed under a keyword; null for an unknown one.
     const Controls* controlsFor(const std::string& keyword) const;

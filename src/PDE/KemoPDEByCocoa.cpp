@@ -1,0 +1,353 @@
+// The panel's life: creation, its view and outlets, building its controls,
+// showing, hiding and going away, and the option notifications it observes.
+#include "PDE/KemoPDEByCocoa.h"
+
+#include <cups/http.h>
+
+#include <exception>
+
+#include "Common/Util/AlertUtil.h"
+#include "Common/Util/BundleUtil.h"
+#include "Common/Util/TextFieldEnvironment.h"
+#include "PDE/DetailedSettingsWinController.h"
+#include "engine/controls/QuillUI.h"
+#include "engine/panes/PanePlugInMgr.h"
+#include "engine/ppd/PpdFile.h"
+#include "engine/preferences/AppPreference.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/kit/Button.h"
+#include "platform/kit/PopUpButton.h"
+#include "platform/kit/TextField.h"
+#include "platform/kit/View.h"
+#include "platform/kit/ViewLoader.h"
+#include "platform/kit/Window.h"
+#include "platform/printing/PrintingCalls.h"
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+namespace {
+
+// The options whose changes the panel follows while it is shown.
+constexpr const char* kObservedOptions[] = {"PagePrintOnCenter", "StapleMode",   "Punch_PunchHoles",
+                                            "Fold",              "OutputTray",   "OffsetMode",
+                                            "AutoTraySettingToBypass", "VLInputSlot"};
+
+template <class T>
+bool take(std::shared_ptr<T>& field, const std::shared_ptr<kz::View>& view) {
+    field = std::dynamic_pointer_cast<T>(view);
+    return field != nullptr;
+}
+
+// The host part of an address, as it stands (no percent decoding).
+std::optional<std::string> hostPartOfURI(const std::string& uri) {
+    char scheme[32], user[256], host[HTTP_MAX_HOST], resource[HTTP_MAX_URI];
+    int port = 0;
+    if (httpSeparateURI(HTTP_URI_CODING_NONE, uri.c_str(), scheme, sizeof scheme, user, sizeof user, host,
+                        sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK)
+        return std::nullopt;
+    return std::string(host);
+}
+
+void logException(const char* operation, const std::exception& e) {
+    kz::Log::format("### ## exception caught in %s %s: %s", operation, exceptionName(e).c_str(),
+                    exceptionMessage(e).c_str());
+}
+
+}  // namespace
+
+PanePlugInMgr& KemoPDEByCocoa::_panePlugInMgr() { return PanePlugInMgr::sharedInstance(); }
+
+std::shared_ptr<KemoPDEByCocoa> KemoPDEByCocoa::initWithCallback(std::shared_ptr<kz::PDEHostCallback> callback,
+                                                                 std::shared_ptr<kz::Bundle> bundle) {
+    // Text fields in the panes' views name classes of their own; once per process.
+    static const bool registered = [] {
+        TextFieldEnvironment::registerViewClasses();
+        QuillUI::registerViewClass();
+        return true;
+    }();
+    (void)registered;
+    std::shared_ptr<KemoPDEByCocoa> panel(new KemoPDEByCocoa());
+    panel->initialize(std::move(callback), std::move(bundle));
+    return panel;
+}
+
+void KemoPDEByCocoa::initialize(std::shared_ptr<kz::PDEHostCallback> callback, std::shared_ptr<kz::Bundle> bundle) {
+    _pdePluginCallbackObject = std::move(callback);
+    if (bundle) {
+        _plugInBundle = std::move(bundle);
+        // Every later resource and text lookup, the panes' included, goes to
+        // the plug-in's bundle and not to the host application's.
+        SetNSBundleForPrincipalBundle(_plugInBundle);
+        SetNSBundleForLocalizedString(_plugInBundle);
+        AppPreference::sharedInstance().setBundle(_plugInBundle);
+    }
+    _useConstraintHandling = dynamic_cast<kz::PDEPPDChangeCapability*>(_pdePluginCallbackObject.get()) != nullptr;
+
+    PanePlugInMgr& manager = _panePlugInMgr();
+    manager.loadPlugIns();
+    manager.setPDEObject(this);
+    manager.getAllList();
+    _detailedSettingsWinController = &DetailedSettingsWinController::sharedInstance();
+    if (!_hostName) takeHostName();
+    _setDefaults();
+}
+
+// The print server's host from the printer's device address. Addresses of
+// the form v1.<queue>+<host> name the host after "v1." with the first "+"
+// standing for "%".
+void KemoPDEByCocoa::takeHostName() {
+    kz::PrintSession* session = _pdePluginCallbackObject ? _pdePluginCallbackObject->printSession() : nullptr;
+    std::shared_ptr<kz::Printer> printer;
+    if (kz::PMSessionGetCurrentPrinter(session, &printer) != kz::kNoErr) return;
+    std::string uri;
+    if (kz::PMPrinterCopyDeviceURI(printer.get(), &uri) != kz::kNoErr || uri.empty()) return;
+    std::optional<std::string> host = hostPartOfURI(uri);
+    if (!host || host->empty()) return;
+    std::string name = *host;
+    if (name.starts_with("v1.")) {
+        std::string_view rest = std::string_view(name).substr(3);
+        std::size_t plus = rest.find('+');
+        name = plus == std::string_view::npos
+                   ? std::string(rest)
+                   : std::string(rest.substr(0, plus)).append(1, '%').append(rest.substr(plus + 1));
+    }
+    _hostName = name;
+    _panePlugInMgr().setHostName(name);
+}
+
+KemoPDEByCocoa::~KemoPDEByCocoa() {
+    configuringNotification(false);
+    if (PanePlugInMgr::hasSharedInstance()) {
+        PanePlugInMgr& manager = _panePlugInMgr();
+        manager.clearPDEObject(this);
+        for (const auto& control : ownControls()) manager.removeQuillUiFromQuillMgr(control);
+    }
+    _isIntializedUi = false;
+}
+
+std::vector<std::shared_ptr<QuillUI>> KemoPDEByCocoa::ownControls() const {
+    std::vector<std::shared_ptr<QuillUI>> controls;
+    for (const auto& c : {_quill_AutoTraySettingToBypass, _quill_DuplexMode, _quill_PagePrintOnCenter,
+                          _quill_StapleMode, _quill_Punch_PunchHoles, _quill_Fold, _quill_OutputTray,
+                          _quill_OffsetMode, _quill_VLInputSlot})
+        if (c) controls.push_back(c);
+    return controls;
+}
+
+// ------------------------------------------------------------------ the view
+
+bool KemoPDEByCocoa::loadView() {
+    std::string path = _plugInBundle ? _plugInBundle->pathForResource(kViewDescription, "plist") : std::string();
+    if (!path.empty()) {
+        std::string error;
+        if (!kz::ViewLoader::loadFile(path, this, &error))
+            kz::Log::format("### ## %s: %s", kViewDescription, error.c_str());
+    }
+    if (!_View) kz::Log::line("### ## Couldn't load view from nib");
+    return _View != nullptr;
+}
+
+std::shared_ptr<kz::View> KemoPDEByCocoa::panelView() {
+    try {
+        if (!_View) loadView();
+    } catch (const std::exception& e) {
+        logException("panelView", e);
+    }
+    return _View;
+}
+
+bool KemoPDEByCocoa::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
+    if (name == "_View") {
+        _View = view;
+        return view != nullptr;
+    }
+    if (name == "_Favorite") return take(_Favorite, view);
+    if (name == "_titleFavorite") return take(_titleFavorite, view);
+    if (name == "_saveFavoriteButton") return take(_saveFavoriteButton, view);
+    if (name == "_deleteFavoriteButton") return take(_deleteFavoriteButton, view);
+    if (name == "_jobName") return take(_jobName, view);
+    if (name == "_jobNameButton") return take(_jobNameButton, view);
+    if (name == "_showDetailedSettingsButton") return take(_showDetailedSettingsButton, view);
+    if (name == "_revertToDefaultSettingsButton") return take(_revertToDefaultSettingsButton, view);
+    if (name == "_automaticPaperTraySelectionButton") return take(_automaticPaperTraySelectionButton, view);
+    if (name == "_bypassPaperTraySelectionButton") return take(_bypassPaperTraySelectionButton, view);
+    if (name == "_quill_AutoTraySettingToBypass") return take(_quill_AutoTraySettingToBypass, view);
+    if (name == "_quill_DuplexMode") return take(_quill_DuplexMode, view);
+    if (name == "_quill_PagePrintOnCenter") return take(_quill_PagePrintOnCenter, view);
+    if (name == "_quill_StapleMode") return take(_quill_StapleMode, view);
+    if (name == "_quill_Punch_PunchHoles") return take(_quill_Punch_PunchHoles, view);
+    if (name == "_quill_Fold") return take(_quill_Fold, view);
+    if (name == "_quill_OutputTray") return take(_quill_OutputTray, view);
+    if (name == "_quill_OffsetMode") return take(_quill_OffsetMode, view);
+    if (name == "_quill_VLInputSlot") return take(_quill_VLInputSlot, view);
+    return false;
+}
+
+bool KemoPDEByCocoa::connectWindowOutlet(const std::shared_ptr<kz::Window>& window) {
+    win = window;
+    return window != nullptr;
+}
+
+std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_view selector) {
+    // The view lives no longer than the panel that owns it.
+    auto bind = [this](void (KemoPDEByCocoa::*handler)(kz::Control*)) {
+        return [this, handler](kz::Control& sender) { (this->*handler)(&sender); };
+    };
+    if (selector == "clickedShowDetailedSettingsButton:") return bind(&KemoPDEByCocoa::clickedShowDetailedSettingsButton);
+    if (selector == "clickedRevertToDefaultSettings:") return bind(&KemoPDEByCocoa::clickedRevertToDefaultSettings);
+    if (selector == "selectFavorite:") return bind(&KemoPDEByCocoa::selectFavorite);
+    return {};
+}
+
+std::string KemoPDEByCocoa::localized(const std::string& key) const {
+    // The panel's texts share the bundle's "UI" table with the option texts;
+    // an empty fallback means the key itself.
+    return _plugInBundle ? _plugInBundle->localizedString(key, key, "UI") : key;
+}
+
+// ------------------------------------------------------------- building the UI
+
+void KemoPDEByCocoa::describe(const std::shared_ptr<QuillUI>& control, const kz::Dictionary& descriptions,
+                              const char* key) {
+    if (!control) return;
+    const kz::Value& entry = descriptions.get(key);
+    control->setControlDictionary(entry.isDictionary() ? entry.dictionary() : kz::Dictionary(), _plugInBundle);
+    control->updateControl();
+    _panePlugInMgr().setQuillUiToQuillMgr(control);
+}
+
+const kz::Dictionary& KemoPDEByCocoa::controlDescriptions() {
+    if (!_controlDescriptions) {
+        _controlDescriptions.emplace();
+        if (std::optional<std::string> uiFile = _panePlugInMgr().getUIFilePath()) {
+            kz::Value file = kz::PropertyList::readFile(*uiFile);
+            if (file.isDictionary()) _controlDescriptions = file.dictionary();
+        }
+    }
+    return *_controlDescriptions;
+}
+
+void KemoPDEByCocoa::_buildUi() {
+    if (_isIntializedUi) return;
+    try {
+        if (!_View) loadView();
+        auto setTitle = [this](const std::shared_ptr<kz::Control>& control, const char* key) {
+            if (control) control->setTitle(localized(key));
+        };
+        if (_titleFavorite) _titleFavorite->setStringValue(localized("Favorites:"));
+        setTitle(_saveFavoriteButton, "Save...");
+        setTitle(_deleteFavoriteButton, "Delete...");
+        setTitle(_jobNameButton, "Job name...");
+        if (_jobName) _jobName->setStringValue(localized("Auto"));
+        setTitle(_showDetailedSettingsButton, "Show Detailed Settings");
+        setTitle(_revertToDefaultSettingsButton, "Revert to Default Settings");
+        setTitle(_automaticPaperTraySelectionButton, "Automatic Tray...");
+
+        if (_Favorite) {
+            AppPreference::sharedInstance().buildFavoritePopup(*_Favorite);
+            const kz::MenuItem* current = _Favorite->selectedItem();
+            bool hasPath = current && current->representedObject().isString() &&
+                           !current->representedObject().string().empty();
+            if (!hasPath && _deleteFavoriteButton) _deleteFavoriteButton->setEnabled(false);
+        }
+
+        PanePlugInMgr& manager = _panePlugInMgr();
+        _isHiddenNumCopies = manager.isHiddenNumCopies();
+        _isHiddenDuplex = manager.isHiddenDuplex();
+        _isHiddenCollate = manager.isHiddenCollate();
+        const kz::Dictionary& descriptions = controlDescriptions();
+
+        _hasBypassEntry = descriptions.contains("AutoTraySettingToBypass");
+        if (_hasBypassEntry) {
+            describe(_quill_AutoTraySettingToBypass, descriptions, "AutoTraySettingToBypass");
+            if (_bypassPaperTraySelectionButton) {
+                _bypassPaperTraySelectionButton->setTitle(localized("Bypass Tray..."));
+                _bypassPaperTraySelectionButton->setHidden(false);
+            }
+        }
+        describe(_quill_DuplexMode, descriptions, "DuplexMode");
+        describe(_quill_PagePrintOnCenter, descriptions, "PagePrintOnCenter");
+        describe(_quill_StapleMode, descriptions, "StapleMode");
+        describe(_quill_Punch_PunchHoles, descriptions, "Punch_PunchHoles");
+        describe(_quill_Fold, descriptions, "Fold");
+        describe(_quill_OutputTray, descriptions, "OutputTray");
+        describe(_quill_OffsetMode, descriptions, "OffsetMode");
+        describe(_quill_VLInputSlot, descriptions, "VLInputSlot");
+
+        _createPaperTraySelection(false);
+        if (_hasBypassEntry) _createPaperTraySelection(true);
+        checkDevice();
+        updateOutputTrayList();
+        updateInputSlotList();
+        _isIntializedUi = true;
+    } catch (const std::exception& e) {
+        logException("_buildUi", e);
+    }
+}
+
+// ------------------------------------------------------------ show and hide
+
+void KemoPDEByCocoa::willShow() {
+    try {
+        _buildUi();
+        kz::Value prePost = _panePlugInMgr().getPrePostDeviceList();
+        if (prePost.isArray() && !prePost.array().empty()) setPaperTypeCustomList(prePost);
+        _panePlugInMgr().willShowAllBundle();
+        _updatePaneFromModel();
+        for (const auto& view : {std::static_pointer_cast<kz::View>(_Favorite),
+                                 std::static_pointer_cast<kz::View>(_titleFavorite),
+                                 std::static_pointer_cast<kz::View>(_saveFavoriteButton)})
+            if (view) view->setHidden(true);
+        if (_showDetailedSettingsButton) _showDetailedSettingsButton->setEnabled(true);
+        if (_automaticPaperTraySelectionButton) _automaticPaperTraySelectionButton->setEnabled(true);
+        // The favorites strip sits above the Save button's origin: cutting
+        // the view there leaves it out of the dialog.
+        if (_saveFavoriteButton) {
+            if (kz::View* strip = _saveFavoriteButton->superview())
+                strip->setFrameSize({strip->frame().size.width, _saveFavoriteButton->frame().origin.y});
+        }
+        configuringNotification(true);
+        _isMyPluginPDE = true;
+    } catch (...) {
+        // The dialog goes on showing whatever the panel managed to set up.
+    }
+}
+
+bool KemoPDEByCocoa::shouldHide() {
+    _isMyPluginPDE = false;
+    return true;
+}
+
+// ----------------------------------------------------------- notifications
+
+void KemoPDEByCocoa::configuringNotification(bool on) {
+    auto& center = kz::NotificationCenter::defaultCenter();
+    center.removeObserver(this);
+    if (!on) return;
+    for (const char* name : kObservedOptions)
+        center.addObserver(this, name, nullptr,
+                           [this](const kz::NotificationCenter::Notification& n) { keyChangeNotification(n); });
+}
+
+void KemoPDEByCocoa::keyChangeNotification(const kz::NotificationCenter::Notification&) {
+    try {
+        _gatherValuesFromPane(_printOption);
+        if (_isIntializedUi) {
+            if (auto sample = registryValue("SamplePrintMode")) _printOption.set("SamplePrintMode", *sample);
+        }
+        _checkDifferenceFromCurrentFavorite(false);
+    } catch (const std::exception& e) {
+        logException("keyChangeNotification", e);
+    }
+}
+
+std::optional<std::string> KemoPDEByCocoa::registryValue(const std::string& key) const {
+    return _panePlugInMgr().getStringValueFromKey(key);
+}
+
+void KemoPDEByCocoa::setRegistryValue(const std::string& key, const std::optional<std::string>& value) {
+    _panePlugInMgr().setStringValue(value, key);
+}
+
+}  // namespace ComTORVALEKZ2R4_Plugin
