@@ -58,11 +58,10 @@ TEST_F(HostSessionTest, ChoicesAreMarkedInTheHostsPpdAndTextsTravelEscapedBothWa
     again.settingsFile = saved;
     ASSERT_EQ(run(again), 0) << errors.str();
     EXPECT_EQ(marked("StapleMode"), "TopLeftCorner");
-    auto* stock = kzpde::OptionControls::find({&session->dialog()->window().contentView()}, "StockName");
     std::vector<kz::View*> views{&session->dialog()->window().contentView()};
     for (const auto& [key, entry] : ComTORVALEKZ2R4_Plugin::PanePlugInMgr::sharedInstance().plugInTable())
         views.push_back(ComTORVALEKZ2R4_Plugin::PanePlugInMgr::sharedInstance().panelViewOfBundleName(key).get());
-    stock = kzpde::OptionControls::find(views, "StockName");
+    auto* stock = kzpde::OptionControls::find(views, "StockName");
     ASSERT_TRUE(stock);
     EXPECT_EQ(stock->getStringValue(), "50%,'x%x27");
     EXPECT_EQ(customEntry("StockName"), "50%x25%x2C%x27x%x25x27");

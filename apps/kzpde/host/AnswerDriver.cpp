@@ -9,6 +9,8 @@
 namespace kzpde {
 
 bool AnswerDriver::step(kz::Application&, kz::Window& window) {
+    bool result = false;
+    if (otherWindows && otherWindows(window, &result)) return result;
     std::string text;
     std::vector<kz::Button*> buttons;
     kz::ScriptedUiDriver::find(window.contentView(), [&](kz::View& v) {

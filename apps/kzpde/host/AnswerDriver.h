@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ public:
         : _answers(std::move(answers)), _whenNoneLeft(whenNoneLeft) {}
 
     bool step(kz::Application& app, kz::Window& window) override;
+    // Works a window that is no question (a settings window run modally)
+    // instead of answering it; it says whether it took the window.
+    std::function<bool(kz::Window& window, bool* result)> otherWindows;
 
     std::vector<Dialog> dialogs;
     std::size_t unusedAnswers() const { return _answers.size(); }

@@ -4,6 +4,7 @@
 
 #include "host/HostPpd.h"
 #include "platform/printing/PDEHostCallback.h"
+#include "platform/printing/PDEPPDChangeCapability.h"
 #include "platform/printing/PrintSession.h"
 #include "platform/printing/PrintSettings.h"
 

@@ -1,10 +1,14 @@
 #include "host/HostSession.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
 #include "engine/panes/PanePlugInMgr.h"
 #include "host/OptionControls.h"
+#include "platform/kit/Application.h"
+#include "platform/kit/Button.h"
+#include "platform/kit/ScriptedUiDriver.h"
 #include "platform/printing/CupsPrinter.h"
 #include "platform/printing/MemoryPrinter.h"
 
@@ -113,9 +117,6 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
 
     _driver = std::make_unique<AnswerDriver>(r.answers, r.answers.empty() ? true : r.answers.back());
     DriverScope useDriver(*_driver);
-    auto dialogsFrom = [&](std::size_t from, const std::optional<std::string>& key) {
-        for (std::size_t i = from; i < _driver->dialogs.size(); ++i) _dialogs.push_back({key, _driver->dialogs[i]});
-    };
 
     _dialog = std::make_unique<PrintDialog>(_host->settings(), r.withHostControls);
     std::shared_ptr<kz::PDEPanel> panel = _plugIn.panelFor(_host, &error);
@@ -144,21 +145,23 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
                 return fail(err, command, "--set " + key + "=" + value + ": '" + value + "' is not one of the choices of " + key, 2);
         }
     }
-    for (const auto& [key, value] : r.sets) {
-        const std::size_t before = _driver->dialogs.size();
-        OptionControls::QuillUI* control = OptionControls::find(views, key);
-        std::string why;
-        const auto outcome = OptionControls::setAsUser(*control, value, &why);
-        const std::string shown = _secrets.isSecretKey(key) ? Secrets::masked(value) : value;
-        switch (outcome) {
-            case OptionControls::Outcome::Done: break;
-            case OptionControls::Outcome::NotAChoice:
-            case OptionControls::Outcome::Refused:
-                return fail(err, command, "--set " + key + "=" + shown + ": refused: " + why, 2);
-            case OptionControls::Outcome::Unusable:
-                return fail(err, command, "--set " + key + "=" + shown + ": " + why, 1);
+    // The panel's own options are changed in the dialog; the panes' options
+    // where a user changes them, in the detailed settings window the panel
+    // opens (a run of them at once, then OK).
+    kz::View& panelView = *view;
+    for (std::size_t i = 0; i < r.sets.size();) {
+        if (OptionControls::find({&panelView}, r.sets[i].first)) {
+            const auto& [key, value] = r.sets[i++];
+            const std::size_t before = _driver->dialogs.size();
+            std::string why;
+            const auto outcome = OptionControls::setAsUser(*OptionControls::find({&panelView}, key), value, &why);
+            if (outcome != OptionControls::Outcome::Done) return refused(err, command, key, value, static_cast<int>(outcome), why);
+            dialogsFrom(before, key);
+            continue;
         }
-        dialogsFrom(before, key);
+        std::vector<std::pair<std::string, std::string>> inWindow;
+        while (i < r.sets.size() && !OptionControls::find({&panelView}, r.sets[i].first)) inWindow.push_back(r.sets[i++]);
+        if (int status = setInDetailedWindow(panelView, inWindow, command, err)) return status;
     }
 
     const std::size_t beforeSave = _driver->dialogs.size();
@@ -177,6 +180,92 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     if (_driver->defaulted() > 0)
         err << "kzpde " << command << ": " << _driver->defaulted() << " question(s) had no --answer and were answered yes\n";
     for (const std::string& line : _log.lines()) err << _secrets.redact(line) << "\n";
+    return 0;
+}
+
+void HostSession::dialogsFrom(std::size_t from, const std::optional<std::string>& key) {
+    // Each dialog is told once, with the change that brought it up.
+    for (std::size_t i = std::max(from, _told); i < _driver->dialogs.size(); ++i) _dialogs.push_back({key, _driver->dialogs[i]});
+    _told = std::max(_told, _driver->dialogs.size());
+}
+
+int HostSession::refused(std::ostream& err, const std::string& command, const std::string& key, const std::string& value,
+                         int outcome, const std::string& why) {
+    const std::string shown = _secrets.isSecretKey(key) ? Secrets::masked(value) : value;
+    const bool usage = outcome == static_cast<int>(OptionControls::Outcome::NotAChoice) ||
+                       outcome == static_cast<int>(OptionControls::Outcome::Refused);
+    return fail(err, command, "--set " + key + "=" + shown + ": " + (usage ? "refused: " : "") + why, usage ? 2 : 1);
+}
+
+namespace {
+
+kz::Button* buttonWithAction(kz::View& root, const std::string& selector) {
+    return dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
+        auto* b = dynamic_cast<kz::Button*>(&v);
+        return b && b->action().selector == selector;
+    }));
+}
+
+}  // namespace
+
+int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std::pair<std::string, std::string>>& sets,
+                                     const std::string& command, std::ostream& err) {
+    kz::Button* show = buttonWithAction(panelView, "clickedShowDetailedSettingsButton:");
+    if (!show) return fail(err, command, "--set " + sets.front().first + ": the panel has no way to its panes' options", 1);
+    struct Run {
+        bool shown = false, okPressed = false, refusedOk = false;
+        std::size_t failedAt = 0;
+        int outcome = 0;
+        std::string why;
+    } run;
+    run.failedAt = sets.size();
+    _driver->otherWindows = [&](kz::Window& window, bool* result) {
+        kz::Button* ok = buttonWithAction(window.contentView(), "okButton:");
+        if (!ok) return false;
+        kz::Application::EventScope event(kz::Event::mouseDown({}));
+        kz::Button* cancel = buttonWithAction(window.contentView(), "cancelButton:");
+        if (run.okPressed) {
+            // OK came back: the window refused it (its check said why).
+            run.refusedOk = true;
+            *result = cancel && cancel->performClick();
+            return true;
+        }
+        run.shown = true;
+        for (std::size_t i = 0; i < sets.size(); ++i) {
+            const std::size_t before = _driver->dialogs.size();
+            OptionControls::QuillUI* control = OptionControls::bringToFront(window.contentView(), sets[i].first);
+            const auto outcome = control ? OptionControls::setAsUser(*control, sets[i].second, &run.why)
+                                         : OptionControls::Outcome::Unusable;
+            if (!control) run.why = "the detailed settings window has no control of it";
+            dialogsFrom(before, sets[i].first);
+            if (outcome != OptionControls::Outcome::Done) {
+                run.failedAt = i, run.outcome = static_cast<int>(outcome);
+                *result = cancel && cancel->performClick();
+                return true;
+            }
+        }
+        run.okPressed = true;
+        *result = ok->performClick();
+        return true;
+    };
+    const std::size_t before = _driver->dialogs.size();
+    {
+        kz::Application::EventScope event(kz::Event::mouseDown({}));
+        show->performClick();
+    }
+    _driver->otherWindows = nullptr;
+    if (!run.shown) {
+        return fail(err, command, "--set " + sets.front().first +
+                                      ": the option is set in the detailed settings window, which did not come up", 1);
+    }
+    if (run.failedAt < sets.size())
+        return refused(err, command, sets[run.failedAt].first, sets[run.failedAt].second, run.outcome, run.why);
+    if (run.refusedOk) {
+        std::string why = _driver->dialogs.size() > before ? _driver->dialogs.back().text : std::string();
+        return fail(err, command, "the detailed settings window refused OK" + (why.empty() ? "" : ": " + why), 1);
+    }
+    // Questions after the changes (OK's own) belong to the window's run.
+    dialogsFrom(before, std::nullopt);
     return 0;
 }
 

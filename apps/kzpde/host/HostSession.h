@@ -83,6 +83,13 @@ public:
 private:
     int fail(std::ostream& err, const std::string& command, const std::string& message, int status);
     std::vector<kz::View*> optionViews() const;
+    void dialogsFrom(std::size_t from, const std::optional<std::string>& key);
+    int refused(std::ostream& err, const std::string& command, const std::string& key, const std::string& value,
+                int outcome, const std::string& why);
+    // Opens the panel's detailed settings window, makes the changes there and
+    // presses OK.
+    int setInDetailedWindow(kz::View& panelView, const std::vector<std::pair<std::string, std::string>>& sets,
+                            const std::string& command, std::ostream& err);
     void learnSecureControls();
 
     kz::LogCapture _log;
@@ -92,6 +99,7 @@ private:
     std::unique_ptr<PrintDialog> _dialog;
     std::unique_ptr<AnswerDriver> _driver;
     std::vector<ShownDialog> _dialogs;
+    std::size_t _told = 0;  // the driver's dialogs already in _dialogs
     std::optional<kz::Dictionary> _summary;
     kz::JobOptions _jobOptions;
     Secrets _secrets;

@@ -10,6 +10,7 @@
 #include "platform/kit/Menu.h"
 #include "platform/kit/PopUpButton.h"
 #include "platform/kit/Slider.h"
+#include "platform/kit/TabView.h"
 #include "platform/kit/Utf16.h"
 #include "platform/kit/Window.h"
 
@@ -97,6 +98,32 @@ QuillUI* OptionControls::find(const std::vector<kz::View*>& views, const std::st
         }
     }
     return first;
+}
+
+QuillUI* OptionControls::bringToFront(kz::View& root, const std::string& mainKeyword) {
+    struct Search {
+        const std::string& key;
+        QuillUI* found = nullptr;
+        kz::TabView* tabs = nullptr;
+        kz::TabViewItem* tab = nullptr;
+        void walk(kz::View& view, kz::TabView* inTabs, kz::TabViewItem* inTab, int depth) {
+            if (found || depth > 64) return;
+            if (auto* q = dynamic_cast<QuillUI*>(&view); q && q->mainKeyword() == key && q->kind() != Kind::TitleLine) {
+                found = q, tabs = inTabs, tab = inTab;
+                return;
+            }
+            // The views of the tabs not in front live in their items only.
+            if (auto* t = dynamic_cast<kz::TabView*>(&view)) {
+                for (const auto& item : t->tabViewItems())
+                    if (item->view()) walk(*item->view(), inTabs ? inTabs : t, inTabs ? inTab : item.get(), depth + 1);
+                return;
+            }
+            for (const auto& sub : view.subviews()) walk(*sub, inTabs, inTab, depth + 1);
+        }
+    } search{mainKeyword};
+    search.walk(root, nullptr, nullptr, 0);
+    if (search.found && search.tabs && search.tab) search.tabs->selectTabViewItem(search.tab);
+    return search.found;
 }
 
 std::optional<std::vector<OptionControls::Choice>> OptionControls::choices(QuillUI& control) {

@@ -31,6 +31,10 @@ public:
     static std::vector<QuillUI*> in(kz::View& view, bool nested);
     // The first control in the views that edits the main keyword.
     static QuillUI* find(const std::vector<kz::View*>& views, const std::string& mainKeyword);
+    // The control of the main keyword anywhere in a window's views, tabs not
+    // in front included; the tab that holds it is brought to the front, as
+    // the user brings it.
+    static QuillUI* bringToFront(kz::View& root, const std::string& mainKeyword);
 
     // The choices of a check box, pop-up or radio column; nothing for a
     // control that takes a text or a number.
