@@ -205,6 +205,40 @@ def tray_window():
     return OrderedDict(window=window)
 
 
+def detailed_settings_window(pane_height):
+    """The detailed settings window: every pane as a tab, or (view style
+    "Tree") the pane tree on the left beside the front pane. The tabs stand
+    left of 200 points; the tree style moves them 200 points right. With
+    tabs a pane's controls begin at x = 187 inside its tab, with the tree at
+    0, so the tab view is 187 points wider than a pane."""
+    margin, tree_width = 20, 200
+    tab_width = 187 + VIEW_WIDTH + 13
+    tab_height = pane_height + 40
+    width = margin + tree_width + tab_width + margin
+    bottom = 56
+    height_ = bottom + tab_height + margin
+    outline = OrderedDict([("class", "OutlineView"), ("outlet", "_outlineview"), ("frame", [0, 0, 178, tab_height - 2]),
+                           ("columns", [OrderedDict([("identifier", "name"), ("width", 170)])])])
+    tree = OrderedDict([("class", "ScrollView"), ("frame", [margin, bottom, tree_width - 20, tab_height]),
+                        ("hidden", True), ("documentView", outline)])
+    tabs = OrderedDict([("class", "TabView"), ("outlet", "_tabView"), ("frame", [margin, bottom, tab_width, tab_height])])
+    style = OrderedDict([("class", "PopUpButton"), ("outlet", "_viewStyle"), ("frame", [400, 16, 150, 26]),
+                         ("action", "setupViewStylePopupButton:"),
+                         ("items", [OrderedDict([("title", "Tabs"), ("tag", 1)]),
+                                    OrderedDict([("title", "Tree"), ("tag", 2)])])])
+    # Return and Escape are given to the buttons by the window's controller.
+    cancel = button("_cancelButton", "Cancel", "cancelButton:", width - 250, 14, 110)
+    ok = button("_okButton", "Setting", "okButton:", width - 130, 14, 110)
+    subviews = [tree, tabs,
+                button("_versionInfoButton", "version info...", "clickedVersionInfo:", margin, 14, 150),
+                button("_revertToDefaultButton", "Revert to Default Settings", "clickedRevertToDefault:", 180, 14, 210),
+                style, cancel, ok]
+    content = OrderedDict([("class", "View"), ("frame", [0, 0, width, height_]), ("subviews", subviews)])
+    window = OrderedDict([("class", "Window"), ("title", "Detailed Settings"), ("styleMask", 3),
+                          ("frame", [120, 80, width, height_]), ("contentView", content)])
+    return OrderedDict(window=window)
+
+
 # -- string tables ---------------------------------------------------------------
 
 def strings_table(keys, lang, header):

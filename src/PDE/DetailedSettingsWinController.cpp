@@ -1,21 +1,288 @@
 #include "PDE/DetailedSettingsWinController.h"
 
+#include <stdexcept>
+
+#include "Common/Util/AlertUtil.h"
+#include "Common/Util/BundleUtil.h"
+#include "Common/Util/MailAddressTextField.h"
+#include "Common/Util/NoEmptyTextField.h"
+#include "PDE/AboutPanel/AboutPanelController.h"
+#include "engine/panes/PanePlugInMgr.h"
 #include "platform/foundation/Log.h"
+#include "platform/kit/Alert.h"
+#include "platform/kit/Application.h"
+#include "platform/kit/Button.h"
+#include "platform/kit/OutlineView.h"
+#include "platform/kit/PopUpButton.h"
+#include "platform/kit/ScrollView.h"
+#include "platform/kit/TabView.h"
+#include "platform/kit/Window.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
+namespace {
+
+DetailedSettingsWinController*& shared() {
+    static DetailedSettingsWinController* instance = nullptr;
+    return instance;
+}
+
+// The plug-in's own texts ("UI" table); a missing one shows its key.
+std::string localized(const std::string& key) { return PanePlugInMgr::localizedAlertText(key); }
+
+template <typename T>
+bool take(std::shared_ptr<T>& outlet, const std::shared_ptr<kz::View>& view) {
+    outlet = std::dynamic_pointer_cast<T>(view);
+    return outlet != nullptr;
+}
+
+// Every view below the root, the views of the tabs not in front included.
+void eachView(kz::View& root, const std::function<void(kz::View&)>& visit, int depth = 0) {
+    if (depth > 64) return;
+    visit(root);
+    for (const auto& sub : root.subviews()) eachView(*sub, visit, depth + 1);
+    if (auto* tabs = dynamic_cast<kz::TabView*>(&root))
+        for (const auto& tab : tabs->tabViewItems())
+            if (tab->view() && tab->view()->superview() != &root) eachView(*tab->view(), visit, depth + 1);
+}
+
+bool isFakeTabButton(const kz::View& view) {
+    const auto* button = dynamic_cast<const kz::Button*>(&view);
+    return button && button->action().selector == DetailedSettingsWinController::kFakeTabAction;
+}
+
+}  // namespace
+
+DetailedSettingsWinController::DetailedSettingsWinController() : TDWindowController("DetailedSettings") {}
+
+DetailedSettingsWinController::~DetailedSettingsWinController() {
+    if (_outlineview) {
+        if (_outlineview->outlineDataSource() == &_tabTree) _outlineview->setDataSource(nullptr);
+        if (_outlineview->outlineDelegate() == &_tabTree) _outlineview->setDelegate(nullptr);
+    }
+    if (shared() == this) shared() = nullptr;
+}
+
 DetailedSettingsWinController& DetailedSettingsWinController::sharedInstance() {
-    static DetailedSettingsWinController* shared = new DetailedSettingsWinController();
-    return *shared;
+    if (!shared()) shared() = new DetailedSettingsWinController();
+    return *shared();
 }
 
-// The window itself is not built yet: the panel's button gets a cancelled
-// run and the print option stays as it was.
-int DetailedSettingsWinController::showAsModalDialog(kz::Dictionary&) {
-    kz::Log::line("### ## the detailed settings window is not available yet");
-    return 0;
+void DetailedSettingsWinController::destroySharedInstance() { delete shared(); }
+
+bool DetailedSettingsWinController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
+    if (name == "_cancelButton") return take(_cancelButton, view);
+    if (name == "_okButton") return take(_okButton, view);
+    if (name == "_revertToDefaultButton") return take(_revertToDefaultButton, view);
+    if (name == "_versionInfoButton") return take(_versionInfoButton, view);
+    if (name == "_tabView") return take(_tabView, view);
+    if (name == "_outlineview") return take(_outlineview, view);
+    if (name == "_viewStyle") return take(_viewStyle, view);
+    return false;
 }
 
-void DetailedSettingsWinController::reformatPrintOption(kz::Dictionary&) {}
+std::function<void(kz::Control&)> DetailedSettingsWinController::actionForSelector(std::string_view selector) {
+    using Handler = void (DetailedSettingsWinController::*)(kz::Control*);
+    Handler handler = nullptr;
+    if (selector == "okButton:") handler = &DetailedSettingsWinController::okButton;
+    else if (selector == "cancelButton:") handler = &DetailedSettingsWinController::cancelButton;
+    else if (selector == "clickedRevertToDefault:") handler = &DetailedSettingsWinController::clickedRevertToDefault;
+    else if (selector == "clickedVersionInfo:") handler = &DetailedSettingsWinController::clickedVersionInfo;
+    else if (selector == "setupViewStylePopupButton:") handler = &DetailedSettingsWinController::setupViewStylePopupButton;
+    if (!handler) return {};
+    return [this, handler](kz::Control& sender) { (this->*handler)(&sender); };
+}
+
+kz::View* DetailedSettingsWinController::paneTreeContainer() const {
+    if (!_outlineview) return nullptr;
+    kz::View* clip = _outlineview->superview();
+    kz::View* scroll = clip ? clip->superview() : nullptr;
+    return dynamic_cast<kz::ScrollView*>(scroll) ? scroll : _outlineview.get();
+}
+
+void DetailedSettingsWinController::windowDidLoad() {
+    installWindowDelegate(this);
+    try {
+        setUpWindow();
+    } catch (const std::exception& e) {
+        kz::Alert alert;
+        alert.setMessageText(exceptionName(e));
+        std::string message = localized("Exception: %@");
+        if (auto at = message.find("%@"); at != std::string::npos) message.replace(at, 2, localized(e.what()));
+        alert.setInformativeText(message);
+        alert.runModal();
+        throw;
+    }
+}
+
+void DetailedSettingsWinController::setUpWindow() {
+    kz::Window* w = window();
+    w->setTitle(localized("Detailed Settings"));
+    w->setFrameAutosaveName(kFrameName);
+    if (_cancelButton) {
+        _cancelButton->setTitle(localized("Cancel"));
+        _cancelButton->setKeyEquivalent("\x1b");
+    }
+    if (_okButton) {
+        _okButton->setTitle(localized("Setting"));
+        _okButton->setKeyEquivalent("\r");
+    }
+    if (_revertToDefaultButton) _revertToDefaultButton->setTitle(localized("Revert to Default Settings"));
+    if (_versionInfoButton) _versionInfoButton->setTitle(localized("version info..."));
+    if (_viewStyle)
+        for (int i = 0; i < _viewStyle->numberOfItems(); ++i)
+            if (kz::MenuItem* item = _viewStyle->itemAtIndex(i)) item->setTitle(localized(item->title()));
+
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    mgr.loadPlugIns();
+    addPaneTabs();
+    // With every pane's view (and so its controls) loaded, the defaults are
+    // the panes' values before anyone changed them; Revert goes back to them.
+    mgr.defaultSettings();
+    if (_outlineview) {
+        _outlineview->setDataSource(&_tabTree);
+        _outlineview->setDelegate(&_tabTree);
+    }
+    if (_viewStyle) _viewStyle->selectItemAtIndex(mgr.getTabTreeView() ? 1 : 0);
+    setupViewStylePopupButton(_viewStyle.get());
+}
+
+void DetailedSettingsWinController::addPaneTabs() {
+    if (!_tabView) return;
+    while (_tabView->numberOfTabViewItems() > 0) _tabView->removeTabViewItem(*_tabView->tabViewItemAtIndex(0));
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    const auto& tree = mgr.panesTreeDictionary();
+    const kz::Value* items = tree ? tree->find("items") : nullptr;
+    if (!items || !items->isArray()) return;
+    for (const kz::Value& item : items->array()) {
+        if (!item.isDictionary()) continue;
+        const kz::Value& bundleName = item.dictionary().get("bundleName");
+        if (!bundleName.isString()) continue;
+        const std::string& key = bundleName.string();
+        auto tab = std::make_shared<kz::TabViewItem>(kz::Value(key));
+        bool loaded = mgr.entryOfBundleName(key) != nullptr;
+        // A pane that did not load still has its place, under the name the
+        // plug-in's texts give it, so that the others keep theirs.
+        std::optional<std::string> name = loaded ? mgr.panelNameOfBundleName(key) : std::nullopt;
+        tab->setLabel(name.value_or(localized(key)));
+        std::shared_ptr<kz::View> view = loaded ? mgr.panelViewOfBundleName(key) : nullptr;
+        tab->setView(view ? view : std::make_shared<kz::View>());
+        _tabView->addTabViewItem(tab);
+    }
+}
+
+// Moves each pane's controls (all but the stand-in tab buttons) so that the
+// leftmost begins at x; the controls keep their places among themselves.
+void DetailedSettingsWinController::placePaneContents(double x) {
+    if (!_tabView) return;
+    for (const auto& tab : _tabView->tabViewItems()) {
+        kz::View* pane = tab->view();
+        if (!pane) continue;
+        bool any = false;
+        double left = 0;
+        for (const auto& sub : pane->subviews())
+            if (!isFakeTabButton(*sub)) {
+                left = any ? std::min(left, sub->frame().origin.x) : sub->frame().origin.x;
+                any = true;
+            }
+        if (!any || left == x) continue;
+        for (const auto& sub : pane->subviews())
+            if (!isFakeTabButton(*sub))
+                sub->setFrameOrigin({sub->frame().origin.x + (x - left), sub->frame().origin.y});
+    }
+}
+
+void DetailedSettingsWinController::setupViewStylePopupButton(kz::Control*) {
+    kz::Window* w = window();
+    if (!w) return;
+    kz::MenuItem* selected = _viewStyle ? _viewStyle->selectedItem() : nullptr;
+    bool tree = selected && selected->tag() == 2;
+    if (selected && selected->tag() != 1 && !tree) return;
+    if (kz::View* container = paneTreeContainer()) container->setHidden(!tree);
+    for (const auto& sub : w->contentView().subviews()) {
+        auto* tabs = dynamic_cast<kz::TabView*>(sub.get());
+        if (!tabs) continue;
+        kz::Point at = tabs->frame().origin;
+        if (tree && at.x < kPaneTreeWidth) tabs->setFrameOrigin({at.x + kPaneTreeWidth, at.y});
+        if (!tree && at.x > kPaneTreeWidth) tabs->setFrameOrigin({at.x - kPaneTreeWidth, at.y});
+        tabs->setTabViewType(tree ? kz::TabViewType::NoTabsNoBorder : kz::TabViewType::TopTabsBezelBorder);
+    }
+    eachView(w->contentView(), [&](kz::View& v) {
+        if (isFakeTabButton(v)) v.setHidden(tree);
+    });
+    placePaneContents(tree ? kTreeContentX : kTabsContentX);
+    if (_outlineview) _outlineview->reloadData();
+}
+
+int DetailedSettingsWinController::showAsModalDialog(kz::Dictionary& printOption) {
+    _prevSelectedProfileName.reset();
+    kz::Window* w = nullptr;
+    try {
+        w = window();
+    } catch (const std::exception& e) {
+        kz::Log::line("### ## exception caught in showAsModalDialog " + exceptionName(e) + ": " + e.what());
+        return 0;
+    }
+    if (!w) return 0;
+    kz::Application& app = kz::Application::shared();
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    long code = kz::ModalResponseCancel;
+    for (;;) {
+        code = app.runModalForWindow(*w);
+        if (code != kz::ModalResponseOK) break;
+        // A field that will not give up the focus keeps the window open.
+        if (!w->makeFirstResponder(nullptr)) continue;
+        std::optional<kz::Dictionary> gathered = mgr.gatherPrintOptionValues(&printOption, "", false, false, false);
+        if (gathered) printOption = std::move(*gathered);
+        if (mgr.isPrintOptionConsistencyCheck(printOption)) break;
+    }
+    w->close();
+    _lastModalResult = code == kz::ModalResponseOK ? 1 : 0;
+    _lastPrintOption = printOption;
+    return _lastModalResult;
+}
+
+void DetailedSettingsWinController::reformatPrintOption(kz::Dictionary& printOption) {
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    // Nothing to complete from before the panes are loaded (the manager
+    // refuses to update panes it does not have).
+    if (mgr.plugInTable().empty()) return;
+    mgr.updateEnabledStates("", true, false, false);
+    // The unified file type, as for the enabled states: asking with the
+    // server's settings would give nothing to complete the option with.
+    std::optional<kz::Dictionary> all = mgr.gatherPrintOptionValues(&printOption, "", false, false, true);
+    if (!all || all->empty()) return;
+    for (const auto& [key, value] : printOption) all->set(key, value);
+    printOption = std::move(*all);
+}
+
+void DetailedSettingsWinController::okButton(kz::Control*) { kz::Application::shared().stopModalWithCode(kz::ModalResponseOK); }
+
+void DetailedSettingsWinController::cancelButton(kz::Control*) {
+    kz::Application::shared().stopModalWithCode(kz::ModalResponseCancel);
+}
+
+void DetailedSettingsWinController::clickedRevertToDefault(kz::Control*) {
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    kz::Dictionary defaults = mgr.defaultSettings();
+    mgr.restorePrintOptionValues(&defaults);
+}
+
+void DetailedSettingsWinController::clickedVersionInfo(kz::Control*) { AboutPanelController::runModal(); }
+
+kz::FieldEditor* DetailedSettingsWinController::windowWillReturnFieldEditor(kz::Window&, const void* client) {
+    // The required fields check their text in editors of their own.
+    auto* field = static_cast<kz::TextField*>(const_cast<void*>(client));
+    if (!field) return nullptr;
+    if (auto* noEmpty = dynamic_cast<NoEmptyTextField*>(field)) return noEmpty->fieldEditor();
+    if (auto* mail = dynamic_cast<MailAddressTextField*>(field)) return mail->fieldEditor();
+    return nullptr;
+}
+
+void DetailedSettingsWinController::windowWillClose(kz::Window& w) {
+    // Closing the window is a cancel.
+    kz::Application& app = kz::Application::shared();
+    if (app.modalWindow() == &w) app.stopModalWithCode(kz::ModalResponseCancel);
+}
 
 }  // namespace ComTORVALEKZ2R4_Plugin

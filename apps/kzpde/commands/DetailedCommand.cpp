@@ -1,0 +1,243 @@
+// kzpde detailed [--settings FILE.plist] [--set KEY=VALUE]... [--style
+// tabs|tree] [--revert] [--ok|--cancel] [--answer yes|no]... [--json]: the
+// panel's "Show Detailed Settings" run headless, with the steps given done
+// in the window as a user would.
+#include <cups/ppd.h>
+
+// libcups marks its PPD interface deprecated; a print dialog still hands
+// panels a ppd_file_t.
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "BundleLocation.h"
+#include "Command.h"
+#include "DetailedDriver.h"
+#include "JsonValue.h"
+#include "engine/panes/PanePlugInMgr.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/Log.h"
+#include "platform/kit/Application.h"
+#include "platform/kit/Button.h"
+#include "platform/kit/ScriptedUiDriver.h"
+#include "platform/kit/Window.h"
+#include "platform/printing/MemoryPrinter.h"
+#include "platform/printing/PDEHostCallback.h"
+#include "platform/printing/PDEPPDChangeCapability.h"
+#include "platform/printing/PDEPanel.h"
+#include "platform/printing/PDEPlugIn.h"
+#include "platform/printing/PrintSession.h"
+#include "platform/printing/PrintSettings.h"
+
+namespace kzp = ComTORVALEKZ2R4_Plugin;
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kzpde detailed [--settings FILE.plist] [--set KEY=VALUE]... [--style tabs|tree] [--revert] [--ok|--cancel] "
+    "[--answer yes|no]... [--bundle DIR] [--json]\n";
+
+struct Options {
+    std::string bundlePath = kzpde::BundleLocation::path();
+    std::optional<std::string> settings;
+    std::vector<kzpde::DetailedDriver::Action> actions;  // in the order given
+    bool ok = true;
+    std::deque<bool> answers;
+    bool json = false;
+};
+
+bool parse(const std::vector<std::string>& args, Options& o) {
+    using Step = kzpde::DetailedDriver::Step;
+    bool finishGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool hasValue = i + 1 < args.size();
+        if (a == "--json") {
+            o.json = true;
+        } else if (a == "--settings" && hasValue && !o.settings) {
+            o.settings = args[++i];
+        } else if (a == "--bundle" && hasValue) {
+            o.bundlePath = args[++i];
+        } else if (a == "--set" && hasValue) {
+            const std::string& kv = args[++i];
+            std::size_t eq = kv.find('=');
+            if (eq == std::string::npos || eq == 0) return false;
+            o.actions.push_back({Step::Set, kv.substr(0, eq), kv.substr(eq + 1)});
+        } else if (a == "--style" && hasValue && (args[i + 1] == "tabs" || args[i + 1] == "tree")) {
+            o.actions.push_back({Step::Style, args[++i], {}});
+        } else if (a == "--revert") {
+            o.actions.push_back({Step::Revert, {}, {}});
+        } else if ((a == "--ok" || a == "--cancel") && !finishGiven) {
+            finishGiven = true;
+            o.ok = a == "--ok";
+        } else if (a == "--answer" && hasValue && (args[i + 1] == "yes" || args[i + 1] == "no")) {
+            o.answers.push_back(args[++i] == "yes");
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The print dialog around the panel: a session on the embedded sample
+// printer (the bundle's PPD), the print settings, and the dialog's own PPD
+// handle, in which it marks the choices the panel asks for.
+class Host : public kz::PDEHostCallback, public kz::PDEPPDChangeCapability {
+public:
+    explicit Host(const std::string& ppdPath) {
+        _printer = std::make_shared<kz::MemoryPrinter>("KZ Print Server", "ipp://kz-server.example:631/printers/kz",
+                                                       ppdPath);
+        _session.setCurrentPrinter(_printer);
+        _ppd = ppdOpenFile(ppdPath.c_str());
+        if (_ppd) ppdMarkDefaults(_ppd);
+    }
+    ~Host() override {
+        if (_ppd) ppdClose(_ppd);
+    }
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    kz::PrintSession* printSession() override { return &_session; }
+    kz::PrintSettings* printSettings() override { return &_settings; }
+    ppd_file_t* ppdFile() override { return _ppd; }
+    bool willChangePPDOptionKeyValue(const std::string& mainKeyword, const std::string& choice) override {
+        return _ppd && ppdMarkOption(_ppd, mainKeyword.c_str(), choice.c_str()) >= 0;
+    }
+    kz::PrintSettings& settings() { return _settings; }
+
+private:
+    kz::PrintSession _session;
+    kz::PrintSettings _settings;
+    std::shared_ptr<kz::MemoryPrinter> _printer;
+    ppd_file_t* _ppd = nullptr;
+};
+
+std::string indented(const std::string& text) {
+    std::string out = "    ";
+    for (char c : text) out += (c == '\r' || c == '\n') ? std::string("\n    ") : std::string(1, c);
+    return out;
+}
+
+int run(kzpde::Invocation& inv) {
+    Options o;
+    if (!parse(inv.args, o)) {
+        inv.err << kUsage;
+        return kzpde::kUsage;
+    }
+    kz::LogCapture log;
+    auto bundle = kz::Bundle::open(o.bundlePath);
+    if (!bundle) {
+        inv.err << "kzpde detailed: " << o.bundlePath << ": not a bundle folder\n";
+        return kzpde::kFailure;
+    }
+    auto host = std::make_shared<Host>(bundle->resourcePath() + "/KZPrintServer.ppd");
+    if (o.settings) {
+        std::string error;
+        std::optional<kz::PrintSettings> settings = kz::PrintSettings::readFile(*o.settings, &error);
+        if (!settings) {
+            inv.err << "kzpde detailed: " << *o.settings << ": " << error << "\n";
+            return kzpde::kFailure;
+        }
+        host->settings() = std::move(*settings);
+    }
+    kzp::PanePlugInMgr::destroySharedInstance();
+    std::string error;
+    std::unique_ptr<kz::PDEPlugIn> plugIn(static_cast<kz::PDEPlugIn*>(bundle->principalObject(&error)));
+    if (!plugIn || !plugIn->initWithBundle(bundle)) {
+        inv.err << "kzpde detailed: " << o.bundlePath << ": no plug-in (" << error << ")\n";
+        return kzpde::kFailure;
+    }
+    auto panels = plugIn->PDEPanelsForType(kz::PDEPlugIn::kPrintDialogExtensionType, host);
+    std::shared_ptr<kz::PDEPanel> panel = panels && !panels->empty() ? panels->front() : nullptr;
+    if (!panel) {
+        inv.err << "kzpde detailed: the plug-in offers no panel\n";
+        return kzpde::kFailure;
+    }
+
+    // The dialog's window with the panel in it.
+    auto window = std::make_shared<kz::Window>(kz::Rect(0, 0, 700, 560));
+    std::shared_ptr<kz::View> view = panel->panelView();
+    if (view) window->contentView().addSubview(view);
+    panel->restoreValuesAndReturnError(nullptr);
+    panel->willShow();
+
+    kzpde::DetailedDriver driver(o.actions, o.ok, o.answers);
+    kz::Application& app = kz::Application::shared();
+    kz::UiDriver* previous = app.driver();
+    app.setDriver(&driver);
+    auto* button = view ? dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(*view, [](kz::View& v) {
+        auto* b = dynamic_cast<kz::Button*>(&v);
+        return b && b->action().selector == "clickedShowDetailedSettingsButton:";
+    }))
+                        : nullptr;
+    if (button) {
+        kz::Application::EventScope event(kz::Event::mouseDown({}));
+        button->performClick();
+    }
+    app.setDriver(previous);
+
+    std::optional<kz::Dictionary> values =
+        kzp::PanePlugInMgr::sharedInstance().gatherPrintOptionValues(nullptr, "", false, false, false);
+    ordered_json dialogs = ordered_json::array();
+    for (const auto& d : driver.dialogs()) dialogs.push_back({{"text", d.text}, {"answer", d.answer}});
+    ordered_json option = ordered_json::object();
+    if (values)
+        for (const auto& [key, value] : *values) option[key] = kzp::PanePlugInMgr::_stringFromObject(value).value_or("");
+    if (o.json) {
+        inv.out << kzpde::jsonText({{"dialogs", dialogs}, {"code", driver.code()}, {"printOption", option}}) << "\n";
+    } else {
+        for (const auto& d : driver.dialogs())
+            inv.out << "dialog:\n" << indented(d.text) << "\n  answer: " << d.answer << "\n";
+        inv.out << "code: " << driver.code() << (driver.code() == 1 ? " (OK)" : " (Cancel)")
+                << (driver.okRefused() ? ", OK refused by the consistency check" : "") << "\n"
+                << "print option:\n";
+        for (const auto& [key, value] : option.items()) inv.out << "  " << key << " = " << value.get<std::string>() << "\n";
+    }
+
+    int status = kzpde::kOk;
+    if (!button) {
+        inv.err << "kzpde detailed: the panel has no \"Show Detailed Settings\" button\n";
+        status = kzpde::kFailure;
+    } else if (!driver.windowShown()) {
+        inv.err << "kzpde detailed: the detailed settings window did not come up\n";
+        status = kzpde::kFailure;
+    }
+    for (const std::string& problem : driver.problems()) {
+        inv.err << "kzpde detailed: " << problem << "\n";
+        status = kzpde::kFailure;
+    }
+    if (driver.defaultedAnswers() > 0)
+        inv.err << "kzpde detailed: " << driver.defaultedAnswers() << " question(s) had no --answer left and were answered yes\n";
+    if (driver.unusedAnswers() > 0)
+        inv.err << "kzpde detailed: " << driver.unusedAnswers() << " --answer value(s) not used\n";
+    for (const std::string& line : log.lines())
+        if (line.starts_with("###")) inv.err << line << "\n";
+    window.reset();
+    panel.reset();
+    plugIn.reset();
+    return status;
+}
+
+const kzpde::Command::Registration registration({
+    "detailed",
+    "run the panel's detailed settings window headless: set options, revert, OK or Cancel",
+    std::string(kUsage) +
+        "\n"
+        "Loads the plug-in as a print dialog does (the embedded sample printer, the print\n"
+        "settings of FILE.plist when given), shows its panel and presses \"Show Detailed\n"
+        "Settings\". In the window, in the order given: --style chooses the view style,\n"
+        "--set sets the option on its pane's control as a user would (rules and their\n"
+        "questions run), --revert presses \"Revert to Default Settings\"; then OK (the\n"
+        "default) or Cancel is pressed. When the consistency check refuses OK, its alert is\n"
+        "kept and Cancel is pressed. Each question takes the next --answer (yes when none\n"
+        "is left); a message is acknowledged.\n"
+        "Prints the dialogs shown with their answers, the window's outcome (1 OK, 0 Cancel)\n"
+        "and the resulting print option (every pane's value).\n"
+        "--json: {\"dialogs\": [{\"text\", \"answer\"}], \"code\": 1 or 0, \"printOption\": {...}}.\n"
+        "Exit 1 when the window did not come up or a step could not be done.\n",
+    run,
+});
+
+}  // namespace
