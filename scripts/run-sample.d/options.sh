@@ -5,7 +5,9 @@
 settings=$(mktemp --suffix=.plist)
 step options --set StapleMode=TopLeftCorner --set VLInputSlot=TrayStock --set "StockName=50%,'A4'" \
   --set SecurityPrint=True --set SecurityPrintPassword=Sesame-42 --write-settings "$settings"
-step options --settings "$settings" --set Fold=BifoldInside --answer yes --json
+# The stacker tray conflicts with the restored staple position: the
+# question is answered no, so the staple position stays.
+step options --settings "$settings" --set OutputTray=Stackertray --answer no --json
 printf '\n$ kzpde options --set StapleMode=Sideways\n'
 "$kzpde" options --set StapleMode=Sideways && status=0 || status=$?
 echo "(exit $status)"

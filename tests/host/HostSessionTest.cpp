@@ -168,3 +168,18 @@ TEST_F(HostSessionTest, AKeyWithoutControlOrAValueThatIsNoChoiceIsAUsageError) {
     EXPECT_EQ(run(request), 2);
     EXPECT_NE(errors.str().find("'Sideways' is not one of the choices of StapleMode"), std::string::npos) << errors.str();
 }
+
+TEST_F(HostSessionTest, AConflictIsAskedAboutAndTheAnswerDecides) {
+    for (bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "yes" : "no");
+        kzpde::HostRequest request = defaultRequest();
+        request.sets = {{"StapleMode", "TopLeftCorner"}, {"OutputTray", "Stackertray"}};
+        request.answers = {yes};
+        ASSERT_EQ(run(request), 0) << errors.str();
+        ASSERT_EQ(session->dialogs().size(), 1u);
+        EXPECT_EQ(session->dialogs()[0].key, "OutputTray");
+        EXPECT_EQ(session->dialogs()[0].dialog.answer, yes ? "yes" : "no");
+        EXPECT_EQ(marked("OutputTray"), yes ? "Stackertray" : "Auto");
+        EXPECT_EQ(marked("StapleMode"), yes ? "None" : "TopLeftCorner");
+    }
+}

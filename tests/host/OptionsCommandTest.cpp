@@ -52,7 +52,8 @@ std::optional<std::string> customEntry(const json& settings, const std::string& 
 TEST(OptionsCommand, PrintsOneObjectOfSettingsChoicesJobOptionsSummaryDialogsAndControls) {
     const json out = options("--set StapleMode=TopLeftCorner");
     std::vector<std::string> keys;
-    for (const auto& [key, value] : orderedOptions("--set StapleMode=TopLeftCorner").items()) keys.push_back(key);
+    const nlohmann::ordered_json ordered = orderedOptions("--set StapleMode=TopLeftCorner");
+    for (const auto& [key, value] : ordered.items()) keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"printSettings", "markedChoices", "jobOptions", "summary", "dialogs",
                                                "controls"}));
     EXPECT_EQ(out["markedChoices"]["StapleMode"], "TopLeftCorner");
