@@ -8,16 +8,11 @@
 #include "Command.h"
 #include "DescriptionFile.h"
 #include "JsonValue.h"
+#include "host/AnswerDriver.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/controls/WireNames.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Log.h"
-#include "platform/kit/Application.h"
-#include "platform/kit/Button.h"
-#include "platform/kit/ScriptedUiDriver.h"
-#include "platform/kit/TextField.h"
-#include "platform/kit/UiDriver.h"
-#include "platform/kit/Window.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 using nlohmann::ordered_json;
@@ -70,60 +65,6 @@ struct Ready : kzp::NetworkDataState {
     bool isInitializedNetworkData() const override { return ready; }
 };
 
-// Answers the rule engine's alerts from the --answer list and keeps what was
-// shown: a Yes/No question takes the next answer (the default button, Yes,
-// when none is left), a single-button message is acknowledged.
-class AnswerDriver : public kz::UiDriver {
-public:
-    struct Dialog {
-        std::string text, answer;
-    };
-    explicit AnswerDriver(std::deque<bool> answers) : _answers(std::move(answers)) {}
-
-    bool step(kz::Application&, kz::Window& window) override {
-        std::string text;
-        std::vector<kz::Button*> buttons;
-        kz::ScriptedUiDriver::find(window.contentView(), [&](kz::View& v) {
-            if (auto* b = dynamic_cast<kz::Button*>(&v)) buttons.push_back(b);
-            else if (auto* t = dynamic_cast<kz::TextField*>(&v); t && text.empty()) text = t->stringValue();
-            return false;
-        });
-        if (buttons.empty()) return false;
-        std::string answer = "ok";
-        kz::Button* press = buttons.front();
-        if (buttons.size() >= 2) {
-            bool yes = true;
-            if (!_answers.empty()) {
-                yes = _answers.front();
-                _answers.pop_front();
-            } else {
-                ++_defaulted;
-            }
-            answer = yes ? "yes" : "no";
-            press = buttons[yes ? 0 : 1];
-        }
-        dialogs.push_back({text, answer});
-        return press->performClick();
-    }
-
-    std::vector<Dialog> dialogs;
-    std::size_t unusedAnswers() const { return _answers.size(); }
-    int defaulted() const { return _defaulted; }
-
-private:
-    std::deque<bool> _answers;
-    int _defaulted = 0;
-};
-
-// Dialog texts break lines with carriage returns; the text output shows
-// them as indented lines.
-std::string indented(std::string text) {
-    while (!text.empty() && text.back() == '\r') text.pop_back();
-    std::string out = "    ";
-    for (char c : text) out += c == '\r' ? std::string("\n    ") : std::string(1, c);
-    return out;
-}
-
 int run(kzpde::Invocation& inv) {
     Options o;
     if (!parse(inv.args, o)) {
@@ -143,15 +84,8 @@ int run(kzpde::Invocation& inv) {
     ready.ready = o.networkReady;
     mgr.setNetworkDataState(&ready);
     if (file->bundle()) mgr.setPdeResourcePath(file->bundlePath());
-    AnswerDriver driver(o.answers);
-    kz::Application& app = kz::Application::shared();
-    kz::UiDriver* previous = app.driver();
-    app.setDriver(&driver);
-    struct Restore {
-        kz::Application& app;
-        kz::UiDriver* previous;
-        ~Restore() { app.setDriver(previous); }
-    } restore{app, previous};
+    kzpde::AnswerDriver driver(o.answers);
+    kzpde::DriverScope useDriver(driver);
 
     // The panel and every pane register into one registry, so rules of one
     // file may act on the controls of another: --with brings those in.
@@ -200,7 +134,7 @@ int run(kzpde::Invocation& inv) {
     } else {
         auto printDialogs = [&](std::size_t from, std::size_t to) {
             for (std::size_t i = from; i < to; ++i)
-                inv.out << "  dialog:\n" << indented(driver.dialogs[i].text) << "\n  answer: "
+                inv.out << "  dialog:\n" << kzpde::indentedDialogText(driver.dialogs[i].text) << "\n  answer: "
                         << driver.dialogs[i].answer << "\n";
         };
         inv.out << "defaults\n";

@@ -1,0 +1,73 @@
+// kzpde print FILE [the options of kzpde options]: the dialog's settings
+// sent to CUPS with the document.
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "BundleLocation.h"
+#include "Command.h"
+#include "JsonValue.h"
+#include "host/HostSession.h"
+#include "platform/printing/CupsPrinter.h"
+
+namespace kzpde {
+extern const char* const kHostOptionsHelp;
+}
+
+namespace {
+
+int run(kzpde::Invocation& inv) {
+    kzpde::HostRequest request;
+    request.bundlePath = kzpde::BundleLocation::path();
+    std::string file;
+    if (!kzpde::HostSession::parse(inv.args, "print", request, &file, inv.err)) return kzpde::kUsage;
+    if (request.ppd) {
+        inv.err << "kzpde print: --ppd names no queue to print to; name a CUPS destination with --printer\n";
+        return kzpde::kUsage;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        inv.err << "kzpde print: " << file << ": no such file\n";
+        return kzpde::kFailure;
+    }
+    request.needsQueue = true;
+    kzpde::HostSession session;
+    if (int status = session.run(request, "print", inv.err)) return status;
+    auto* printer = dynamic_cast<kz::CupsPrinter*>(session.printer().get());
+    if (!printer) {
+        inv.err << "kzpde print: the dialog's printer is no CUPS destination\n";
+        return kzpde::kFailure;
+    }
+    // The printer adds its instance's saved options under the dialog's.
+    const kz::CupsJob::Submitted job =
+        printer->print(file, std::filesystem::path(file).filename().string(), session.jobOptions());
+    if (!job) {
+        inv.err << "kzpde print: " << printer->name() << ": the job was not taken: " << session.secrets().redact(job.error)
+                << "\n";
+        return kzpde::kFailure;
+    }
+    if (request.json) {
+        const kz::Dictionary report = session.report();
+        nlohmann::ordered_json out{{"jobId", job.id}, {"printer", printer->name()},
+                                   {"jobOptions", kzpde::toJson(report.get("jobOptions"))}};
+        inv.out << kzpde::jsonText(out) << "\n";
+    } else {
+        inv.out << "job " << job.id << " on " << printer->name() << "\n";
+    }
+    return kzpde::kOk;
+}
+
+const kzpde::Command::Registration registration{{
+    "print",
+    "print a file through CUPS with the options the panel saved",
+    std::string("usage: kzpde print FILE [--printer NAME] [--settings FILE.plist] [--set KEY=VALUE]...\n"
+                "       [--answer yes|no] [--write-settings FILE.plist] [--json]\n\n"
+                "Runs the print dialog as `kzpde options` does, on the CUPS destination NAME\n"
+                "(the default destination without --printer), then submits FILE to it with\n"
+                "the job options the panel's settings make, and prints the job's id (--json:\n"
+                "\"jobId\", \"printer\" and the \"jobOptions\" sent, passwords masked).\n\n") +
+        kzpde::kHostOptionsHelp,
+    run,
+}};
+
+}  // namespace

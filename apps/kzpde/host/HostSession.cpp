@@ -1,0 +1,352 @@
+#include "host/HostSession.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include "engine/panes/PanePlugInMgr.h"
+#include "host/OptionControls.h"
+#include "platform/kit/Application.h"
+#include "platform/kit/Button.h"
+#include "platform/kit/ScriptedUiDriver.h"
+#include "platform/printing/CupsPrinter.h"
+#include "platform/printing/MemoryPrinter.h"
+
+namespace kzpde {
+
+namespace kzp = ComTORVALEKZ2R4_Plugin;
+
+namespace {
+
+bool takeValue(const std::vector<std::string>& args, std::size_t& i, std::optional<std::string>& into) {
+    if (i + 1 >= args.size() || into) return false;
+    into = args[++i];
+    return true;
+}
+
+}  // namespace
+
+HostSession::HostSession() = default;
+
+HostSession::~HostSession() {
+    // The panel lets go of its view and its observers before the dialog and
+    // the host objects it was given go.
+    if (kz::PDEPanel* p = panel()) p->shouldHide();
+    _plugIn.releasePanel();
+    _dialog.reset();
+    _host.reset();
+}
+
+bool HostSession::parse(const std::vector<std::string>& args, const std::string& command, HostRequest& r,
+                        std::string* file, std::ostream& err) {
+    auto usage = [&](const std::string& why) {
+        err << "kzpde " << command << ": " << why << "\n";
+        return false;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--json") {
+            r.json = true;
+        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings") {
+            auto& into = a == "--printer" ? r.printer : a == "--ppd" ? r.ppd : a == "--settings" ? r.settingsFile : r.writeSettings;
+            if (!takeValue(args, i, into)) return usage(a + " takes one value, once");
+        } else if (a == "--set") {
+            if (i + 1 >= args.size()) return usage("--set takes KEY=VALUE");
+            const std::string& kv = args[++i];
+            const std::size_t eq = kv.find('=');
+            if (eq == std::string::npos || eq == 0) return usage("--set takes KEY=VALUE, not '" + kv + "'");
+            r.sets.emplace_back(kv.substr(0, eq), kv.substr(eq + 1));
+        } else if (a == "--answer") {
+            if (i + 1 >= args.size() || (args[i + 1] != "yes" && args[i + 1] != "no"))
+                return usage("--answer takes yes or no");
+            r.answers.push_back(args[++i] == "yes");
+        } else if (file && file->empty() && !a.empty() && a[0] != '-') {
+            *file = a;
+        } else {
+            return usage("unexpected argument '" + a + "'");
+        }
+    }
+    if (r.printer && r.ppd) return usage("--printer and --ppd exclude each other");
+    if (file && file->empty()) return usage("no file to print");
+    return true;
+}
+
+int HostSession::fail(std::ostream& err, const std::string& command, const std::string& message, int status) {
+    err << "kzpde " << command << ": " << _secrets.redact(message) << "\n";
+    return status;
+}
+
+int HostSession::run(const HostRequest& r, const std::string& command, std::ostream& err) {
+    std::string error;
+    // A settings file is outside input: refused whole before anything of it
+    // reaches the dialog.
+    std::optional<kz::PrintSettings> restored;
+    if (r.settingsFile) {
+        restored = kz::PrintSettings::readFile(*r.settingsFile, &error);
+        if (!restored) return fail(err, command, error, 1);
+        for (const auto& [key, value] : restored->values())
+            if (_secrets.isSecretKey(key)) _secrets.addValue(value.stringValue());
+    }
+    for (const auto& [key, value] : r.sets)
+        if (_secrets.isSecretKey(key)) _secrets.addValue(value);
+    if (r.ppd && !std::filesystem::is_regular_file(*r.ppd)) return fail(err, command, *r.ppd + ": no such PPD file", 1);
+
+    if (!_plugIn.load(r.bundlePath, &error)) return fail(err, command, error, 1);
+
+    if (r.printer || r.needsQueue) {
+        _printer = kz::CupsPrinter::open(r.printer.value_or(""), CUPS_HTTP_DEFAULT, &error);
+        if (!_printer) return fail(err, command, error, 1);
+    } else if (r.ppd) {
+        _printer = std::make_shared<kz::MemoryPrinter>(std::filesystem::path(*r.ppd).stem().string(), std::nullopt, *r.ppd);
+    } else {
+        _printer = kz::MemoryPrinter::sample(*_plugIn.bundle());
+    }
+    std::unique_ptr<HostPpd> ppd;
+    if (auto path = _printer->ppdPath()) {
+        ppd = HostPpd::open(*path, &error);
+        if (!ppd) return fail(err, command, error, 1);
+    }
+    if (r.withPPDChanges) _host = std::make_shared<MarkingHostCallback>(_printer, std::move(ppd));
+    else _host = std::make_shared<HostCallback>(_printer, std::move(ppd));
+    if (restored) {
+        _host->settings() = std::move(*restored);
+        if (_host->ppd())
+            for (const std::string& key : _host->ppd()->markFromSettings(_host->settings()))
+                err << "kzpde " << command << ": " << key << ": not a choice of the printer's PPD; left out\n";
+    }
+
+    _driver = std::make_unique<AnswerDriver>(r.answers, r.answers.empty() ? true : r.answers.back());
+    DriverScope useDriver(*_driver);
+
+    _dialog = std::make_unique<PrintDialog>(_host->settings(), r.withHostControls);
+    std::shared_ptr<kz::PDEPanel> panel = _plugIn.panelFor(_host, &error);
+    if (!panel) return fail(err, command, error, 1);
+    if (!panel->restoreValuesAndReturnError(&error))
+        return fail(err, command, "the panel could not restore the settings: " + error, 1);
+    std::shared_ptr<kz::View> view = panel->panelView();
+    if (!view) return fail(err, command, "the panel has no view", 1);
+    _dialog->setPanelView(view);
+    panel->willShow();
+    _dialog->layout();
+    dialogsFrom(0, std::nullopt);
+    learnSecureControls();
+
+    // Every key must name a control and every choice must be one before the
+    // first change is made; the changes themselves may still disable what a
+    // later one needs.
+    const std::vector<kz::View*> views = optionViews();
+    for (const auto& [key, value] : r.sets) {
+        OptionControls::QuillUI* control = OptionControls::find(views, key);
+        if (!control) return fail(err, command, "--set " + key + ": no control has the main keyword " + key, 2);
+        if (auto offered = OptionControls::choices(*control)) {
+            bool found = false;
+            for (const auto& c : *offered) found = found || c.value == value;
+            if (!found)
+                return fail(err, command, "--set " + key + "=" + value + ": '" + value + "' is not one of the choices of " + key, 2);
+        }
+    }
+    // The panel's own options are changed in the dialog; the panes' options
+    // where a user changes them, in the detailed settings window the panel
+    // opens (a run of them at once, then OK).
+    kz::View& panelView = *view;
+    for (std::size_t i = 0; i < r.sets.size();) {
+        if (OptionControls::find({&panelView}, r.sets[i].first)) {
+            const auto& [key, value] = r.sets[i++];
+            const std::size_t before = _driver->dialogs.size();
+            std::string why;
+            const auto outcome = OptionControls::setAsUser(*OptionControls::find({&panelView}, key), value, &why);
+            if (outcome != OptionControls::Outcome::Done) return refused(err, command, key, value, static_cast<int>(outcome), why);
+            dialogsFrom(before, key);
+            continue;
+        }
+        std::vector<std::pair<std::string, std::string>> inWindow;
+        while (i < r.sets.size() && !OptionControls::find({&panelView}, r.sets[i].first)) inWindow.push_back(r.sets[i++]);
+        if (int status = setInDetailedWindow(panelView, inWindow, command, err)) return status;
+    }
+
+    const std::size_t beforeSave = _driver->dialogs.size();
+    if (!panel->saveValuesAndReturnError(&error))
+        return fail(err, command, "the panel did not save the settings" + (error.empty() ? "" : ": " + error), 1);
+    dialogsFrom(beforeSave, std::nullopt);
+    if (_host->ppd()) _host->ppd()->writeToSettings(_host->settings());
+    for (const auto& [key, value] : _host->settings().values())
+        if (_secrets.isSecretKey(key)) _secrets.addValue(value.stringValue());
+
+    _jobOptions = kz::JobOptions::make(_host->settings(), _host->ppdFile());
+    if (auto* cups = dynamic_cast<kz::CupsPrinter*>(_printer.get())) _jobOptions = cups->jobOptions(_jobOptions);
+    _summary = panel->summaryInfo();
+
+    if (r.writeSettings && !_host->settings().writeFile(*r.writeSettings, &error)) return fail(err, command, error, 1);
+    if (_driver->defaulted() > 0)
+        err << "kzpde " << command << ": " << _driver->defaulted() << " question(s) had no --answer and were answered yes\n";
+    for (const std::string& line : _log.lines()) err << _secrets.redact(line) << "\n";
+    return 0;
+}
+
+void HostSession::dialogsFrom(std::size_t from, const std::optional<std::string>& key) {
+    // Each dialog is told once, with the change that brought it up.
+    for (std::size_t i = std::max(from, _told); i < _driver->dialogs.size(); ++i) _dialogs.push_back({key, _driver->dialogs[i]});
+    _told = std::max(_told, _driver->dialogs.size());
+}
+
+int HostSession::refused(std::ostream& err, const std::string& command, const std::string& key, const std::string& value,
+                         int outcome, const std::string& why) {
+    const std::string shown = _secrets.isSecretKey(key) ? Secrets::masked(value) : value;
+    const bool usage = outcome == static_cast<int>(OptionControls::Outcome::NotAChoice) ||
+                       outcome == static_cast<int>(OptionControls::Outcome::Refused);
+    return fail(err, command, "--set " + key + "=" + shown + ": " + (usage ? "refused: " : "") + why, usage ? 2 : 1);
+}
+
+namespace {
+
+kz::Button* buttonWithAction(kz::View& root, const std::string& selector) {
+    return dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
+        auto* b = dynamic_cast<kz::Button*>(&v);
+        return b && b->action().selector == selector;
+    }));
+}
+
+}  // namespace
+
+int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std::pair<std::string, std::string>>& sets,
+                                     const std::string& command, std::ostream& err) {
+    kz::Button* show = buttonWithAction(panelView, "clickedShowDetailedSettingsButton:");
+    if (!show) return fail(err, command, "--set " + sets.front().first + ": the panel has no way to its panes' options", 1);
+    struct Run {
+        bool shown = false, okPressed = false, refusedOk = false;
+        std::size_t failedAt = 0;
+        int outcome = 0;
+        std::string why;
+    } run;
+    run.failedAt = sets.size();
+    _driver->otherWindows = [&](kz::Window& window, bool* result) {
+        kz::Button* ok = buttonWithAction(window.contentView(), "okButton:");
+        if (!ok) return false;
+        kz::Application::EventScope event(kz::Event::mouseDown({}));
+        kz::Button* cancel = buttonWithAction(window.contentView(), "cancelButton:");
+        if (run.okPressed) {
+            // OK came back: the window refused it (its check said why).
+            run.refusedOk = true;
+            *result = cancel && cancel->performClick();
+            return true;
+        }
+        run.shown = true;
+        for (std::size_t i = 0; i < sets.size(); ++i) {
+            const std::size_t before = _driver->dialogs.size();
+            OptionControls::QuillUI* control = OptionControls::bringToFront(window.contentView(), sets[i].first);
+            const auto outcome = control ? OptionControls::setAsUser(*control, sets[i].second, &run.why)
+                                         : OptionControls::Outcome::Unusable;
+            if (!control) run.why = "the detailed settings window has no control of it";
+            dialogsFrom(before, sets[i].first);
+            if (outcome != OptionControls::Outcome::Done) {
+                run.failedAt = i, run.outcome = static_cast<int>(outcome);
+                *result = cancel && cancel->performClick();
+                return true;
+            }
+        }
+        run.okPressed = true;
+        *result = ok->performClick();
+        return true;
+    };
+    const std::size_t before = _driver->dialogs.size();
+    {
+        kz::Application::EventScope event(kz::Event::mouseDown({}));
+        show->performClick();
+    }
+    _driver->otherWindows = nullptr;
+    if (!run.shown) {
+        return fail(err, command, "--set " + sets.front().first +
+                                      ": the option is set in the detailed settings window, which did not come up", 1);
+    }
+    if (run.failedAt < sets.size())
+        return refused(err, command, sets[run.failedAt].first, sets[run.failedAt].second, run.outcome, run.why);
+    if (run.refusedOk) {
+        std::string why = _driver->dialogs.size() > before ? _driver->dialogs.back().text : std::string();
+        return fail(err, command, "the detailed settings window refused OK" + (why.empty() ? "" : ": " + why), 1);
+    }
+    // Questions after the changes (OK's own) belong to the window's run.
+    dialogsFrom(before, std::nullopt);
+    return 0;
+}
+
+std::vector<kz::View*> HostSession::optionViews() const {
+    std::vector<kz::View*> views{&_dialog->window().contentView()};
+    if (kzp::PanePlugInMgr::hasSharedInstance()) {
+        kzp::PanePlugInMgr& mgr = kzp::PanePlugInMgr::sharedInstance();
+        const kzp::PanePlugInMgr::PlugInTable table = mgr.plugInTable();
+        for (const auto& [key, entry] : table)
+            if (auto view = mgr.panelViewOfBundleName(key)) views.push_back(view.get());
+    }
+    return views;
+}
+
+void HostSession::learnSecureControls() {
+    // What the descriptions make a secure field is a secret too.
+    if (!kzp::PanePlugInMgr::hasSharedInstance()) return;
+    for (const auto& [keyword, controls] : kzp::PanePlugInMgr::sharedInstance().quillMgr().getControlsDictionary())
+        for (const auto& control : controls)
+            if (control && control->kind() == kzp::QuillUI::Kind::SecureTextField) _secrets.addKeyword(keyword);
+}
+
+kz::Dictionary HostSession::report() {
+    kz::Dictionary marked, options, dialogs, controls;
+    if (_host && _host->ppd())
+        for (const auto& [keyword, choice] : _host->ppd()->markedChoices()) marked.set(keyword, kz::Value(choice));
+    for (const auto& option : _jobOptions.options()) options.set(option.name, kz::Value(option.value));
+    kz::Array shown;
+    for (const ShownDialog& d : _dialogs) {
+        kz::Dictionary entry{{"text", kz::Value(d.dialog.text)}, {"answer", kz::Value(d.dialog.answer)}};
+        entry.set("key", d.key ? kz::Value(*d.key) : kz::Value());
+        shown.emplace_back(std::move(entry));
+    }
+    if (kz::PDEPanel* p = panel())
+        if (auto view = p->panelView())
+            for (OptionControls::QuillUI* control : OptionControls::in(*view, false))
+                if (!control->mainKeyword().empty())
+                    controls.set(control->mainKeyword(),
+                                 OptionControls::describe(*control, _secrets.isSecretKey(control->mainKeyword())));
+    kz::Dictionary out;
+    out.set("printSettings", kz::Value(_secrets.masked(_host ? _host->settings().values() : kz::Dictionary())));
+    out.set("markedChoices", kz::Value(std::move(marked)));
+    out.set("jobOptions", kz::Value(_secrets.masked(options)));
+    out.set("summary", kz::Value(_summary.value_or(kz::Dictionary())));
+    out.set("dialogs", kz::Value(std::move(shown)));
+    out.set("controls", kz::Value(std::move(controls)));
+    return out;
+}
+
+void HostSession::writeText(std::ostream& out) {
+    const kz::Dictionary r = report();
+    auto section = [&](const char* title, const char* key, const char* between) {
+        out << title << ":\n";
+        for (const auto& [name, value] : r.get(key).dictionary())
+            out << "  " << name << between << "\"" << value.stringValue() << "\"\n";
+    };
+    section("print settings", "printSettings", " = ");
+    section("marked choices", "markedChoices", " = ");
+    section("job options", "jobOptions", " = ");
+    section("summary", "summary", ": ");
+    out << "dialogs:\n";
+    for (const kz::Value& d : r.get("dialogs").array()) {
+        const kz::Dictionary& entry = d.dictionary();
+        out << "  " << (entry.get("key").isString() ? "set " + entry.get("key").string() : std::string("panel"))
+            << ":\n" << indentedDialogText(entry.get("text").stringValue()) << "\n    answer: "
+            << entry.get("answer").stringValue() << "\n";
+    }
+    out << "controls:\n";
+    for (const auto& [keyword, value] : r.get("controls").dictionary()) {
+        const kz::Dictionary& c = value.dictionary();
+        out << "  " << keyword << " = \"" << c.get("value").stringValue() << "\""
+            << (c.get("enabled").boolValue() ? "" : " disabled") << (c.get("hidden").boolValue() ? " hidden" : "");
+        const kz::Array& items = c.get("items").array();
+        if (!items.empty()) {
+            out << " of";
+            for (const kz::Value& item : items)
+                out << " " << item.dictionary().get("value").stringValue()
+                    << (item.dictionary().get("enabled").boolValue() ? "" : "(disabled)");
+        }
+        out << "\n";
+    }
+}
+
+}  // namespace kzpde

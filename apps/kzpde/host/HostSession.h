@@ -1,0 +1,108 @@
+#pragma once
+
+#include <deque>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/AnswerDriver.h"
+#include "host/HostCallback.h"
+#include "host/PlugInHost.h"
+#include "host/PrintDialog.h"
+#include "host/Secrets.h"
+#include "platform/foundation/Dictionary.h"
+#include "platform/foundation/Log.h"
+#include "platform/printing/JobOptions.h"
+#include "platform/printing/Printer.h"
+
+namespace kzpde {
+
+// What the user asked the print dialog for: the printer, the settings to
+// start from, the changes to make, and where the settings go afterwards.
+struct HostRequest {
+    std::string bundlePath;                     // the plug-in
+    std::optional<std::string> printer;         // a CUPS destination
+    std::optional<std::string> ppd;             // a PPD file instead of a printer
+    std::optional<std::string> settingsFile;    // print settings to restore
+    std::vector<std::pair<std::string, std::string>> sets;  // KEY=VALUE, in order
+    std::deque<bool> answers;                   // to the rules' questions; true: yes
+    std::optional<std::string> writeSettings;   // where the saved settings go
+    bool json = false;
+    // A CUPS destination even when none is named (the default one): printing.
+    bool needsQueue = false;
+    // Hosts without these exist; the tests build them.
+    bool withHostControls = true;
+    bool withPPDChanges = true;
+};
+
+// One run of the tool's print dialog, headless: loads the plug-in, takes the
+// printer and its PPD, restores the panel from the settings, shows it, makes
+// each change as the user would, saves and gathers what the job would carry.
+class HostSession {
+public:
+    // One dialog shown while a change ran (or while restoring: no key).
+    struct ShownDialog {
+        std::optional<std::string> key;
+        AnswerDriver::Dialog dialog;
+    };
+
+    HostSession();
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // Reads the common arguments; false (a usage error, said on err) on
+    // anything else. FILE, when given, takes the one argument that is no
+    // option (the document to print).
+    static bool parse(const std::vector<std::string>& args, const std::string& command, HostRequest& request,
+                      std::string* file, std::ostream& err);
+
+    // Runs the dialog; the tool's exit status (messages on err, naming the
+    // command). Afterwards the results below are there when it is 0.
+    int run(const HostRequest& request, const std::string& command, std::ostream& err);
+
+    // The results, with every secret masked: "printSettings",
+    // "markedChoices", "jobOptions", "summary", "dialogs", "controls".
+    kz::Dictionary report();
+    void writeText(std::ostream& out);
+
+    HostCallback* host() const { return _host.get(); }
+    kz::PDEPanel* panel() const { return _plugIn.panel().get(); }
+    PrintDialog* dialog() const { return _dialog.get(); }
+    const std::shared_ptr<kz::Printer>& printer() const { return _printer; }
+    const kz::JobOptions& jobOptions() const { return _jobOptions; }
+    const std::vector<ShownDialog>& dialogs() const { return _dialogs; }
+    Secrets& secrets() { return _secrets; }
+    // Every log line of the run as it was written; the tool prints them
+    // redacted only.
+    const std::vector<std::string>& logLines() const { return _log.lines(); }
+
+private:
+    int fail(std::ostream& err, const std::string& command, const std::string& message, int status);
+    std::vector<kz::View*> optionViews() const;
+    void dialogsFrom(std::size_t from, const std::optional<std::string>& key);
+    int refused(std::ostream& err, const std::string& command, const std::string& key, const std::string& value,
+                int outcome, const std::string& why);
+    // Opens the panel's detailed settings window, makes the changes there and
+    // presses OK.
+    int setInDetailedWindow(kz::View& panelView, const std::vector<std::pair<std::string, std::string>>& sets,
+                            const std::string& command, std::ostream& err);
+    void learnSecureControls();
+
+    kz::LogCapture _log;
+    PlugInHost _plugIn;
+    std::shared_ptr<kz::Printer> _printer;
+    std::shared_ptr<HostCallback> _host;
+    std::unique_ptr<PrintDialog> _dialog;
+    std::unique_ptr<AnswerDriver> _driver;
+    std::vector<ShownDialog> _dialogs;
+    std::size_t _told = 0;  // the driver's dialogs already in _dialogs
+    std::optional<kz::Dictionary> _summary;
+    kz::JobOptions _jobOptions;
+    Secrets _secrets;
+};
+
+}  // namespace kzpde

@@ -1,0 +1,76 @@
+#include "host/Secrets.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "Common/Util/StringEscapeConverter.h"
+#include "platform/printing/PrintSettings.h"
+
+namespace kzpde {
+
+namespace kzp = ComTORVALEKZ2R4_Plugin;
+
+namespace {
+
+// The main keyword a settings key or job option names: the part after the
+// custom-entry marker, or the key itself.
+std::string_view keywordOf(std::string_view key) {
+    if (!kz::PrintSettings::isCustomEntryKey(key)) return key;
+    const std::string_view marker = kz::PrintSettings::kCustomEntryMarker;
+    return key.substr(key.find(marker) + marker.size());
+}
+
+const kzp::StringEscapeConverter& customEntryEscapes() {
+    static const auto converter = [] {
+        auto c = kzp::StringEscapeConverter::emptyConverter();
+        c->replace("%", "%x25");
+        c->replace("'", "%x27");
+        c->replace(",", "%x2C");
+        return c;
+    }();
+    return *converter;
+}
+
+}  // namespace
+
+Secrets::Secrets()
+    : _keywords{"SecurityPrintPassword", "RscPassword", "AuthJobPassword", "VLFormPassword", "VLSecurityPassword"} {}
+
+void Secrets::addValue(const std::string& value) {
+    if (value.empty()) return;
+    _values.insert(value);
+    // A custom entry carries the escaped form; the unescaped one is what
+    // the panel read back.
+    _values.insert(customEntryEscapes().escape(value));
+    _values.insert(customEntryEscapes().unEscape(value));
+}
+
+bool Secrets::isSecretKey(std::string_view key) const { return _keywords.contains(std::string(keywordOf(key))); }
+
+kz::Dictionary Secrets::masked(const kz::Dictionary& values) {
+    kz::Dictionary out;
+    for (const auto& [key, value] : values) {
+        if (!isSecretKey(key)) {
+            out.set(key, value);
+            continue;
+        }
+        const std::string text = value.stringValue();
+        addValue(text);
+        out.set(key, kz::Value(masked(text)));
+    }
+    return out;
+}
+
+std::string Secrets::redact(std::string text) const {
+    // Longest first, so that a value inside another one leaves no part of
+    // the longer one behind.
+    std::vector<const std::string*> byLength;
+    for (const std::string& v : _values) byLength.push_back(&v);
+    std::sort(byLength.begin(), byLength.end(), [](auto* a, auto* b) { return a->size() > b->size(); });
+    for (const std::string* value : byLength)
+        for (std::size_t at = text.find(*value); at != std::string::npos; at = text.find(*value, at + sizeof(kMask) - 1))
+            text.replace(at, value->size(), kMask);
+    return text;
+}
+
+}  // namespace kzpde
