@@ -3,6 +3,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -98,6 +99,9 @@ bool CupsTestDaemon::start() {
     pid_t pid = ::fork();
     if (pid < 0) return fail("cupsd cannot start: fork failed");
     if (pid == 0) {
+        // A test process that dies without its destructors takes its
+        // scheduler along.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         std::FILE* sink = std::freopen(out.c_str(), "w", stdout);
         if (sink) ::dup2(::fileno(stdout), 2);
         ::execl(kCupsd, kCupsd, "-f", "-c", conf.c_str(), "-s", files.c_str(), static_cast<char*>(nullptr));
