@@ -86,6 +86,11 @@ void KemoPDEByCocoa::initialize(std::shared_ptr<kz::PDEHostCallback> callback, s
 
     PanePlugInMgr& manager = _panePlugInMgr();
     manager.loadPlugIns();
+    // The panes file their option controls when their views are made. The
+    // defaults, and with them every option that restoring reads back, are
+    // those of the controls filed, so the views are made now.
+    for (const auto& [key, entry] : PanePlugInMgr::PlugInTable(manager.plugInTable()))
+        if (entry.paneConroller) manager.safeInvokePanelViewFor(*entry.paneConroller);
     manager.setPDEObject(this);
     manager.getAllList();
     _detailedSettingsWinController = &DetailedSettingsWinController::sharedInstance();
@@ -190,9 +195,12 @@ bool KemoPDEByCocoa::connectWindowOutlet(const std::shared_ptr<kz::Window>& wind
 }
 
 std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_view selector) {
-    // The view lives no longer than the panel that owns it.
-    auto bind = [this](void (KemoPDEByCocoa::*handler)(kz::Control*)) {
-        return [this, handler](kz::Control& sender) { (this->*handler)(&sender); };
+    // The host may keep the view in its dialog after it let the panel go.
+    std::weak_ptr<KemoPDEByCocoa> weak = weak_from_this();
+    auto bind = [weak](void (KemoPDEByCocoa::*handler)(kz::Control*)) {
+        return [weak, handler](kz::Control& sender) {
+            if (auto panel = weak.lock()) (panel.get()->*handler)(&sender);
+        };
     };
     if (selector == "clickedShowDetailedSettingsButton:") return bind(&KemoPDEByCocoa::clickedShowDetailedSettingsButton);
     if (selector == "clickedRevertToDefaultSettings:") return bind(&KemoPDEByCocoa::clickedRevertToDefaultSettings);

@@ -46,7 +46,10 @@ class QuillUI;
 //
 // Made by KemoPDEPlugIn, owned by the host (shared_ptr), main thread only.
 // No operation the host calls lets an exception out.
-class KZ_EXPORT KemoPDEByCocoa : public kz::PDEPanel, public kz::ViewOwner, public PrinterDataSource {
+class KZ_EXPORT KemoPDEByCocoa : public kz::PDEPanel,
+                                 public kz::ViewOwner,
+                                 public PrinterDataSource,
+                                 public std::enable_shared_from_this<KemoPDEByCocoa> {
 public:
     static constexpr const char* kPanelName = "KZ Print Server";
     static constexpr const char* kPanelKind = "com.torvale.kz2.psdriver.r4_plugin.main";

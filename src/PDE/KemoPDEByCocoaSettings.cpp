@@ -211,7 +211,7 @@ void KemoPDEByCocoa::_updatePaneFromModel() {
 kz::OSStatus KemoPDEByCocoa::_restorePrintOptionToUi(kz::Dictionary* /*ppdDictionary*/) {
     try {
         PrintOptionConverter::convertToCanonicalPpdKeyword(_printOption, true);
-        PpdFile* hostPpd = _useConstraintHandling ? _PPD() : nullptr;
+        PpdFile* hostPpd = _PPD();
         for (const std::string& key : _printOption.keys()) {
             std::optional<std::string> custom;
             if (_customTicketGetString(key, &custom) == kz::kNoErr && custom) {
@@ -316,7 +316,7 @@ kz::OSStatus KemoPDEByCocoa::_gatherPrintOptionFromUi(kz::Dictionary* ppdDiction
     if (_ticketGetSInt32(kz::PrintSettings::kDuplexKey, &duplexMode) == kz::kNoErr)
         if (const char* name = duplexName(duplexMode)) duplex = name;
     std::string mediaType;
-    if (PpdFile* hostPpd = _useConstraintHandling ? _PPD() : nullptr) {
+    if (PpdFile* hostPpd = _PPD()) {
         kz::Value marked = hostPpd->findMarkedChoice("VLMediaType");
         if (marked.isString()) mediaType = marked.string();
     }

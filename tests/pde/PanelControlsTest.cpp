@@ -149,22 +149,3 @@ TEST_F(PanelClassTest, AFastSaveWritesOnlyWhatChangedMoreThanLetterCase) {
     EXPECT_EQ(host->custom("MemoCommentContent"), "DRAFT Copy");
     EXPECT_EQ(host->marked("PagePrintOnCenter"), "False");
 }
-
-TEST_F(PanelClassTest, TheDetailedSettingsFlowGivesTheObserversBack) {
-    auto host = std::make_shared<MarkingHost>();
-    panel = KemoPDEByCocoa::initWithCallback(host, bundle);
-    panel->willShow();
-    auto& center = kz::NotificationCenter::defaultCenter();
-    std::size_t observing = center.observerCount();
-    panel->clickedShowDetailedSettingsButton(nullptr);
-    EXPECT_EQ(center.observerCount(), observing);
-}
-
-TEST(CustomEntryEscapes, ExactlyPercentApostropheAndComma) {
-    EXPECT_EQ(KemoPDEByCocoa::escapeCustomEntry("%,'"), "%x25%x2C%x27");
-    EXPECT_EQ(KemoPDEByCocoa::unescapeCustomEntry("%x25%x2C%x27"), "%,'");
-    EXPECT_EQ(KemoPDEByCocoa::escapeCustomEntry("%x27"), "%x25x27");
-    EXPECT_EQ(KemoPDEByCocoa::unescapeCustomEntry("%x25x27"), "%x27");
-    EXPECT_EQ(KemoPDEByCocoa::escapeCustomEntry("a\"b;c\\d=e"), "a\"b;c\\d=e");
-    EXPECT_EQ(KemoPDEByCocoa::unescapeCustomEntry("%x2c%X27%x41"), "%x2c%X27%x41");
-}
