@@ -160,6 +160,18 @@ TEST_F(DetailedSettings, OkTakesTheChosenValuesAndRevertPutsTheDefaultsBack) {
     EXPECT_EQ(mgr().getStringValueFromKey("CreaseMode"), "None");
 }
 
+TEST_F(DetailedSettings, TheNextRunShowsThePanesOfTheManagerThereIsThen) {
+    Window& w = window();
+    auto old = w.tabView()->tabViewItemAtIndex(0)->sharedView();
+    kzp::PanePlugInMgr::destroySharedInstance();
+    press("Cancel");
+    kz::Dictionary option;
+    EXPECT_EQ(w.showAsModalDialog(option), 0);
+    ASSERT_EQ(w.tabView()->numberOfTabViewItems(), 9);
+    EXPECT_NE(w.tabView()->tabViewItemAtIndex(0)->view(), old.get());
+    EXPECT_EQ(w.tabView()->tabViewItemAtIndex(0)->view(), mgr().panelViewOfBundleName("Page").get());
+}
+
 TEST_F(DetailedSettings, TheVersionPanelRunsOverTheWindow) {
     window();
     press("version info...");

@@ -57,12 +57,12 @@ void PanePlugInMgr::setQuillUiToQuillMgr(const std::shared_ptr<QuillUI>& control
     if (!control) return;
     _quillMgr->addControl(control);
     announce(*control);
-    rememberDefaults({control});
 }
 
 // A pane's controls register when its view first loads, which may be after
 // the defaults were read; their values then are their defaults too, so that
-// reverting to the defaults reaches every option.
+// reverting to the defaults reaches every pane's options. (The panel's own
+// controls, registered one by one, keep to what it read at its creation.)
 void PanePlugInMgr::rememberDefaults(const Controls& controls) {
     if (!_defaultDictionary || !_quillMgr) return;
     std::optional<kz::Dictionary> all;
