@@ -183,3 +183,14 @@ TEST_F(HostSessionTest, AConflictIsAskedAboutAndTheAnswerDecides) {
         EXPECT_EQ(marked("StapleMode"), yes ? "None" : "TopLeftCorner");
     }
 }
+
+TEST(HostSecrets, EveryFormOfASecretIsRedactedAndNothingElse) {
+    kzpde::Secrets secrets;
+    EXPECT_TRUE(secrets.isSecretKey("SecurityPrintPassword"));
+    EXPECT_TRUE(secrets.isSecretKey("com.example.print.PrintSettingsTicket.SecurityPrintPassword"));
+    EXPECT_FALSE(secrets.isSecretKey("com.example.print.PrintSettingsTicket.StockName"));
+    secrets.addValue("a,b");
+    secrets.addValue("*");  // a value the mask itself is made of
+    EXPECT_EQ(secrets.redact("x a,b y a%x2Cb z *"), "x ******** y ******** z ********");
+    EXPECT_EQ(secrets.redact("nothing"), "nothing");
+}
