@@ -1,6 +1,8 @@
 // The tool's print dialog in process: where the panel's values go, the
 // dialog's own controls as the panel finds them, hosts that lack them or the
 // PPD capability, passwords, and settings files from outside.
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -133,6 +135,14 @@ TEST_F(HostSessionTest, APasswordLeavesOnlyEncodedAndOnlyForTheJob) {
     EXPECT_EQ(shown.find(password), std::string::npos);
     EXPECT_EQ(shown.find(*encoded), std::string::npos);
     EXPECT_NE(shown.find(kzpde::Secrets::kMask), std::string::npos);
+
+    // A settings file that carries it is readable by its owner only.
+    const std::string saved = ::testing::TempDir() + "/secret.plist";
+    request.writeSettings = saved;
+    ASSERT_EQ(run(request), 0) << errors.str();
+    struct stat info {};
+    ASSERT_EQ(::stat(saved.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 077, 0u);
 }
 
 TEST_F(HostSessionTest, ASettingsFileFromOutsideIsRefusedWhole) {
@@ -182,4 +192,15 @@ TEST_F(HostSessionTest, AConflictIsAskedAboutAndTheAnswerDecides) {
         EXPECT_EQ(marked("OutputTray"), yes ? "Stackertray" : "Auto");
         EXPECT_EQ(marked("StapleMode"), yes ? "None" : "TopLeftCorner");
     }
+}
+
+TEST(HostSecrets, EveryFormOfASecretIsRedactedAndNothingElse) {
+    kzpde::Secrets secrets;
+    EXPECT_TRUE(secrets.isSecretKey("SecurityPrintPassword"));
+    EXPECT_TRUE(secrets.isSecretKey("com.example.print.PrintSettingsTicket.SecurityPrintPassword"));
+    EXPECT_FALSE(secrets.isSecretKey("com.example.print.PrintSettingsTicket.StockName"));
+    secrets.addValue("a,b");
+    secrets.addValue("*");  // a value the mask itself is made of
+    EXPECT_EQ(secrets.redact("x a,b y a%x2Cb z *"), "x ******** y ******** z ********");
+    EXPECT_EQ(secrets.redact("nothing"), "nothing");
 }

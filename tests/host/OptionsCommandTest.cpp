@@ -97,14 +97,13 @@ TEST(OptionsCommand, TextsWithPercentCommaAndApostropheAreStoredEscapedAndChoice
     EXPECT_EQ(again["markedChoices"]["StapleMode"], "TopLeftCorner");
 }
 
-// Restoring a saved file loses the panes' texts: the panel comes back with
-// an empty StockName although the settings carry it. Enable once the
-// panel's restore keeps them.
-TEST(OptionsCommand, DISABLED_APanesTextComesBackFromTheSettingsFile) {
+// A pane's text depends on the panel's tray choice; both come back.
+TEST(OptionsCommand, APanesTextComesBackFromTheSettingsFile) {
     const std::string saved = tempPath("options-text.plist");
     options("--set VLInputSlot=TrayStock --set " + quoted("StockName=50%,'5'") + " --write-settings " + saved);
     const json again = options("--settings " + saved);
     EXPECT_EQ(customEntry(again["printSettings"], "StockName"), "50%x25%x2C%x275%x27");
+    EXPECT_EQ(again["markedChoices"]["VLInputSlot"], "TrayStock");
 }
 
 TEST(OptionsCommand, AHostileSettingsFileIsRefusedWithExitOne) {

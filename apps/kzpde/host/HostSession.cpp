@@ -1,5 +1,7 @@
 #include "host/HostSession.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
@@ -176,7 +178,16 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     if (auto* cups = dynamic_cast<kz::CupsPrinter*>(_printer.get())) _jobOptions = cups->jobOptions(_jobOptions);
     _summary = panel->summaryInfo();
 
-    if (r.writeSettings && !_host->settings().writeFile(*r.writeSettings, &error)) return fail(err, command, error, 1);
+    if (r.writeSettings) {
+        // A file that carries a password (encoded) is for its owner's eyes.
+        bool secret = false;
+        for (const auto& [key, value] : _host->settings().values())
+            secret = secret || (_secrets.isSecretKey(key) && !value.stringValue().empty());
+        const mode_t before = secret ? ::umask(077) : 0;
+        const bool written = _host->settings().writeFile(*r.writeSettings, &error);
+        if (secret) ::umask(before);
+        if (!written) return fail(err, command, error, 1);
+    }
     if (_driver->defaulted() > 0)
         err << "kzpde " << command << ": " << _driver->defaulted() << " question(s) had no --answer and were answered yes\n";
     for (const std::string& line : _log.lines()) err << _secrets.redact(line) << "\n";

@@ -62,15 +62,29 @@ kz::Dictionary Secrets::masked(const kz::Dictionary& values) {
 }
 
 std::string Secrets::redact(std::string text) const {
-    // Longest first, so that a value inside another one leaves no part of
-    // the longer one behind.
+    if (_values.empty()) return text;
+    // One pass, the longest value first at each place, so that a value
+    // inside another one leaves no part of the longer one behind and a mask
+    // is never taken for a value again.
     std::vector<const std::string*> byLength;
     for (const std::string& v : _values) byLength.push_back(&v);
     std::sort(byLength.begin(), byLength.end(), [](auto* a, auto* b) { return a->size() > b->size(); });
-    for (const std::string* value : byLength)
-        for (std::size_t at = text.find(*value); at != std::string::npos; at = text.find(*value, at + sizeof(kMask) - 1))
-            text.replace(at, value->size(), kMask);
-    return text;
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::string* found = nullptr;
+        for (const std::string* value : byLength)
+            if (text.compare(at, value->size(), *value) == 0) {
+                found = value;
+                break;
+            }
+        if (found) {
+            out += kMask;
+            at += found->size();
+        } else {
+            out += text[at++];
+        }
+    }
+    return out;
 }
 
 }  // namespace kzpde
