@@ -8,6 +8,7 @@
 
 #include "engine/controls/QuillUI.h"
 #include "engine/conversion/PrintOptionConverter.h"
+#include "engine/panes/PanePlugInMgr.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/rules/QuillMgr.h"
 #include "panes/TestPaneApi.h"
@@ -47,7 +48,8 @@ Pane loadPane(const std::string& name) {
 SharedObjects hostObjects() {
     return {&kz::NotificationCenter::defaultCenter(), &kz::Application::shared(), &kz::Workspace::shared(),
             &kzp::PrintOptionConverter::sharedInstance(), &kzp::AppPreference::sharedInstance(),
-            &kzp::QuillUI::sharedPrintOption()};
+            &kzp::QuillUI::sharedPrintOption(), &kzp::PanePlugInMgr::sharedInstance(),
+            &kzp::PanePlugInMgr::sharedInstance().quillMgr()};
 }
 
 void expectSame(const SharedObjects& a, const SharedObjects& b) {
@@ -57,6 +59,8 @@ void expectSame(const SharedObjects& a, const SharedObjects& b) {
     EXPECT_EQ(a.printOptionConverter, b.printOptionConverter);
     EXPECT_EQ(a.appPreference, b.appPreference);
     EXPECT_EQ(a.sharedPrintOption, b.sharedPrintOption);
+    EXPECT_EQ(a.paneManager, b.paneManager);
+    EXPECT_EQ(a.quillMgr, b.quillMgr);
 }
 
 }  // namespace

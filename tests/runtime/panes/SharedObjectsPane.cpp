@@ -6,6 +6,7 @@
 #include "TestPaneApi.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/conversion/PrintOptionConverter.h"
+#include "engine/panes/PanePlugInMgr.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -25,7 +26,8 @@ KZ_EXPORT void* kzBundlePrincipalObject(void*) {
 KZ_EXPORT SharedObjects kzTestSharedObjects() {
     return {&kz::NotificationCenter::defaultCenter(), &kz::Application::shared(), &kz::Workspace::shared(),
             &kzp::PrintOptionConverter::sharedInstance(), &kzp::AppPreference::sharedInstance(),
-            &kzp::QuillUI::sharedPrintOption()};
+            &kzp::QuillUI::sharedPrintOption(), &kzp::PanePlugInMgr::sharedInstance(),
+            &kzp::PanePlugInMgr::sharedInstance().quillMgr()};
 }
 
 KZ_EXPORT void kzTestThrow(const char* what, int code) { throw runtimetest::PaneFailure(what, code); }

@@ -22,6 +22,8 @@ struct SharedObjects {
     const void* printOptionConverter;
     const void* appPreference;
     const void* sharedPrintOption;
+    const void* paneManager;
+    const void* quillMgr;  // the option control registry the manager owns
 };
 
 // Thrown by a pane library, caught by type in the host.
