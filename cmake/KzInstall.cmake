@@ -21,3 +21,5 @@ set(KZ_INSTALL_BUNDLE_DIR ${KZ_INSTALL_PKGLIBDIR}/${KZ_BUNDLE_NAME})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/${KZ_BUNDLE_NAME} DESTINATION ${KZ_INSTALL_PKGLIBDIR}
         USE_SOURCE_PERMISSIONS)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kzpde/samples)
+# Where Debian packages keep their copyright statement (/usr/share/doc/<package>).
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kzpde)
