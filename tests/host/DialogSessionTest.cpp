@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "HostTestSupport.h"
+#include "host/AnswerDriver.h"
 #include "host/DialogSession.h"
 #include "host/OptionControls.h"
 #include "platform/kit/Application.h"
@@ -145,4 +146,57 @@ TEST(DialogSession, ClosingTheWindowCancelsOnce) {
     dialog.cancelButton().performClick();
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(dialog.outcome(), kzpde::DialogSession::Outcome::Cancelled);
+}
+
+TEST(DialogSession, APasswordSetInTheDetailedWindowTravelsEncodedAndIsShownMasked) {
+    kzpde::AnswerDriver answers({});
+    kzpde::DriverScope useAnswers(answers);
+    kzpde::DialogSession dialog;
+    std::string error;
+    ASSERT_TRUE(dialog.open(dialogRequest(), &error)) << error;
+    const std::string password = "Sesame-42";
+    bool worked = false;
+    // The detailed settings window as the user works it: secure print, its
+    // password, then the window's OK.
+    answers.otherWindows = [&](kz::Window& window, bool* result) {
+        if (worked) return false;
+        worked = true;
+        for (const auto& [key, value] : {std::pair<std::string, std::string>{"SecurityPrint", "True"},
+                                          {"SecurityPrintPassword", password}}) {
+            auto* c = kzpde::OptionControls::bringToFront(window.contentView(), key);
+            std::string why;
+            EXPECT_TRUE(c && kzpde::OptionControls::setAsUser(*c, value, &why) == kzpde::OptionControls::Outcome::Done)
+                << key << ": " << why;
+        }
+        auto* ok = dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(window.contentView(), [](kz::View& v) {
+            auto* b = dynamic_cast<kz::Button*>(&v);
+            return b && b->action().selector == "okButton:";
+        }));
+        *result = ok && ok->performClick();
+        return true;
+    };
+    auto* show = dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(*dialog.panel()->panelView(), [](kz::View& v) {
+        auto* b = dynamic_cast<kz::Button*>(&v);
+        return b && b->title() == "Show Detailed Settings";
+    }));
+    ASSERT_TRUE(show);
+    show->performClick();
+    ASSERT_TRUE(worked);
+    answers.otherWindows = nullptr;
+    dialog.printButton().performClick();
+    ASSERT_EQ(dialog.outcome(), kzpde::DialogSession::Outcome::Printed);
+
+    kz::Dictionary options;
+    for (const auto& o : dialog.jobOptions().options()) options.set(o.name, kz::Value(o.value));
+    std::string encoded, shown;
+    const kz::Dictionary masked = dialog.secrets().masked(options);
+    for (const auto& [name, value] : options)
+        if (name.ends_with(".SecurityPrintPassword")) {
+            encoded = value.stringValue();
+            shown = masked.get(name).stringValue();
+        }
+    EXPECT_FALSE(encoded.empty()) << dialog.jobOptions().toString();
+    EXPECT_NE(encoded, password);
+    EXPECT_EQ(shown, kzpde::Secrets::kMask);
+    EXPECT_EQ(dialog.secrets().redact("sent " + encoded + " for " + password), "sent ******** for ********");
 }

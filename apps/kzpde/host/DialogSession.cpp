@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "engine/panes/PanePlugInMgr.h"
 #include "host/HostPrinter.h"
 #include "platform/kit/Alert.h"
 #include "platform/kit/TextField.h"
@@ -11,6 +12,8 @@
 #include "platform/printing/CupsPrinter.h"
 
 namespace kzpde {
+
+namespace kzp = ComTORVALEKZ2R4_Plugin;
 
 namespace {
 
@@ -203,8 +206,13 @@ void DialogSession::print() {
         return;
     }
     _jobOptions = HostPrinter::jobOptions(*_host);
+    // Passwords as the person typed them and as the settings carry them.
     for (const auto& [key, value] : _host->settings().values())
         if (_secrets.isSecretKey(key)) _secrets.addValue(value.stringValue());
+    if (kzp::PanePlugInMgr::hasSharedInstance())
+        for (const std::string& keyword : _secrets.keywords())
+            if (auto typed = kzp::PanePlugInMgr::sharedInstance().quillMgr().getStringValue(keyword))
+                _secrets.addValue(*typed);
     auto* cups = dynamic_cast<kz::CupsPrinter*>(_host->printSession()->currentPrinter().get());
     if (!cups) {
         _message = _printerName + " is no CUPS queue: nothing was submitted";
