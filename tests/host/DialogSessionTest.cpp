@@ -90,8 +90,11 @@ TEST(DialogSession, AnotherPrinterBringsAPanelForItsPpdAndTheChoicesGoAlong) {
     EXPECT_EQ(dialog.printerMenu().titleOfSelectedItem(), "Office (PPD)");
     EXPECT_EQ(dialog.host().ppd()->path(), ppd);
     set(dialog, "StapleMode", "TopLeftCorner");
-    dialog.dialog().copiesField()->setStringValue("3");
-    dialog.dialog().copiesField()->sendAction();
+    // Copies typed and not yet committed when Print is pressed still count.
+    kz::TextField& copies = *dialog.dialog().copiesField();
+    ASSERT_TRUE(copies.beginEditing());
+    copies.currentEditor()->setSelectedRange({0, copies.currentEditor()->string().size()});
+    copies.currentEditor()->insertText("3");
 
     std::weak_ptr<kz::View> oldView = dialog.panel()->panelView();
     ASSERT_TRUE(dialog.printerMenu().chooseItemAtIndex(1));  // the embedded printer, as the user picks it

@@ -198,6 +198,10 @@ void DialogSession::releasePanel() {
 
 void DialogSession::print() {
     if (_outcome != Outcome::Open) return;
+    // A text still being typed (the copies, a panel's field) counts: the
+    // edit ends and the field's action runs before anything is saved.
+    if (kz::TextField* edited = window().editedField())
+        if (window().makeFirstResponder(nullptr)) edited->sendAction();
     kz::PDEPanel* p = panel();
     std::string error;
     if (!p || !p->saveValuesAndReturnError(&error)) {
