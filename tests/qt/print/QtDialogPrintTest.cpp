@@ -43,6 +43,7 @@ TEST(QtDialogPrint, AJobArrivesWithWhatTheScriptChoseInTheWindows) {
                                     "press \"Show Detailed Settings\"\n"
                                     "choose Landscape\n"
                                     "press Setting\n"
+                                    "type 3\n"  // after the copies' 1
                                     "press Print\n");
     ToolRun r = runKzpde("dialog --script " + script + " " + document, true);
     ASSERT_EQ(r.status, 0) << r.out;
@@ -56,6 +57,7 @@ TEST(QtDialogPrint, AJobArrivesWithWhatTheScriptChoseInTheWindows) {
     EXPECT_NE(attribute(*attributes, "job-printer-uri").find("/printers/KZ"), std::string::npos);
     EXPECT_EQ(attribute(*attributes, "StapleMode"), "TopLeftCorner");
     EXPECT_EQ(attribute(*attributes, "job-name"), "kz-dialog.txt");
+    EXPECT_EQ(attribute(*attributes, "copies"), "13");
     bool landscape = false;
     for (const auto& [name, value] : *attributes) landscape = landscape || value.stringValue() == "Landscape";
     EXPECT_TRUE(landscape) << r.out;
