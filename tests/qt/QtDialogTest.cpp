@@ -207,25 +207,3 @@ TEST(QtDialog, AScreenshotOfThePanelIsWrittenAndNotBlank) {
     EXPECT_GT(colours(picture.copy(area)), 8);
     std::filesystem::remove_all(folder);
 }
-
-TEST(QtDialog, PrintAndCancelEndTheDialogOnce) {
-    DialogWindow w;
-    ASSERT_TRUE(w.top) << w.error;
-    int finished = 0;
-    w.session.setFinishedHandler([&] { ++finished; });
-    QAbstractButton* print = buttonTitled(w.top, "Print");
-    ASSERT_TRUE(print);
-    print->click();
-    EXPECT_EQ(finished, 1);
-    EXPECT_EQ(w.session.outcome(), kzpde::DialogSession::Outcome::Printed);
-    // Nothing to submit to on the embedded printer, and it says so.
-    EXPECT_EQ(w.session.jobId(), 0);
-    EXPECT_NE(w.session.message().find("no CUPS queue"), std::string::npos) << w.session.message();
-    bool copies = false;
-    for (const auto& o : w.session.jobOptions().options()) copies = copies || (o.name == "copies" && o.value == "1");
-    EXPECT_TRUE(copies);
-    QtBridge::shared().sweep();
-    EXPECT_FALSE(w.top->isVisible());
-    w.session.cancel();
-    EXPECT_EQ(finished, 1);
-}
