@@ -119,7 +119,7 @@ int run(kzpde::Invocation& inv) {
 
 const kzpde::Command::Registration registration{{
     "dialog",
-    "the print dialog with the plug-in's panel in a window (Qt); Print submits through CUPS",
+    "the print dialog with the plug-in's panel in a window (Qt), printing through CUPS",
     "usage: kzpde dialog [--printer NAME | --ppd FILE] [--bundle DIR] [--screenshot DIR] [--script FILE] [FILE]\n\n"
     "Shows the print dialog as a person works it: a printer menu of the CUPS\n"
     "destinations and the embedded sample printer (or the PPD given), the\n"
