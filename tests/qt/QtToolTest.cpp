@@ -91,7 +91,7 @@ TEST(QtTool, AScriptedViewSessionAnswersTheConflictInAMessageBoxAndPhotographsIt
 
 TEST(QtTool, TheDialogIsPhotographedAndCancelledWithoutAScript) {
     Folder f;
-    Result r = shell(kTool + " dialog --screenshot " + (f.path / "shots").string());
+    Result r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --screenshot " + (f.path / "shots").string());
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("cancelled"), std::string::npos) << r.out;
     const auto shots = screenshots(r.out);
