@@ -1,5 +1,6 @@
 #include "PDE/DetailedSettingsWinController.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "Common/Util/AlertUtil.h"
@@ -207,9 +208,15 @@ void DetailedSettingsWinController::placePaneContents(double x) {
                 any = true;
             }
         if (!any || left == x) continue;
+        double right = pane->frame().size.width;
         for (const auto& sub : pane->subviews())
-            if (!isFakeTabButton(*sub))
+            if (!isFakeTabButton(*sub)) {
                 sub->setFrameOrigin({sub->frame().origin.x + (x - left), sub->frame().origin.y});
+                right = std::max(right, sub->frame().origin.x + sub->frame().size.width);
+            }
+        // The pane grows with its moved controls: a view shows nothing
+        // outside its own frame.
+        if (right > pane->frame().size.width) pane->setFrameSize({right, pane->frame().size.height});
     }
 }
 

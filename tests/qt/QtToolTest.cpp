@@ -91,7 +91,7 @@ TEST(QtTool, AScriptedViewSessionAnswersTheConflictInAMessageBoxAndPhotographsIt
 
 TEST(QtTool, TheDialogIsPhotographedAndCancelledWithoutAScript) {
     Folder f;
-    Result r = shell(kTool + " dialog --screenshot " + (f.path / "shots").string());
+    Result r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --screenshot " + (f.path / "shots").string());
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("cancelled"), std::string::npos) << r.out;
     const auto shots = screenshots(r.out);
@@ -100,17 +100,49 @@ TEST(QtTool, TheDialogIsPhotographedAndCancelledWithoutAScript) {
     EXPECT_EQ(shell(kTool + " dialog --printer a --ppd b").status, 2);
 }
 
+TEST(QtTool, AScriptedDialogSessionAnswersTheConflictInAMessageBoxAndPrints) {
+    Folder f;
+    const std::string document = f.file("page.txt", "a page\n");
+    const std::string script = f.file("conflict.txt",
+                                      "# a staple, then an output tray that cannot staple: answered Yes\n"
+                                      "choose \"Top Left\"\nchoose \"Stacker Tray\"\npress Yes\npress Print\n");
+    Result r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --script " + script + " --screenshot " +
+                     (f.path / "shots").string() + " " + document);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("job options:\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  OutputTray = \"Stackertray\"\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("StapleMode"), std::string::npos) << r.out;  // back to its default
+    EXPECT_EQ(r.out.find("cancelled"), std::string::npos) << r.out;
+    // The dialog, then the question (a modal message box).
+    const auto shots = screenshots(r.out);
+    ASSERT_EQ(shots.size(), 2u) << r.out;
+    for (const auto& s : shots) EXPECT_TRUE(notBlank(s)) << s;
+
+    // A step with nothing to act on fails the run; the dialog is cancelled.
+    const std::string bad = f.file("bad.txt", "press \"Show Detailed Settings\"\npress \"No Such Button\"\n");
+    r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --script " + bad);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("cancelled"), std::string::npos) << r.out;
+    EXPECT_EQ(shell(kTool + " dialog --printer NoSuchQueue").status, 1);
+    EXPECT_EQ(shell(kTool + " dialog /no/such/document").status, 1);
+}
+
 TEST(QtTool, TheDialogRunsUnderXvfbAsOnAPersonsDisplay) {
     if (shell("command -v xvfb-run").status != 0) GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
     Folder f;
-    const std::string script = f.file("print.txt", "choose \"KZ Sample Printer\"\npress Print\n");
+    const std::string document = f.file("report.txt", "a report\n");
+    const std::string script = f.file("print.txt",
+                                      "choose \"KZ Sample Printer\"\nchoose \"Top Left\"\n"
+                                      "press \"Show Detailed Settings\"\npress Cancel\npress Print\n");
     // -a picks a free display number; the offscreen choice of the test binary is not passed on.
-    Result r = shell("env -u QT_QPA_PLATFORM xvfb-run -a " + kTool + " dialog --script " + script + " --screenshot " +
-                  (f.path / "shots").string() + " report.pdf");
+    Result r = shell("env -u QT_QPA_PLATFORM CUPS_SERVER=/nonexistent xvfb-run -a " + kTool + " dialog --script " +
+                     script + " --screenshot " + (f.path / "shots").string() + " " + document);
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("print: printer=\"KZ Sample Printer\" copies=1"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("file=\"report.pdf\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  StapleMode = \"TopLeftCorner\"\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  copies = \"1\"\n"), std::string::npos) << r.out;
+    // The dialog and the detailed settings window.
     const auto shots = screenshots(r.out);
-    ASSERT_EQ(shots.size(), 1u) << r.out;
-    EXPECT_TRUE(notBlank(shots[0]));
+    ASSERT_EQ(shots.size(), 2u) << r.out;
+    EXPECT_NE(shots[1].find("Detailed-Settings"), std::string::npos) << shots[1];
+    for (const auto& s : shots) EXPECT_TRUE(notBlank(s)) << s;
 }

@@ -26,6 +26,10 @@ public:
     kz::PrintSettings& settings() { return _settings; }
     HostPpd* ppd() const { return _ppd.get(); }
 
+    // Another printer chosen in the dialog; the settings stay. Only while
+    // no panel holds the old PPD.
+    void changePrinter(std::shared_ptr<kz::Printer> printer, std::unique_ptr<HostPpd> ppd);
+
 private:
     kz::PrintSession _session;
     kz::PrintSettings _settings;

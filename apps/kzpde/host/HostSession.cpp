@@ -7,12 +7,11 @@
 #include <ostream>
 
 #include "engine/panes/PanePlugInMgr.h"
+#include "host/HostPrinter.h"
 #include "host/OptionControls.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/ScriptedUiDriver.h"
-#include "platform/printing/CupsPrinter.h"
-#include "platform/printing/MemoryPrinter.h"
 
 namespace kzpde {
 
@@ -95,19 +94,11 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
 
     if (!_plugIn.load(r.bundlePath, &error)) return fail(err, command, error, 1);
 
-    if (r.printer || r.needsQueue) {
-        _printer = kz::CupsPrinter::open(r.printer.value_or(""), CUPS_HTTP_DEFAULT, &error);
-        if (!_printer) return fail(err, command, error, 1);
-    } else if (r.ppd) {
-        _printer = std::make_shared<kz::MemoryPrinter>(std::filesystem::path(*r.ppd).stem().string(), std::nullopt, *r.ppd);
-    } else {
-        _printer = kz::MemoryPrinter::sample(*_plugIn.bundle());
-    }
+    const auto destination = r.printer || r.needsQueue ? std::optional(r.printer.value_or("")) : std::nullopt;
+    _printer = HostPrinter::open(destination, r.ppd, *_plugIn.bundle(), &error);
+    if (!_printer) return fail(err, command, error, 1);
     std::unique_ptr<HostPpd> ppd;
-    if (auto path = _printer->ppdPath()) {
-        ppd = HostPpd::open(*path, &error);
-        if (!ppd) return fail(err, command, error, 1);
-    }
+    if (!HostPrinter::openPpd(*_printer, &ppd, &error)) return fail(err, command, error, 1);
     if (r.withPPDChanges) _host = std::make_shared<MarkingHostCallback>(_printer, std::move(ppd));
     else _host = std::make_shared<HostCallback>(_printer, std::move(ppd));
     if (restored) {
@@ -170,12 +161,10 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     if (!panel->saveValuesAndReturnError(&error))
         return fail(err, command, "the panel did not save the settings" + (error.empty() ? "" : ": " + error), 1);
     dialogsFrom(beforeSave, std::nullopt);
-    if (_host->ppd()) _host->ppd()->writeToSettings(_host->settings());
+    _jobOptions = HostPrinter::jobOptions(*_host);
     for (const auto& [key, value] : _host->settings().values())
         if (_secrets.isSecretKey(key)) _secrets.addValue(value.stringValue());
 
-    _jobOptions = kz::JobOptions::make(_host->settings(), _host->ppdFile());
-    if (auto* cups = dynamic_cast<kz::CupsPrinter*>(_printer.get())) _jobOptions = cups->jobOptions(_jobOptions);
     _summary = panel->summaryInfo();
 
     if (r.writeSettings) {
@@ -292,11 +281,7 @@ std::vector<kz::View*> HostSession::optionViews() const {
 }
 
 void HostSession::learnSecureControls() {
-    // What the descriptions make a secure field is a secret too.
-    if (!kzp::PanePlugInMgr::hasSharedInstance()) return;
-    for (const auto& [keyword, controls] : kzp::PanePlugInMgr::sharedInstance().quillMgr().getControlsDictionary())
-        for (const auto& control : controls)
-            if (control && control->kind() == kzp::QuillUI::Kind::SecureTextField) _secrets.addKeyword(keyword);
+    _secrets.learnSecureControls();
 }
 
 kz::Dictionary HostSession::report() {

@@ -68,20 +68,46 @@ void PrintDialog::setPanelView(std::shared_ptr<kz::View> view) {
     _panelView = std::move(view);
     if (_panelView) _window->contentView().addSubview(_panelView);
     layout();
-    _window->makeKeyAndOrderFront();
+    if (_panelView) _window->makeKeyAndOrderFront();
 }
 
 void PrintDialog::layout() {
     const double controls = _copiesRow ? kControlsHeight : 0;
-    double width = kMinimumWidth, height = controls;
+    const double bottom = _bottom ? _bottom->frame().size.height : 0;
+    const double top = _top ? _top->frame().size.height : 0;
+    double width = kMinimumWidth, height = bottom + controls + top;
     if (_panelView) {
         width = std::max(width, _panelView->frame().size.width);
         height += _panelView->frame().size.height;
-        _panelView->setFrameOrigin({0, controls});
+        _panelView->setFrameOrigin({0, bottom + controls});
     }
+    if (_copiesRow) {
+        _copiesRow->setFrameOrigin({0, bottom});
+        _layoutBox->setFrameOrigin({300, bottom});
+    }
+    if (_bottom) _bottom->setFrame(kz::Rect(0, 0, width, bottom));
+    if (_top) _top->setFrame(kz::Rect(0, height - top, width, top));
     kz::Rect frame = _window->frame();
     _window->setFrame(kz::Rect(frame.origin.x, frame.origin.y, width, height));
     _window->contentView().setFrame(kz::Rect(0, 0, width, height));
+}
+
+void PrintDialog::setTexts(const Texts& texts) {
+    _window->setTitle(texts.title);
+    if (!_copiesRow) return;
+    _copiesLabel->setStringValue(texts.copies);
+    _collate->setTitle(texts.collated);
+    _twoSided->setTitle(texts.twoSided);
+}
+
+void PrintDialog::setAccessoryViews(std::shared_ptr<kz::View> top, std::shared_ptr<kz::View> bottom) {
+    for (auto* old : {&_top, &_bottom})
+        if (*old) (*old)->removeFromSuperview();
+    _top = std::move(top);
+    _bottom = std::move(bottom);
+    for (auto* row : {&_top, &_bottom})
+        if (*row) _window->contentView().addSubview(*row);
+    layout();
 }
 
 void PrintDialog::showSettings() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/kit/Box.h"
 #include "platform/kit/Button.h"
@@ -40,6 +41,19 @@ public:
     // when it is shown) and the host's controls below it.
     void layout();
 
+    // The texts of the dialog's own controls, in the user's language.
+    struct Texts {
+        std::string title = "Print";
+        std::string copies = "Copies:";
+        std::string collated = "Collated";
+        std::string twoSided = "Two-Sided";
+    };
+    void setTexts(const Texts& texts);
+    // Rows of a dialog a person works: TOP above the panel (the printer
+    // menu), BOTTOM below the host's controls (the buttons). Each keeps its
+    // height and takes the window's width; null for none.
+    void setAccessoryViews(std::shared_ptr<kz::View> top, std::shared_ptr<kz::View> bottom);
+
     kz::Window& window() const { return *_window; }
     // Null in a dialog without host controls.
     kz::TextField* copiesField() const { return _copies.get(); }
@@ -52,6 +66,8 @@ private:
     kz::PrintSettings& _settings;
     std::shared_ptr<kz::Window> _window;
     std::shared_ptr<kz::View> _panelView;
+    std::shared_ptr<kz::View> _top;
+    std::shared_ptr<kz::View> _bottom;
     std::shared_ptr<kz::View> _copiesRow;
     std::shared_ptr<kz::Box> _layoutBox;
     std::shared_ptr<kz::TextField> _copiesLabel;

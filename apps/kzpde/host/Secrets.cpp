@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "Common/Util/StringEscapeConverter.h"
+#include "engine/controls/QuillUI.h"
+#include "engine/panes/PanePlugInMgr.h"
 #include "platform/printing/PrintSettings.h"
 
 namespace kzpde {
@@ -85,6 +87,14 @@ std::string Secrets::redact(std::string text) const {
         }
     }
     return out;
+}
+
+void Secrets::learnSecureControls() {
+    // What the descriptions make a secure field is a secret too.
+    if (!kzp::PanePlugInMgr::hasSharedInstance()) return;
+    for (const auto& [keyword, controls] : kzp::PanePlugInMgr::sharedInstance().quillMgr().getControlsDictionary())
+        for (const auto& control : controls)
+            if (control && control->kind() == kzp::QuillUI::Kind::SecureTextField) addKeyword(keyword);
 }
 
 }  // namespace kzpde

@@ -20,6 +20,8 @@ public:
     Secrets();
 
     void addKeyword(const std::string& mainKeyword) { _keywords.insert(mainKeyword); }
+    // Every option the loaded descriptions edit in a secure text field.
+    void learnSecureControls();
     // A value to keep out of every line the tool prints (empty ones are
     // nothing to hide).
     void addValue(const std::string& value);

@@ -1,21 +1,33 @@
 // kzpde dialog [--printer NAME | --ppd FILE] [--bundle DIR] [--screenshot DIR]
-// [--script FILE] [FILE]: the host's print dialog in a real window.
-#include <QApplication>
+// [--script FILE] [FILE]: the host's print dialog with the plug-in's panel
+// in a real window; Print submits FILE through CUPS.
+#include <QTimer>
 
 #include <filesystem>
 #include <ostream>
 
 #include "BundleLocation.h"
 #include "Command.h"
+#include "host/DialogSession.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/Log.h"
+#include "platform/kit/Application.h"
+#include "platform/qt/QtBridge.h"
 #include "qt/QtHost.h"
-#include "qt/QtPrintDialog.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: kzpde dialog [--printer NAME | --ppd FILE] [--bundle DIR] [--screenshot DIR] [--script FILE] [FILE]\n";
+
+void writeOutcome(kzpde::DialogSession& session, std::ostream& out, std::ostream& err) {
+    kz::Dictionary options;
+    for (const auto& option : session.jobOptions().options()) options.set(option.name, kz::Value(option.value));
+    out << "job options:\n";
+    for (const auto& [name, value] : session.secrets().masked(options))
+        out << "  " << name << " = \"" << value.stringValue() << "\"\n";
+    if (session.jobId() > 0) out << "job " << session.jobId() << " on " << session.printerName() << "\n";
+    else err << "kzpde dialog: " << session.message() << "\n";
+}
 
 int run(kzpde::Invocation& inv) {
     kzpde::QtHostOptions options;
@@ -24,83 +36,102 @@ int run(kzpde::Invocation& inv) {
         inv.err << kUsage;
         return kzpde::kUsage;
     }
-    std::string printer, ppd, bundlePath = kzpde::BundleLocation::path(), file;
+    kzpde::DialogRequest request;
+    request.bundlePath = kzpde::BundleLocation::path();
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "--printer" || a == "--ppd" || a == "--bundle") && i + 1 < args.size()) {
-            (a == "--printer" ? printer : a == "--ppd" ? ppd : bundlePath) = args[++i];
-        } else if (file.empty() && !a.empty() && a[0] != '-') {
-            file = a;
+        if ((a == "--printer" || a == "--ppd") && i + 1 < args.size()) {
+            (a == "--printer" ? request.printer : request.ppd) = args[++i];
+        } else if (a == "--bundle" && i + 1 < args.size()) {
+            request.bundlePath = args[++i];
+        } else if (!request.file && !a.empty() && a[0] != '-') {
+            request.file = a;
         } else {
             inv.err << kUsage;
             return kzpde::kUsage;
         }
     }
-    if (!printer.empty() && !ppd.empty()) {
+    if (request.printer && request.ppd) {
         inv.err << kUsage;
         return kzpde::kUsage;
     }
     std::error_code ec;
-    if (!ppd.empty() && !std::filesystem::is_regular_file(ppd, ec)) {
-        inv.err << "kzpde dialog: " << ppd << ": no such PPD file\n";
+    if (request.ppd && !std::filesystem::is_regular_file(*request.ppd, ec)) {
+        inv.err << "kzpde dialog: " << *request.ppd << ": no such PPD file\n";
         return kzpde::kFailure;
     }
-    auto bundle = kz::Bundle::open(bundlePath);
+    if (request.file && !std::filesystem::is_regular_file(*request.file, ec)) {
+        inv.err << "kzpde dialog: " << *request.file << ": no such file\n";
+        return kzpde::kFailure;
+    }
+    auto bundle = kz::Bundle::open(request.bundlePath);
     if (!bundle) {
-        inv.err << "kzpde dialog: no plug-in bundle at " << bundlePath << "\n";
+        inv.err << "kzpde dialog: no plug-in bundle at " << request.bundlePath << "\n";
         return kzpde::kFailure;
     }
     kzpde::QtHost host(options, bundle);
     if (!host.start("dialog", inv.err)) return kzpde::kFailure;
 
-    const bool japanese = kzpde::prefersJapanese();
-    kzpde::QtPrintDialog dialog(kzpde::QtPrintDialog::printers(ppd), printer, japanese);
-    // The panel is not built yet: the host shows its own controls and says so.
-    kz::Log::line("### ## kzpde dialog: the panel is not available yet");
-    inv.err << "kzpde dialog: the panel is not available yet\n";
-    dialog.showPanelUnavailable(QString::fromUtf8(japanese ? "プリントパネルはまだありません。" : "The print panel is not available yet."));
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.adjustSize();
-    dialog.show();
-    host.shown(dialog, "Print");
-
+    request.japanese = kzpde::prefersJapanese();
+    kzpde::DialogSession session;
+    std::string error;
+    if (!session.open(request, &error)) {
+        inv.err << "kzpde dialog: " << session.secrets().redact(error) << "\n";
+        return kzpde::kFailure;
+    }
     int status = kzpde::kOk;
-    QObject::connect(&dialog, &QDialog::finished, [&](int result) {
-        if (result == QDialog::Accepted) {
-            const auto& p = dialog.printer();
-            inv.out << "print: printer=\"" << (p.name.empty() ? p.title : p.name) << "\" copies=" << dialog.copies()
-                    << " collate=" << (dialog.collated() ? "true" : "false")
-                    << " two-sided=" << (dialog.twoSided() ? "true" : "false") << (file.empty() ? "" : " file=\"" + file + "\"")
-                    << "\n";
-            inv.err << "kzpde dialog: nothing was submitted: submitting waits for the panel's settings\n";
-        } else {
-            inv.out << "cancelled\n";
-        }
-        host.quit(status);
-    });
+    session.setFinishedHandler([&] { host.quit(status); });
+    kz::Window& window = session.window();
+    window.center();
+    kz::qt::QtBridge::shared().show(window);
+
+    // A script that ran out (or the screenshots taken) cancels the dialog,
+    // once the windows it left open have gone.
+    std::function<void()> cancelWhenIdle = [&] {
+        if (kz::Application::shared().modalDepth() > 0) QTimer::singleShot(20, cancelWhenIdle);
+        else if (session.outcome() == kzpde::DialogSession::Outcome::Open) session.cancel();
+        else host.quit(status);
+    };
     host.run([&](bool ok) {
-        // A script that ran out cancels the dialog.
         if (!ok) {
             for (const auto& p : host.problems()) inv.err << "kzpde dialog: script: " << p << "\n";
             status = kzpde::kFailure;
         }
-        if (dialog.isVisible()) dialog.reject();
-        else host.quit(status);
+        host.endModalSessions();
+        QTimer::singleShot(0, cancelWhenIdle);
     });
+    kz::qt::QtBridge::shared().forget(window);
+
+    switch (session.outcome()) {
+    case kzpde::DialogSession::Outcome::Printed:
+        writeOutcome(session, inv.out, inv.err);
+        break;
+    case kzpde::DialogSession::Outcome::Failed:
+        inv.err << "kzpde dialog: " << session.message() << "\n";
+        status = kzpde::kFailure;
+        break;
+    default:
+        inv.out << "cancelled\n";
+    }
     for (const auto& shot : host.screenshots()) inv.out << "screenshot: " << shot << "\n";
     return status;
 }
 
 const kzpde::Command::Registration registration{{
     "dialog",
-    "the print dialog in a window (Qt): printer, copies, the panel's place, Print",
+    "the print dialog with the plug-in's panel in a window (Qt), printing through CUPS",
     "usage: kzpde dialog [--printer NAME | --ppd FILE] [--bundle DIR] [--screenshot DIR] [--script FILE] [FILE]\n\n"
-    "Shows the host's print dialog: a printer menu of the CUPS destinations and\n"
-    "the embedded sample printer (or the PPD given), copies, collate and\n"
-    "two-sided, the place of the plug-in's panel, Print and Cancel. Print writes\n"
-    "the chosen settings on standard output.\n"
+    "Shows the print dialog as a person works it: a printer menu of the CUPS\n"
+    "destinations and the embedded sample printer (or the PPD given), the\n"
+    "plug-in's panel for that printer's PPD (another printer in the menu loads\n"
+    "the panel anew), copies, collate and two-sided, Print and Cancel.\n"
+    "Print saves the panel and submits FILE to the CUPS destination with the\n"
+    "options `kzpde print` sends; it prints the job options (passwords\n"
+    "masked) and \"job ID on PRINTER\". On the embedded printer or a PPD, or\n"
+    "without FILE, nothing is submitted and it says so.\n"
     "--screenshot DIR writes a PNG of every window as it is shown (modal ones\n"
-    "too); without a script the dialog is then cancelled.\n"
+    "too: questions, the detailed settings window); without a script the\n"
+    "dialog is then cancelled.\n"
     "--script FILE plays user steps against the real widgets, one a line:\n"
     "  press TITLE | click TAG | choose ITEM | type TEXT [TAG] | paste TEXT\n"
     "  key return|escape|tab | close | row N [TAG] | pick PATH... | cancel\n"

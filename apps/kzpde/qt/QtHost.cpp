@@ -107,6 +107,10 @@ int QtHost::run(std::function<void(bool)> ended) {
 
 void QtHost::quit(int status) { QCoreApplication::exit(status); }
 
+void QtHost::endModalSessions() {
+    if (_driver) _driver->endAll();
+}
+
 const std::vector<std::string>& QtHost::problems() const { return _player ? _player->problems() : kNone; }
 
 const std::vector<std::string>& QtHost::screenshots() const { return _shots ? _shots->written() : kNone; }

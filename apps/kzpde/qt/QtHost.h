@@ -48,6 +48,9 @@ public:
     // once the shown windows are photographed; otherwise until `quit`.
     int run(std::function<void(bool ok)> ended);
     void quit(int status);
+    // Ends the modal sessions that wait for the user (each aborts), so that
+    // the host can close its windows.
+    void endModalSessions();
     const std::vector<std::string>& problems() const;
     const std::vector<std::string>& screenshots() const;
 

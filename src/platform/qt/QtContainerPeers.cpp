@@ -140,9 +140,12 @@ QtTablePeer::QtTablePeer(QtWindowMirror& mirror, TableView& table, QWidget* pare
 }
 
 void QtTablePeer::placeWidget() {
-    // A table fills its clip view and scrolls itself.
+    // A table larger than its clip view fills it and scrolls itself; a
+    // smaller one keeps its frame there.
     View* sup = _view.superview();
-    if (sup && dynamic_cast<ClipView*>(sup))
+    const Size size = _view.frame().size;
+    if (sup && dynamic_cast<ClipView*>(sup) &&
+        (size.width > sup->frame().size.width || size.height > sup->frame().size.height))
         _widget->setGeometry(QRect(0, 0, static_cast<int>(sup->frame().size.width), static_cast<int>(sup->frame().size.height)));
     else
         QtViewPeer::placeWidget();

@@ -36,8 +36,13 @@ void QtUiDriver::actionDone() {
     _loops.back()->loop.quit();
 }
 
+void QtUiDriver::endAll() {
+    _ending = true;
+    for (Loop* l : _loops) l->loop.quit();
+}
+
 bool QtUiDriver::step(Application&, Window& window) {
-    if (!QCoreApplication::instance() || QCoreApplication::closingDown()) return false;
+    if (_ending || !QCoreApplication::instance() || QCoreApplication::closingDown()) return false;
     QtBridge& bridge = QtBridge::shared();
     QtWindowMirror& mirror = bridge.mirror(window);
     bridge.setModal(window, true);
@@ -59,7 +64,7 @@ bool QtUiDriver::step(Application&, Window& window) {
 }
 
 std::optional<std::vector<std::string>> QtUiDriver::chooseFiles(SavePanel& panel) {
-    if (!QCoreApplication::instance()) return std::nullopt;
+    if (_ending || !QCoreApplication::instance()) return std::nullopt;
     QtBridge& bridge = QtBridge::shared();
     QFileDialog dialog(bridge.frontWindow(), toQString(panel.title().empty() ? panel.message() : panel.title()));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

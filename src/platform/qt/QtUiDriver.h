@@ -26,11 +26,15 @@ public:
 
     // How deep the driver's loops are nested now.
     int depth() const { return static_cast<int>(_loops.size()); }
+    // The host is closing: every wait ends now and every later step answers
+    // that the user did nothing, so each modal session aborts.
+    void endAll();
 
 private:
     struct Loop;
     void actionDone();
     std::vector<Loop*> _loops;
+    bool _ending = false;
 };
 
 }  // namespace kz::qt
