@@ -145,7 +145,9 @@ def panel_view():
     top = 412
     for outlet, h in left:
         top -= h
-        subviews.append(quill(outlet, 10, top, 340, h))
+        # The two check boxes at the bottom run under the buttons: their
+        # titles are longer than the left column.
+        subviews.append(quill(outlet, 10, top, 340 if h > 24 else 570, h))
     x, w = 370, 210
     subviews += [
         button("_automaticPaperTraySelectionButton", "Automatic Tray...", "clickedSelectPaperTraySelectionButton:",
@@ -155,9 +157,9 @@ def panel_view():
         label("_jobName", "Auto", x, 280, w),
         button("_jobNameButton", "Job name...", "clickedJobNameButton:", x, 248, w),
         button("_showDetailedSettingsButton", "Show Detailed Settings", "clickedShowDetailedSettingsButton:",
-               x, 60, w),
+               x, 120, w),
         button("_revertToDefaultSettingsButton", "Revert to Default Settings", "clickedRevertToDefaultSettings:",
-               x, 24, w),
+               x, 84, w),
     ]
     view = OrderedDict([("class", "View"), ("outlet", "_View"), ("frame", [0, 0, width, height_]),
                         ("subviews", subviews)])
