@@ -24,7 +24,7 @@ cat "$trays_lists"
 menus() { grep -E '^  (VLInputSlot|StapleMode|Punch_PunchHoles|Fold|OutputTray|OffsetMode) = .* of '; }
 printf '\n$ kzpde options   (the product sample printer'"'"'s lists; the panel'"'"'s device menus)\n'
 "$kzpde" options 2>/dev/null | menus
-printf '\n$ kzpde options --lists LISTS   (the smaller printer's lists; the same menus)\n'
+printf '\n$ kzpde options --lists LISTS   (the smaller printer'"'"'s lists: the same menus)\n'
 "$kzpde" options --lists "$trays_lists" 2>/dev/null | menus
 # The custom colour's name is open only for the custom colour; Close gathers
 # the window's values into the settings the panel saves.
