@@ -180,16 +180,11 @@ void KemoPDEByCocoa::updateInputSlotList(const kz::Value& feederList) {
 
 void KemoPDEByCocoa::updateOutputTrayList() {
     kz::Value stackers = _panePlugInMgr().getStackerInfoList();
-    if (!_quill_OutputTray || !stackers.isArray() || stackers.array().empty()) return;
+    if (!stackers.isArray() || stackers.array().empty()) return;
     PopupButtonItems items;
     IOTOptionUpdater::getOutputTrayArray(items, stackers);
-    OptionalText current = _quill_OutputTray->getStringValue();
-    _quill_OutputTray->setPopupButtonArray(items);
-    if (_quill_OutputTray->updateWithPrintOption()) return;
-    if (current)
-        _quill_OutputTray->setStringValue(current);
-    else
-        _quill_OutputTray->setDefault();
+    // New items, the value kept as for the input trays.
+    IOTOptionUpdater::updateInputSlotQuillUI(_quill_OutputTray.get(), items);
 }
 
 void KemoPDEByCocoa::checkDevice() {
