@@ -224,3 +224,15 @@ TEST(InputSlotControl, NewItemsKeepTheValueWhileItIsAmongThem) {
     EXPECT_EQ(slot->getStringValue(), "Tray2");
     IOTOptionUpdater::updateInputSlotQuillUI(nullptr, {});  // no control: nothing happens
 }
+
+TEST(OutputTrayControl, KeepsItsValueAmongTheNewItemsUnlessThePrintOptionNamesATray) {
+    auto tray = popup("OutputTray", {"Auto", "Stackertray", "Stackertray2", "D3finishertray"}, "Auto");
+    tray->setStringValue(std::string("Stackertray2"));
+    IOTOptionUpdater::updateInputSlotQuillUI(tray.get(), outputTrays(rows({{"9", "Type"}, {"10", "Type"}})));
+    EXPECT_EQ(values(*tray), (std::vector<std::string>{"Auto", "Stackertray", "Stackertray2", "Autochange"}));
+    EXPECT_EQ(tray->getStringValue(), "Stackertray2");
+    kzp::QuillUI::setUpdateWithPrintOption(kz::Dictionary{{"OutputTray", kz::Value("Autochange")}});
+    IOTOptionUpdater::updateInputSlotQuillUI(tray.get(), outputTrays(rows({{"9", "Type"}, {"10", "Type"}})));
+    kzp::QuillUI::setUpdateWithPrintOption(std::nullopt);
+    EXPECT_EQ(tray->getStringValue(), "Autochange");
+}
