@@ -2,7 +2,8 @@
 # (src/engine/PanePlugIns/NAME) inside the plug-in bundle of the build tree:
 #   ${KZ_BUNDLE_DIR}/Contents/PlugIns/NAME.${KZ_PANE_BUNDLE_EXTENSION}/Contents/Info.plist
 #   .../Contents/Resources/...   (every file below the folder's Resources/)
-#   .../Contents/Linux/NAME.so   (when the folder holds .cpp files)
+#   .../Contents/Linux/NAME.so   (when the folder holds .cpp files outside
+#                                 subfolders that build their own targets)
 # The manager loads every item of that extension below Contents/PlugIns. The
 # files are copied by a target kz_pane_NAME_resources, the library is the
 # target kz_pane_NAME; kz_bundle depends on both, so building the bundle
@@ -66,6 +67,14 @@ function(kz_pane_bundle name)
   add_dependencies(kz_bundle kz_pane_${name}_resources)
 
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  # A subfolder with a CMakeLists.txt of its own (Exported/: classes the pane
+  # folder offers the panel and the other panes, built into the runtime)
+  # stays out of the pane's library.
+  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(list_file ${own_lists})
+    get_filename_component(own_dir ${list_file} DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${own_dir}/")
+  endforeach()
   if(sources)
     _kz_pane_library(kz_pane_${name} ${dir} ${CMAKE_CURRENT_SOURCE_DIR}/Info.plist ${sources})
     add_dependencies(kz_bundle kz_pane_${name})

@@ -137,6 +137,7 @@ std::vector<std::shared_ptr<QuillUI>> KemoPDEByCocoa::ownControls() const {
                           _quill_StapleMode, _quill_Punch_PunchHoles, _quill_Fold, _quill_OutputTray,
                           _quill_OffsetMode, _quill_VLInputSlot})
         if (c) controls.push_back(c);
+    for (const auto& c : paperTrayControls()) controls.push_back(c);
     return controls;
 }
 
@@ -205,6 +206,8 @@ std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_
     if (selector == "clickedShowDetailedSettingsButton:") return bind(&KemoPDEByCocoa::clickedShowDetailedSettingsButton);
     if (selector == "clickedRevertToDefaultSettings:") return bind(&KemoPDEByCocoa::clickedRevertToDefaultSettings);
     if (selector == "selectFavorite:") return bind(&KemoPDEByCocoa::selectFavorite);
+    if (selector == "clickedSelectPaperTraySelectionButton:")
+        return bind(&KemoPDEByCocoa::clickedSelectPaperTraySelectionButton);
     return {};
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/PanePlugIns/Page/Exported/PdeAutomaticPaperTraySelection.h"
 #include "engine/panes/PrinterDataSource.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Dictionary.h"
@@ -139,6 +140,13 @@ public:
     void clickedShowDetailedSettingsButton(kz::Control* sender);
     void clickedRevertToDefaultSettings(kz::Control* sender);
 
+    // ---- the tray windows and the device lists (KemoPDEByCocoaTrays.cpp)
+    // Tag 0: the automatic tray window, any other tag the bypass one.
+    void clickedSelectPaperTraySelectionButton(kz::Control* sender);
+    void automaticPapaerTraySelectionDidEnd();
+    PdeAutomaticPaperTraySelection* automaticPaperTraySelection() const { return _AutomaticPaperTraySelection.get(); }
+    PdeAutomaticPaperTraySelection* bypassPaperTraySelection() const { return _BypassPaperTraySelection.get(); }
+
     // ---- state, for hosts and tests that look on
     const kz::Dictionary& printOption() const { return _printOption; }
     const kz::Dictionary& defaultPrintOption() const { return _defaultPrintOption; }
@@ -184,6 +192,19 @@ private:
     void checkDevice();
     void updateOutputTrayList();
     void updateInputSlotList();
+    // The tray windows' side (KemoPDEByCocoaTrays.cpp).
+    void updateInputSlotList(const kz::Value& feederList);
+    void _restoreValuesToAutomaticPane(const kz::Dictionary& printOption);
+    void _restoreValuesToBypassPane(const kz::Dictionary& printOption);
+    void _gatherValuesFromAutomaticPane(kz::Dictionary& printOption);
+    void _gatherValuesFromBypassPane(kz::Dictionary& printOption);
+    static bool _autoTraySettingToBypassExist(const kz::Dictionary& printOption);
+    // The tray windows' options join the defaults with their descriptions'
+    // defaults, so that restoring reads them back.
+    void _addPaperTrayDefaults(kz::Dictionary& defaults);
+    std::vector<std::shared_ptr<QuillUI>> paperTrayControls() const;
+    std::unique_ptr<PdeAutomaticPaperTraySelection> _AutomaticPaperTraySelection;
+    std::unique_ptr<PdeAutomaticPaperTraySelection> _BypassPaperTraySelection;
 
     // Outlets of the panel view.
     std::shared_ptr<kz::View> _View;

@@ -1,6 +1,6 @@
 // The panel's own controls and the host dialog's controls around it, the
-// printer data, and the places where the tray windows, the job name dialog
-// and the favorites menu will plug in.
+// printer data, and the places where the job name dialog and the favorites
+// menu will plug in.
 #include <cstdlib>
 
 #include "Common/Util/OSUtil.h"
@@ -241,18 +241,5 @@ void KemoPDEByCocoa::_updateJobNameUI() {
 // windows; the menu itself is filled and restored already.
 void KemoPDEByCocoa::_checkDifferenceFromCurrentFavorite(bool) {}
 void KemoPDEByCocoa::selectFavorite(kz::Control*) {}
-
-// The automatic and bypass tray windows come with their own controller;
-// until then the panel has no tray window to make, fill or read.
-void KemoPDEByCocoa::_createPaperTraySelection(bool) {}
-void KemoPDEByCocoa::_gatherPaperTraySelection(kz::Dictionary&, bool) {}
-void KemoPDEByCocoa::_restorePaperTraySelection(const kz::Dictionary&, bool) {}
-void KemoPDEByCocoa::setPaperTypeCustomList(const kz::Value&) {}
-
-// The device lists shape the tray, output-tray and finishing choices
-// together with the tray windows.
-void KemoPDEByCocoa::checkDevice() {}
-void KemoPDEByCocoa::updateOutputTrayList() {}
-void KemoPDEByCocoa::updateInputSlotList() {}
 
 }  // namespace ComTORVALEKZ2R4_Plugin

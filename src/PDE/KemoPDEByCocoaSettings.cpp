@@ -199,6 +199,7 @@ void KemoPDEByCocoa::_setDefaults() {
         if (!initial || !initial->isString()) initial = description.dictionary().find("default");
         if (initial && initial->isString() && !initial->string().empty()) defaults.set(key, initial->string());
     }
+    _addPaperTrayDefaults(defaults);
     _defaultPrintOption = defaults;
     _printOption = std::move(defaults);
 }

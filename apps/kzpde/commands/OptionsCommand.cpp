@@ -35,9 +35,19 @@ extern const char* const kHostOptionsHelp =
     "(choosing the item, ticking the box, typing the text), so every rule runs.\n"
     "Questions the rules ask take the --answer values in order; the last one (yes\n"
     "when none is given) answers the rest. The panel then saves.\n\n"
-    "Exit status 2 when KEY names no control in the panel or its panes, or VALUE\n"
-    "is not one of the control's choices (or not what its field takes); 1 when\n"
-    "the control cannot be worked now (disabled, hidden) or anything fails.\n"
+    "--lists FILE.plist: server lists (list name -> rows of texts, as `kzpde server\n"
+    "lists` prints them) that the printer's PPD carries when the panel opens; each\n"
+    "replaces the PPD's list of that name (its feeders, stackers and finishing\n"
+    "devices shape the tray, output-tray, staple, punch, fold and offset menus; a\n"
+    "name that is no server list is left out with a message).\n"
+    "--tray automatic|bypass KEY=VALUE...: after the --set values, opens that tray\n"
+    "window with the panel's button, works each control KEY as --set does, and\n"
+    "presses Close (the KEY=VALUE arguments run to the next option).\n\n"
+    "Exit status 2 when KEY names no control in the panel or its panes (for --tray:\n"
+    "in that window), or VALUE is not one of the control's choices (or not what its\n"
+    "field takes); 1 when the control or tray window cannot be worked now\n"
+    "(disabled, hidden, not offered), a --lists file is not lists of rows, or\n"
+    "anything fails.\n"
     "Passwords show masked (\"********\"): they leave the tool only\n"
     "transport-encoded, in the settings file and to CUPS.\n";
 }  // namespace kzpde
@@ -48,6 +58,7 @@ const kzpde::Command::Registration registration{{
     "options",
     "the panel in a headless print dialog: restore, change options as a user, save",
     std::string("usage: kzpde options [--printer NAME | --ppd FILE] [--settings FILE.plist] [--set KEY=VALUE]...\n"
+                "       [--lists FILE.plist] [--tray automatic|bypass KEY=VALUE...]...\n"
                 "       [--answer yes|no] [--write-settings FILE.plist] [--json]\n\n") +
         kzpde::kHostOptionsHelp +
         "\nPrints the print settings (every key and value), the marked choices of the\n"
@@ -55,8 +66,10 @@ const kzpde::Command::Registration registration{{
         "dialogs the rules showed with their answers, and each of the panel's own\n"
         "controls (value, choices, disabled, hidden). --json: one object with the\n"
         "keys \"printSettings\", \"markedChoices\", \"jobOptions\", \"summary\",\n"
-        "\"dialogs\" (each \"key\", \"text\", \"answer\") and \"controls\" (each \"items\",\n"
-        "\"value\", \"enabled\", \"hidden\").\n",
+        "\"dialogs\" (each \"key\", \"text\", \"answer\"), \"controls\" (each \"items\",\n"
+        "\"value\", \"enabled\", \"hidden\") and \"trayWindows\": {\"automatic\": {controls},\n"
+        "\"bypass\": {controls}}, the tray windows' controls in the same form (\"bypass\"\n"
+        "only where the panel has that window).\n",
     run,
 }};
 

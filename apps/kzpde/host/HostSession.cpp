@@ -57,6 +57,11 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
             const std::size_t eq = kv.find('=');
             if (eq == std::string::npos || eq == 0) return usage("--set takes KEY=VALUE, not '" + kv + "'");
             r.sets.emplace_back(kv.substr(0, eq), kv.substr(eq + 1));
+        } else if (a == "--lists") {
+            if (!takeValue(args, i, r.lists)) return usage("--lists takes one file, once");
+        } else if (a == "--tray") {
+            std::string why;
+            if (!TrayWindows::parse(args, i, r.trays, &why)) return usage(why);
         } else if (a == "--answer") {
             if (i + 1 >= args.size() || (args[i + 1] != "yes" && args[i + 1] != "no"))
                 return usage("--answer takes yes or no");
@@ -98,7 +103,18 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     _printer = HostPrinter::open(destination, r.ppd, *_plugIn.bundle(), &error);
     if (!_printer) return fail(err, command, error, 1);
     std::unique_ptr<HostPpd> ppd;
-    if (!HostPrinter::openPpd(*_printer, &ppd, &error)) return fail(err, command, error, 1);
+    if (r.lists) {
+        // The lists go into a copy of the printer's PPD, which the host then holds.
+        std::vector<std::string> skipped;
+        const std::optional<std::string> ppdPath = _printer->ppdPath();
+        if (!ppdPath) return fail(err, command, "--lists: the printer has no PPD to carry the lists", 1);
+        if (!_listsPpd.write(*ppdPath, *r.lists, &error, &skipped)) return fail(err, command, "--lists: " + error, 1);
+        for (const std::string& line : skipped) err << "kzpde " << command << ": --lists: " << line << "\n";
+        ppd = HostPpd::open(_listsPpd.path(), &error);
+        if (!ppd) return fail(err, command, error, 1);
+    } else if (!HostPrinter::openPpd(*_printer, &ppd, &error)) {
+        return fail(err, command, error, 1);
+    }
     if (r.withPPDChanges) _host = std::make_shared<MarkingHostCallback>(_printer, std::move(ppd));
     else _host = std::make_shared<HostCallback>(_printer, std::move(ppd));
     if (restored) {
@@ -155,6 +171,12 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
         std::vector<std::pair<std::string, std::string>> inWindow;
         while (i < r.sets.size() && !OptionControls::find({&panelView}, r.sets[i].first)) inWindow.push_back(r.sets[i++]);
         if (int status = setInDetailedWindow(panelView, inWindow, command, err)) return status;
+    }
+
+    for (const TrayWindows::Request& tray : r.trays) {
+        const TrayWindows::Outcome done = TrayWindows::run(
+            panelView, *_driver, tray, [this](std::size_t before, const std::string& key) { dialogsFrom(before, key); });
+        if (done.status) return fail(err, command, done.message, done.status);
     }
 
     const std::size_t beforeSave = _driver->dialogs.size();
@@ -308,6 +330,7 @@ kz::Dictionary HostSession::report() {
     out.set("summary", kz::Value(_summary.value_or(kz::Dictionary())));
     out.set("dialogs", kz::Value(std::move(shown)));
     out.set("controls", kz::Value(std::move(controls)));
+    out.set("trayWindows", kz::Value(TrayWindows::report()));
     return out;
 }
 
@@ -343,6 +366,7 @@ void HostSession::writeText(std::ostream& out) {
         }
         out << "\n";
     }
+    TrayWindows::writeText(out, r.get("trayWindows").dictionary());
 }
 
 }  // namespace kzpde

@@ -13,6 +13,8 @@
 #include "host/PlugInHost.h"
 #include "host/PrintDialog.h"
 #include "host/Secrets.h"
+#include "host/ServerListsPpd.h"
+#include "host/TrayWindows.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Log.h"
 #include "platform/printing/JobOptions.h"
@@ -31,6 +33,10 @@ struct HostRequest {
     std::deque<bool> answers;                   // to the rules' questions; true: yes
     std::optional<std::string> writeSettings;   // where the saved settings go
     bool json = false;
+    // Server lists the printer's PPD carries when the dialog opens (--lists).
+    std::optional<std::string> lists;
+    // Tray windows worked after the --set values (--tray).
+    std::vector<TrayWindows::Request> trays;
     // A CUPS destination even when none is named (the default one): printing.
     bool needsQueue = false;
     // Hosts without these exist; the tests build them.
@@ -65,7 +71,8 @@ public:
     int run(const HostRequest& request, const std::string& command, std::ostream& err);
 
     // The results, with every secret masked: "printSettings",
-    // "markedChoices", "jobOptions", "summary", "dialogs", "controls".
+    // "markedChoices", "jobOptions", "summary", "dialogs", "controls",
+    // "trayWindows".
     kz::Dictionary report();
     void writeText(std::ostream& out);
 
@@ -103,6 +110,7 @@ private:
     std::optional<kz::Dictionary> _summary;
     kz::JobOptions _jobOptions;
     Secrets _secrets;
+    ServerListsPpd _listsPpd;
 };
 
 }  // namespace kzpde
