@@ -1,5 +1,7 @@
 // The printer's device lists in the tool's print dialog (--lists) and the
 // panel's tray windows worked as a user works them (--tray).
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -20,8 +22,12 @@ kz::Value rows(const Rows& list) {
     return kz::Value(std::move(out));
 }
 
+// Each test runs in a process of its own, side by side with the others: the
+// file names carry the test's name and the process id.
 std::string listsFile(const std::string& name, const kz::Dictionary& lists) {
-    const std::string path = ::testing::TempDir() + "/" + name;
+    const std::string path = ::testing::TempDir() + "/" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                             std::to_string(::getpid()) + "-" + name;
     EXPECT_TRUE(kz::PropertyList::writeFile(kz::Value(lists), path));
     return path;
 }
