@@ -8,6 +8,7 @@
 
 #include "engine/panes/PanePlugInMgr.h"
 #include "host/OptionControls.h"
+#include "host/SaveFavoriteDriver.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/ScriptedUiDriver.h"
@@ -52,6 +53,9 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
         } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings") {
             auto& into = a == "--printer" ? r.printer : a == "--ppd" ? r.ppd : a == "--settings" ? r.settingsFile : r.writeSettings;
             if (!takeValue(args, i, into)) return usage(a + " takes one value, once");
+        } else if (a == "--save-favorite" || a == "--comment") {
+            if (!takeValue(args, i, a == "--comment" ? r.favoriteComment : r.saveFavorite))
+                return usage(a + " takes one value, once");
         } else if (a == "--set") {
             if (i + 1 >= args.size()) return usage("--set takes KEY=VALUE");
             const std::string& kv = args[++i];
@@ -69,6 +73,7 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
         }
     }
     if (r.printer && r.ppd) return usage("--printer and --ppd exclude each other");
+    if (r.favoriteComment && !r.saveFavorite) return usage("--comment goes with --save-favorite");
     if (file && file->empty()) return usage("no file to print");
     return true;
 }
@@ -164,6 +169,13 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
         std::vector<std::pair<std::string, std::string>> inWindow;
         while (i < r.sets.size() && !OptionControls::find({&panelView}, r.sets[i].first)) inWindow.push_back(r.sets[i++]);
         if (int status = setInDetailedWindow(panelView, inWindow, command, err)) return status;
+    }
+
+    if (r.saveFavorite) {
+        std::optional<std::string> saved =
+            SaveFavoriteDriver::saveThroughPanel(*view, *r.saveFavorite, r.favoriteComment.value_or(""), &error);
+        if (!saved) return fail(err, command, error, 1);
+        _savedFavorite = saved;
     }
 
     const std::size_t beforeSave = _driver->dialogs.size();
@@ -323,6 +335,7 @@ kz::Dictionary HostSession::report() {
     out.set("summary", kz::Value(_summary.value_or(kz::Dictionary())));
     out.set("dialogs", kz::Value(std::move(shown)));
     out.set("controls", kz::Value(std::move(controls)));
+    if (_savedFavorite) out.set("savedFavorite", kz::Value(*_savedFavorite));
     return out;
 }
 
@@ -358,6 +371,7 @@ void HostSession::writeText(std::ostream& out) {
         }
         out << "\n";
     }
+    if (const kz::Value* saved = r.find("savedFavorite")) out << "saved favorite: " << saved->stringValue() << "\n";
 }
 
 }  // namespace kzpde
