@@ -176,6 +176,24 @@ TEST_F(FavoriteManager, SameNameClashesInOneFolderNotAcrossTwo) {
     EXPECT_FALSE(exists(inFolder("Outside")));
 }
 
+TEST_F(FavoriteManager, TwoRowsOfOneFolderCannotTakeTheSameNewName) {
+    write("Alpha", "a");
+    write("Beta", "b");
+    clickRowNamed("Alpha");
+    replace(1, "Gamma");
+    _user.pressKey("\r");
+    clickRowNamed("Beta");
+    replace(1, "Gamma");
+    _user.pressKey("\r");
+    acknowledge();
+    replace(1, "Beta");
+    _user.press("OK");
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(_alerts, (std::vector<std::string>{"A favorite named \"Gamma\" already exists."}));
+    EXPECT_EQ(commentOf(inFolder("Gamma")), "a");
+    EXPECT_EQ(commentOf(inFolder("Beta")), "b");
+}
+
 TEST_F(FavoriteManager, DeleteWaitsForOk) {
     write("Alpha", "a");
     for (bool ok : {false, true}) {

@@ -272,6 +272,9 @@ std::optional<std::string> FavoriteWindowController::_isSameNameExists(const std
             std::string candidate = FavoriteFile::pathWithName(*name, folderOf(*path));
             std::error_code ec;
             clash = candidate == *item->path() && fs::exists(candidate, ec);
+            // A row of the same folder already renamed to this name would be
+            // renamed onto the same file at OK.
+            clash = clash || folderOf(*item->path()) == folderOf(*path);
         }
         if (clash) return format1(localized("There is same favorite name"), *name);
     }
