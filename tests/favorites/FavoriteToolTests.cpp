@@ -16,8 +16,8 @@ namespace kzp = ComTORVALEKZ2R4_Plugin;
 class FavoriteTool : public ::testing::Test {
 protected:
     std::string env() const { return "XDG_CONFIG_HOME=" + _config.path() + " "; }
-    ToolRun run(const std::string& args, bool withErrors = false) {
-        std::string command = "env " + env() + std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde " + args +
+    ToolRun run(const std::string& args, bool withErrors = false, const std::string& more = {}) {
+        std::string command = "env " + env() + more + std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde " + args +
                               (withErrors ? " 2>&1" : " 2>/dev/null");
         FILE* pipe = popen(command.c_str(), "r");
         std::string out;
@@ -76,6 +76,19 @@ TEST_F(FavoriteTool, ManageReportsAlertsAndOutcomeAndChangesFilesOnlyOnOk) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "ok\n");
     EXPECT_EQ(run("favorite manage --rename Weekly").status, 2);
+}
+
+TEST_F(FavoriteTool, JapaneseNamesCountTwoBytesACharacter) {
+    ASSERT_EQ(run("options --save-favorite Plain").status, 0);
+    std::string thirteen;
+    for (int i = 0; i < 13; ++i) thirteen += "会";
+    ToolRun refused = run("favorite manage --rename Plain=" + thirteen + "議 --json", false, "LANGUAGE=ja ");
+    ASSERT_TRUE(json(refused).is_object()) << refused.out;
+    EXPECT_EQ(json(refused)["alerts"].size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(path("Plain")));
+    ToolRun taken = run("favorite manage --rename Plain=" + thirteen + " --json", false, "LANGUAGE=ja ");
+    EXPECT_EQ(json(taken), nlohmann::json::parse(R"({"alerts": [], "code": 1})"));
+    EXPECT_TRUE(std::filesystem::exists(path(thirteen)));
 }
 
 }  // namespace
