@@ -87,7 +87,9 @@ void KemoPDEByCocoa::clickedSaveFavoriteButton(kz::Control*) {
 void KemoPDEByCocoa::clickedBrowseFavoriteButton(kz::Control*) {
     try {
         std::optional<std::string> remembered = favoritePathOfSelection();
-        int code = FavoriteWindowController::sharedInstance().showAsModalDialog(_selectedProfilePath, &_printOption);
+        std::optional<std::string> profile =
+            _selectedProfilePath.empty() ? std::nullopt : std::optional<std::string>(_selectedProfilePath);
+        int code = FavoriteWindowController::sharedInstance().showAsModalDialog(profile, &_printOption);
         if (code != 1 || !_Favorite) return;
         AppPreference::sharedInstance().buildFavoritePopup(*_Favorite);
         if (remembered && !remembered->empty() &&
