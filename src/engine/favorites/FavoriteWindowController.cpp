@@ -506,6 +506,9 @@ int FavoriteWindowController::showAsModalDialog(const std::optional<std::string>
     }
     if (!w) return 0;
     buildItems();
+    // A message left over from a run that was broken off goes with it.
+    while (kz::Window* sheet = w->attachedSheet())
+        if (!w->endSheet(*sheet, kz::ModalResponseAbort)) break;
     _profilePath = profilePath;
     _isEnterKeyPressed = false;
     PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();

@@ -80,6 +80,9 @@ int SaveFavoriteWindowController::showAsModalDialog(const std::optional<std::str
         return 0;
     }
     if (!w || !_nameField || !_commentField) return 0;
+    // A message left over from a run that was broken off goes with it.
+    while (kz::Window* sheet = w->attachedSheet())
+        if (!w->endSheet(*sheet, kz::ModalResponseAbort)) break;
     bool fresh = !name || FavoriteItem::isEqualToDefaultFavoriteName(*name);
     _nameField->setStringValue(fresh ? std::string() : *name);
     _commentField->setStringValue(fresh ? std::string() : comment.value_or(std::string()));
