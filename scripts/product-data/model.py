@@ -418,3 +418,35 @@ BY_KEY = OrderedDict((o.key, o) for o in ALL_OPTIONS)
 if len(BY_KEY) != len(ALL_OPTIONS):
     raise SystemExit("an option is placed twice")
 hide_at_defaults(ALL_OPTIONS)
+
+# -- favorites manager and save dialog -----------------------------------------
+# Keys the two favorite windows and the panel's Browse button look up.
+FAVORITE_TEXTS = [
+    text("Favorite window title", "お気に入りの管理", "Manage Favorites"),
+    text("Favorite list", "お気に入り", "Favorites"),
+    text("Setting list", "設定内容", "Settings"),
+    text("Name", "名前:", "Name:"),
+    text("Comment", "コメント"),
+    text("Delete", "削除", "Delete"),
+    text("Import", "読み込み...", "Import..."),
+    text("Export", "書き出し...", "Export..."),
+    text("Save Favorite", "お気に入りの保存", "Save Favorite"),
+    text("Favorite name", "お気に入り名:", "Favorite name:"),
+    text("Save", "保存", "Save"),
+    text("Browse...", "管理...", "Manage..."),
+    text("CurrentSetting", "現在の設定", "Current Settings"),
+    text("DefaultFavorite", "標準", "Standard"),
+    text("Invalid favorite name", "このお気に入り名は使えません。27バイトまでで、空白だけの名前や次の文字は使えません: / : \\ * ? \" < > | ¥",
+         "This favorite name cannot be used. Use at most 27 bytes, not only spaces, and none of / : \\ * ? \" < > |"),
+    text("Invalid favorite name2", "標準のお気に入りと同じ名前は使えません。",
+         "The name of the standard favorite cannot be used."),
+    text("Invalid favorite comment", "コメントが長すぎるか、改行を含んでいます。",
+         "The comment is too long or holds a line break."),
+    text("characterSet_InvalidCharsForFavorite", "/:\\*?\"<>|¥", "/:\\*?\"<>|"),
+    text("There is same favorite name", "「%@」という名前のお気に入りがすでにあります。",
+         "A favorite named \"%@\" already exists."),
+    text("fmtConfirmationOfDeleteFavorite", "お気に入り「%@」を削除しますか?", "Delete the favorite \"%@\"?"),
+    text("Fail to save favorite file", "お気に入りを保存できませんでした。", "The favorite could not be saved."),
+    text("Fail to loading favorite file", "お気に入りファイルを読み込めませんでした。",
+         "The file could not be read as a favorite."),
+]

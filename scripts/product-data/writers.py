@@ -138,10 +138,11 @@ def panel_view():
             ("_quill_Punch_PunchHoles", 48), ("_quill_Fold", 48), ("_quill_OutputTray", 48),
             ("_quill_OffsetMode", 48), ("_quill_PagePrintOnCenter", 24), ("_quill_AutoTraySettingToBypass", 24)]
     subviews = [label("_titleFavorite", "Favorites:", 20, 428, 90),
-                OrderedDict([("class", "PopUpButton"), ("outlet", "_Favorite"), ("frame", [110, 424, 250, 26]),
+                OrderedDict([("class", "PopUpButton"), ("outlet", "_Favorite"), ("frame", [110, 424, 170, 26]),
                              ("action", "selectFavorite:")]),
-                button("_saveFavoriteButton", "Save...", "clickedSaveFavoriteButton:", 370, 422, 100),
-                button("_deleteFavoriteButton", "Delete...", "clickedDeleteFavoriteButton:", 480, 422, 100)]
+                button("_saveFavoriteButton", "Save...", "clickedSaveFavoriteButton:", 290, 422, 96),
+                button("_deleteFavoriteButton", "Delete...", "clickedDeleteFavoriteButton:", 390, 422, 96),
+                button("_browseFavoriteButton", "Browse...", "clickedBrowseFavoriteButton:", 490, 422, 96)]
     top = 412
     for outlet, h in left:
         top -= h

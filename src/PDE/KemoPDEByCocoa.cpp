@@ -172,6 +172,7 @@ bool KemoPDEByCocoa::connectOutlet(std::string_view name, const std::shared_ptr<
     if (name == "_titleFavorite") return take(_titleFavorite, view);
     if (name == "_saveFavoriteButton") return take(_saveFavoriteButton, view);
     if (name == "_deleteFavoriteButton") return take(_deleteFavoriteButton, view);
+    if (name == "_browseFavoriteButton") return take(_browseFavoriteButton, view);
     if (name == "_jobName") return take(_jobName, view);
     if (name == "_jobNameButton") return take(_jobNameButton, view);
     if (name == "_showDetailedSettingsButton") return take(_showDetailedSettingsButton, view);
@@ -208,6 +209,8 @@ std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_
     if (selector == "selectFavorite:") return bind(&KemoPDEByCocoa::selectFavorite);
     if (selector == "clickedSelectPaperTraySelectionButton:")
         return bind(&KemoPDEByCocoa::clickedSelectPaperTraySelectionButton);
+    if (selector == "clickedSaveFavoriteButton:") return bind(&KemoPDEByCocoa::clickedSaveFavoriteButton);
+    if (selector == "clickedBrowseFavoriteButton:") return bind(&KemoPDEByCocoa::clickedBrowseFavoriteButton);
     return {};
 }
 
@@ -249,6 +252,7 @@ void KemoPDEByCocoa::_buildUi() {
         if (_titleFavorite) _titleFavorite->setStringValue(localized("Favorites:"));
         setTitle(_saveFavoriteButton, "Save...");
         setTitle(_deleteFavoriteButton, "Delete...");
+        setTitle(_browseFavoriteButton, "Browse...");
         setTitle(_jobNameButton, "Job name...");
         if (_jobName) _jobName->setStringValue(localized("Auto"));
         setTitle(_showDetailedSettingsButton, "Show Detailed Settings");

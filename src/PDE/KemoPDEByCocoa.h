@@ -139,6 +139,9 @@ public:
     // ---- button actions
     void clickedShowDetailedSettingsButton(kz::Control* sender);
     void clickedRevertToDefaultSettings(kz::Control* sender);
+    // ---- favorites buttons (KemoPDEByCocoaFavoriteButtons.cpp)
+    void clickedSaveFavoriteButton(kz::Control* sender);
+    void clickedBrowseFavoriteButton(kz::Control* sender);
 
     // ---- the tray windows and the device lists (KemoPDEByCocoaTrays.cpp)
     // Tag 0: the automatic tray window, any other tag the bypass one.
@@ -181,6 +184,10 @@ private:
     std::optional<std::string> registryValue(const std::string& key) const;
     void setRegistryValue(const std::string& key, const std::optional<std::string>& value);
 
+    // ---- the favorite the menu's selection stands for (favorites buttons)
+    int favoriteItemIndexOfSelection() const;
+    std::optional<std::string> favoritePathOfSelection() const;
+
     // ---- what later windows will fill in; for now they do what the panel can
     void _updateJobNameUI();
     void _checkDifferenceFromCurrentFavorite(bool reformat);
@@ -213,6 +220,7 @@ private:
     std::shared_ptr<kz::TextField> _titleFavorite;
     std::shared_ptr<kz::Button> _saveFavoriteButton;
     std::shared_ptr<kz::Button> _deleteFavoriteButton;
+    std::shared_ptr<kz::Button> _browseFavoriteButton;
     std::shared_ptr<kz::TextField> _jobName;
     std::shared_ptr<kz::Button> _jobNameButton;
     std::shared_ptr<kz::Button> _showDetailedSettingsButton;

@@ -59,7 +59,8 @@ const kzpde::Command::Registration registration{{
     "the panel in a headless print dialog: restore, change options as a user, save",
     std::string("usage: kzpde options [--printer NAME | --ppd FILE] [--settings FILE.plist] [--set KEY=VALUE]...\n"
                 "       [--lists FILE.plist] [--tray automatic|bypass KEY=VALUE...]...\n"
-                "       [--answer yes|no] [--write-settings FILE.plist] [--json]\n\n") +
+                "       [--answer yes|no] [--save-favorite NAME [--comment TEXT]] [--write-settings FILE.plist]\n"
+                "       [--json]\n\n") +
         kzpde::kHostOptionsHelp +
         "\nPrints the print settings (every key and value), the marked choices of the\n"
         "dialog's PPD, the job options CUPS would get, the panel's summary, the\n"
@@ -69,7 +70,13 @@ const kzpde::Command::Registration registration{{
         "\"dialogs\" (each \"key\", \"text\", \"answer\"), \"controls\" (each \"items\",\n"
         "\"value\", \"enabled\", \"hidden\") and \"trayWindows\": {\"automatic\": {controls},\n"
         "\"bypass\": {controls}}, the tray windows' controls in the same form (\"bypass\"\n"
-        "only where the panel has that window).\n",
+        "only where the panel has that window).\n"
+        "\n--save-favorite NAME [--comment TEXT]: after the changes, presses the panel's\n"
+        "Save button for favorites and saves the values as the favorite NAME in the\n"
+        "user's favorite folder through the save dialog, whose checks apply (name of 1\n"
+        "to 27 bytes, comment up to 255; a favorite of that name is replaced). An\n"
+        "alert refusing them: exit 1 with its text. The report then has \"savedFavorite\"\n"
+        "(the file's path).\n",
     run,
 }};
 

@@ -9,6 +9,7 @@
 #include "engine/panes/PanePlugInMgr.h"
 #include "host/HostPrinter.h"
 #include "host/OptionControls.h"
+#include "host/SaveFavoriteDriver.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/ScriptedUiDriver.h"
@@ -51,6 +52,9 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
         } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings") {
             auto& into = a == "--printer" ? r.printer : a == "--ppd" ? r.ppd : a == "--settings" ? r.settingsFile : r.writeSettings;
             if (!takeValue(args, i, into)) return usage(a + " takes one value, once");
+        } else if (a == "--save-favorite" || a == "--comment") {
+            if (!takeValue(args, i, a == "--comment" ? r.favoriteComment : r.saveFavorite))
+                return usage(a + " takes one value, once");
         } else if (a == "--set") {
             if (i + 1 >= args.size()) return usage("--set takes KEY=VALUE");
             const std::string& kv = args[++i];
@@ -73,6 +77,7 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
         }
     }
     if (r.printer && r.ppd) return usage("--printer and --ppd exclude each other");
+    if (r.favoriteComment && !r.saveFavorite) return usage("--comment goes with --save-favorite");
     if (file && file->empty()) return usage("no file to print");
     return true;
 }
@@ -177,6 +182,12 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
         const TrayWindows::Outcome done = TrayWindows::run(
             panelView, *_driver, tray, [this](std::size_t before, const std::string& key) { dialogsFrom(before, key); });
         if (done.status) return fail(err, command, done.message, done.status);
+    }
+    if (r.saveFavorite) {
+        std::optional<std::string> saved =
+            SaveFavoriteDriver::saveThroughPanel(*view, *r.saveFavorite, r.favoriteComment.value_or(""), &error);
+        if (!saved) return fail(err, command, error, 1);
+        _savedFavorite = saved;
     }
 
     const std::size_t beforeSave = _driver->dialogs.size();
@@ -331,6 +342,7 @@ kz::Dictionary HostSession::report() {
     out.set("dialogs", kz::Value(std::move(shown)));
     out.set("controls", kz::Value(std::move(controls)));
     out.set("trayWindows", kz::Value(TrayWindows::report()));
+    if (_savedFavorite) out.set("savedFavorite", kz::Value(*_savedFavorite));
     return out;
 }
 
@@ -367,6 +379,7 @@ void HostSession::writeText(std::ostream& out) {
         out << "\n";
     }
     TrayWindows::writeText(out, r.get("trayWindows").dictionary());
+    if (const kz::Value* saved = r.find("savedFavorite")) out << "saved favorite: " << saved->stringValue() << "\n";
 }
 
 }  // namespace kzpde

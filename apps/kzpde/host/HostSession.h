@@ -32,6 +32,7 @@ struct HostRequest {
     std::vector<std::pair<std::string, std::string>> sets;  // KEY=VALUE, in order
     std::deque<bool> answers;                   // to the rules' questions; true: yes
     std::optional<std::string> writeSettings;   // where the saved settings go
+    std::optional<std::string> saveFavorite, favoriteComment;  // a new favorite through the panel's Save
     bool json = false;
     // Server lists the printer's PPD carries when the dialog opens (--lists).
     std::optional<std::string> lists;
@@ -109,6 +110,7 @@ private:
     std::size_t _told = 0;  // the driver's dialogs already in _dialogs
     std::optional<kz::Dictionary> _summary;
     kz::JobOptions _jobOptions;
+    std::optional<std::string> _savedFavorite;
     Secrets _secrets;
     ServerListsPpd _listsPpd;
 };

@@ -170,10 +170,17 @@ std::optional<kz::Dictionary> AppPreference::profileDictionaryWithContentsOfFile
     return ProfileReader::readFile(path);
 }
 
+std::string AppPreference::defaultFavoriteName() const {
+    // The panel's texts are in the "UI" table; older bundles kept this one in
+    // the default table.
+    if (!_bundle) return "DefaultFavorite";
+    return _bundle->localizedString("DefaultFavorite", _bundle->localizedString("DefaultFavorite", "DefaultFavorite", ""),
+                                    "UI");
+}
+
 void AppPreference::buildFavoritePopup(kz::PopUpButton& popup) const {
     popup.removeAllItems();
-    std::string title = _bundle ? _bundle->localizedString("DefaultFavorite", "DefaultFavorite", "")
-                                : std::string("DefaultFavorite");
+    std::string title = defaultFavoriteName();
     auto first = std::make_shared<kz::MenuItem>(title);
     first->setRepresentedObject(kz::Value(""));
     first->setImageName("GenericDocument");

@@ -67,6 +67,8 @@ public:
     // be read.
     static std::optional<kz::Dictionary> profileDictionaryWithContentsOfFile(const std::string& path);
 
+    // The localised name of the default favorite (the menu's first item).
+    std::string defaultFavoriteName() const;
     // Fills the favorites pop-up: the default favorite, then every favorite file.
     void buildFavoritePopup(kz::PopUpButton& popup) const;
 

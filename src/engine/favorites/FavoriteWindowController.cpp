@@ -1,0 +1,539 @@
+#include "engine/favorites/FavoriteWindowController.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "Common/Util/AttachFormatter.h"
+#include "engine/conversion/PrintOptionConverter.h"
+#include "engine/favorites/FavoriteFile.h"
+#include "engine/panes/PanePlugInMgr.h"
+#include "engine/preferences/AppPreference.h"
+#include "engine/settingstree/PrintOptionTreeDataSource.h"
+#include "platform/foundation/Log.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/kit/Alert.h"
+#include "platform/kit/Application.h"
+#include "platform/kit/BrowserCell.h"
+#include "platform/kit/Button.h"
+#include "platform/kit/Image.h"
+#include "platform/kit/OutlineView.h"
+#include "platform/kit/SavePanel.h"
+#include "platform/kit/TextField.h"
+#include "platform/kit/Window.h"
+#include "platform/kit/Workspace.h"
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+template <typename T>
+bool take(std::shared_ptr<T>& outlet, const std::shared_ptr<kz::View>& view) {
+    outlet = std::dynamic_pointer_cast<T>(view);
+    return outlet != nullptr;
+}
+
+std::string localized(const std::string& key) { return FavoriteItem::localized(key); }
+
+std::string format1(const std::string& format, const std::string& argument) {
+    std::string out = format;
+    if (auto at = out.find("%@"); at != std::string::npos) out.replace(at, 2, argument);
+    return out;
+}
+
+std::string folderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
+
+// Moves a file without ever replacing one that is already there, so that
+// two favorites whose names are exchanged cannot overwrite each other.
+bool moveWithoutReplacing(const std::string& from, const std::string& to, std::string& error) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) {
+        error = std::strerror(errno);
+        return false;
+    }
+#endif
+    // A file system without the flag: a hard link refuses an existing name too.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    ::unlink(from.c_str());
+    return true;
+}
+
+void logMove(const std::string& from, const std::string& to, const std::string& error) {
+    kz::Log::line("### ## can't move \"" + from + "\" to \"" + to + "\" " + error);
+}
+
+void logCopy(const std::string& from, const std::string& to, const std::string& error) {
+    kz::Log::line("### ## can't copy \"" + from + "\" to \"" + to + "\" " + error);
+}
+
+struct PendingMove {
+    std::string from, to, temporary;
+};
+
+bool isUnder(const std::string& path, const std::string& folder) {
+    if (folder.empty()) return false;
+    std::string prefix = folder.back() == '/' ? folder : folder + "/";
+    return path.starts_with(prefix);
+}
+
+}  // namespace
+
+FavoriteWindowController::FavoriteWindowController()
+    : TDWindowController("Favorite"), _dataSource(std::make_unique<PrintOptionTreeDataSource>()) {}
+
+FavoriteWindowController::~FavoriteWindowController() {
+    if (_favoriteListView) {
+        _favoriteListView->setDataSource(nullptr);
+        _favoriteListView->setDelegate(nullptr);
+    }
+    if (_treeView) {
+        _treeView->setDataSource(nullptr);
+        _treeView->setDelegate(nullptr);
+    }
+}
+
+FavoriteWindowController& FavoriteWindowController::sharedInstance() {
+    static FavoriteWindowController* instance = new FavoriteWindowController();
+    return *instance;
+}
+
+bool FavoriteWindowController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
+    if (name == "_favoriteListView") return take(_favoriteListView, view);
+    if (name == "_treeView") return take(_treeView, view);
+    if (name == "_nameField") return take(_nameField, view);
+    if (name == "_commentField") return take(_commentField, view);
+    if (name == "_nameTitle") return take(_nameTitle, view);
+    if (name == "_commentTitle") return take(_commentTitle, view);
+    if (name == "_listTitle") return take(_listTitle, view);
+    if (name == "_settingTitle") return take(_settingTitle, view);
+    if (name == "_deleteButton") return take(_deleteButton, view);
+    if (name == "_importButton") return take(_importButton, view);
+    if (name == "_exportButton") return take(_exportButton, view);
+    if (name == "_cancelButton") return take(_cancelButton, view);
+    if (name == "_okButton") return take(_okButton, view);
+    return false;
+}
+
+std::function<void(kz::Control&)> FavoriteWindowController::actionForSelector(std::string_view selector) {
+    using Handler = void (FavoriteWindowController::*)(kz::Control*);
+    Handler handler = nullptr;
+    if (selector == "sheetOk:") handler = &FavoriteWindowController::sheetOk;
+    else if (selector == "sheetCancel:") handler = &FavoriteWindowController::sheetCancel;
+    else if (selector == "clickedDelete:") handler = &FavoriteWindowController::clickedDelete;
+    else if (selector == "clickedImport:") handler = &FavoriteWindowController::clickedImport;
+    else if (selector == "clickedExport:") handler = &FavoriteWindowController::clickedExport;
+    if (!handler) return {};
+    return [this, handler](kz::Control& sender) { (this->*handler)(&sender); };
+}
+
+void FavoriteWindowController::windowDidLoad() {
+    installWindowDelegate(this);
+    kz::Window* w = window();
+    w->setTitle(localized("Favorite window title"));
+    auto title = [](const std::shared_ptr<kz::TextField>& field) {
+        if (field) field->setStringValue(localized(field->stringValue()));
+    };
+    title(_listTitle);
+    title(_settingTitle);
+    title(_nameTitle);
+    title(_commentTitle);
+    for (const auto& button : {_deleteButton, _importButton, _exportButton, _cancelButton, _okButton})
+        if (button) button->setTitle(localized(button->title()));
+    if (_okButton) _okButton->setKeyEquivalent("\r");
+    if (_cancelButton) _cancelButton->setKeyEquivalent("\x1b");
+    std::string placeholder = localized("Placeholder Max chars");
+    attachMaxBytesFormatter(_nameField.get(), FavoriteItem::maxNameLength(), placeholder.c_str(), nullptr);
+    attachMaxBytesFormatter(_commentField.get(), FavoriteItem::maxCommentLength(), placeholder.c_str(), nullptr);
+    if (_favoriteListView) {
+        if (kz::TableColumn* name = _favoriteListView->tableColumnWithIdentifier("name")) {
+            auto cell = std::make_unique<kz::BrowserCell>();
+            cell->setLeaf(true);
+            name->setDataCell(std::move(cell));
+        }
+        _favoriteListView->setDataSource(this);
+        _favoriteListView->setDelegate(this);
+    }
+    if (_treeView) _dataSource->setOutlineView(_treeView.get(), true);
+    if (auto icon = kz::Workspace::shared().iconForFileType("'docu'")) _itemIcon = icon->drawnAtSize(16, 16);
+    _classicIcon = AppPreference::sharedInstance().clasicIcon(16);
+    if (_classicIcon) _classicIcon->setSize({16, 16});
+}
+
+// ------------------------------------------------------------------ the list
+
+void FavoriteWindowController::buildItems() {
+    _favoriteItemArray.clear();
+    _removedItemArray.reset();
+    _favoriteItemArray.push_back(FavoriteItem::currentSettingItem());
+    _favoriteItemArray.push_back(FavoriteItem::defaultFavoriteItem());
+    for (const std::string& path : AppPreference::sharedInstance().arrayForFavoritePath()) {
+        auto item = FavoriteItem::favoriteItemWithName(FavoriteFile::nameWithPath(path));
+        FavoriteFile file(path);
+        if (file.options()) item->setComment(file.comment());
+        item->setPath(path);
+        _favoriteItemArray.push_back(std::move(item));
+    }
+}
+
+void FavoriteWindowController::sortAndReload() {
+    std::stable_sort(_favoriteItemArray.begin(), _favoriteItemArray.end(),
+                     [](const auto& a, const auto& b) { return a->compare(*b); });
+    if (_favoriteListView) _favoriteListView->reloadData();
+}
+
+int FavoriteWindowController::selectedRow() const { return _favoriteListView ? _favoriteListView->selectedRow() : -1; }
+
+FavoriteItem* FavoriteWindowController::selectedItem() const {
+    int row = selectedRow();
+    if (row < 0 || row >= static_cast<int>(_favoriteItemArray.size())) return nullptr;
+    return _favoriteItemArray[static_cast<std::size_t>(row)].get();
+}
+
+int FavoriteWindowController::numberOfRowsInTableView(kz::TableView&) {
+    return static_cast<int>(_favoriteItemArray.size());
+}
+
+kz::Value FavoriteWindowController::objectValueForTableColumn(kz::TableView&, kz::TableColumn* column, int row) {
+    if (!column || row < 0 || row >= static_cast<int>(_favoriteItemArray.size())) return {};
+    const FavoriteItem& item = *_favoriteItemArray[static_cast<std::size_t>(row)];
+    const std::optional<std::string>& value = column->identifier() == "name"      ? item.name()
+                                              : column->identifier() == "comment" ? item.comment()
+                                                                                  : std::nullopt;
+    return value ? kz::Value(*value) : kz::Value();
+}
+
+void FavoriteWindowController::willDisplayCell(kz::TableView&, kz::Cell& cell, kz::TableColumn* column, int row) {
+    auto* browser = dynamic_cast<kz::BrowserCell*>(&cell);
+    if (!browser || !column || column->identifier() != "name") return;
+    if (row < 0 || row >= static_cast<int>(_favoriteItemArray.size())) return;
+    const std::optional<std::string>& path = _favoriteItemArray[static_cast<std::size_t>(row)]->path();
+    const char* home = std::getenv("HOME");
+    bool ours = !path || (home && *home && isUnder(*path, home));
+    browser->setImage(ours || !_classicIcon ? _itemIcon : _classicIcon);
+}
+
+bool FavoriteWindowController::selectionShouldChangeInTableView(kz::TableView& tableView) {
+    const kz::Event* event = kz::Application::shared().currentEvent();
+    if (!event || event->type != kz::Event::Type::LeftMouseDown) return true;
+    if (!_checkValid()) return false;
+    tableView.reloadData();
+    return true;
+}
+
+void FavoriteWindowController::tableViewSelectionDidChange(kz::TableView&) {
+    int row = selectedRow();
+    bool editable = row >= kFavoriteListOffset;
+    for (const auto& field : {_nameField, _nameTitle, _commentTitle, _commentField})
+        if (field) field->setEnabled(editable);
+    for (const auto& button : {_deleteButton, _exportButton})
+        if (button) button->setEnabled(editable);
+    FavoriteItem* item = selectedItem();
+    if (_commentField) _commentField->setStringValue(item ? item->comment().value_or("") : "");
+    if (_nameField) _nameField->setStringValue(item ? item->name().value_or("") : "");
+
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    kz::Dictionary preview;
+    if (item && item->kind() == FavoriteItem::Kind::CurrentSetting) {
+        preview = _currentPrintOption;
+    } else {
+        preview = mgr.defaultSettings();
+        if (item && item->path()) {
+            FavoriteFile file(*item->path());
+            if (file.options())
+                for (const auto& [key, value] : PrintOptionConverter::sharedInstance().toPpdKeywordFormat(*file.options()))
+                    preview.set(key, value);
+        }
+    }
+    _dataSource->updatePrintOption(preview, false);
+    _dataSource->updateProfilePath(_profilePath, true);
+}
+
+// ---------------------------------------------------------------- validation
+
+std::optional<std::string> FavoriteWindowController::_isSameNameExists(const std::optional<std::string>& name,
+                                                                       const std::optional<std::string>& path) const {
+    if (!name) return std::nullopt;
+    FavoriteItem* selected = selectedItem();
+    for (const auto& item : _favoriteItemArray) {
+        if (item.get() == selected || item->name() != name) continue;
+        bool clash = !path;
+        if (path && item->path()) {
+            std::string candidate = FavoriteFile::pathWithName(*name, folderOf(*path));
+            std::error_code ec;
+            clash = candidate == *item->path() && fs::exists(candidate, ec);
+            // A row of the same folder already renamed to this name would be
+            // renamed onto the same file at OK.
+            clash = clash || folderOf(*item->path()) == folderOf(*path);
+        }
+        if (clash) return format1(localized("There is same favorite name"), *name);
+    }
+    return std::nullopt;
+}
+
+bool FavoriteWindowController::_checkValid() {
+    int row = selectedRow();
+    FavoriteItem* item = selectedItem();
+    if (row < kFavoriteListOffset || !item) return true;
+    kz::Window* w = window();
+    // What is being typed counts: the edit ends first.
+    if (w && w->editedField()) w->makeFirstResponder(nullptr);
+    std::optional<std::string> name = _nameField ? std::optional<std::string>(_nameField->stringValue()) : std::nullopt;
+    std::optional<std::string> message = FavoriteItem::checkName(name);
+    if (!message) message = _isSameNameExists(name, item->path());
+    if (message) {
+        showMessage(*message, _nameField.get());
+        return false;
+    }
+    item->setName(name);
+    std::optional<std::string> comment =
+        _commentField ? std::optional<std::string>(_commentField->stringValue()) : std::nullopt;
+    if (std::optional<std::string> refused = FavoriteItem::checkComment(comment)) {
+        showMessage(*refused, _commentField.get());
+        return false;
+    }
+    item->setComment(comment);
+    return true;
+}
+
+void FavoriteWindowController::showMessage(const std::string& message, kz::TextField* fieldInError) {
+    kz::Window* w = window();
+    if (!w) return;
+    kz::Alert alert;
+    alert.setMessageText(message);
+    alert.addButtonWithTitle(localized("OK"));
+    alert.beginSheetModalForWindow(*w);
+    if (fieldInError) w->makeFirstResponder(fieldInError);
+}
+
+void FavoriteWindowController::showMessageLater(const std::string& message) {
+    // After the open panel has gone, in the modal run that is still going.
+    kz::RunLoop::current().perform([this, message] { showMessage(message, nullptr); }, 0,
+                                   {kz::RunLoop::kModalPanelMode});
+}
+
+// ------------------------------------------------------------------- buttons
+
+void FavoriteWindowController::sheetOk(kz::Control*) {
+    const kz::Event* event = kz::Application::shared().currentEvent();
+    kz::Window* w = window();
+    // Return or Enter that ends the editing of the name also reaches this
+    // default button; that key press only checks the row.
+    if (event && event->type == kz::Event::Type::KeyDown && (event->characters == "\r" || event->characters == "\x03") &&
+        w && _nameField && w->editedField() == _nameField.get())
+        _isEnterKeyPressed = true;
+    if (_isEnterKeyPressed) {
+        _isEnterKeyPressed = false;
+        if (_checkValid() && _favoriteListView) _favoriteListView->reloadData();
+        return;
+    }
+    if (_checkValid()) kz::Application::shared().stopModalWithCode(kz::ModalResponseOK);
+}
+
+void FavoriteWindowController::sheetCancel(kz::Control*) {
+    kz::Application::shared().stopModalWithCode(kz::ModalResponseCancel);
+}
+
+void FavoriteWindowController::windowWillClose(kz::Window& w) {
+    kz::Application& app = kz::Application::shared();
+    if (app.modalWindow() == &w) app.stopModalWithCode(kz::ModalResponseCancel);
+}
+
+void FavoriteWindowController::clickedDelete(kz::Control*) {
+    int row = selectedRow();
+    FavoriteItem* item = selectedItem();
+    if (row < kFavoriteListOffset || !item) return;
+    kz::Alert alert;
+    alert.setMessageText(format1(localized("fmtConfirmationOfDeleteFavorite"), item->name().value_or("")));
+    alert.addButtonWithTitle(localized("OK"));
+    alert.addButtonWithTitle(localized("Cancel"));
+    if (alert.runModal() != kz::AlertFirstButtonReturn) return;
+    if (!_removedItemArray) _removedItemArray.emplace();
+    _removedItemArray->push_back(_favoriteItemArray[static_cast<std::size_t>(row)]);
+    _favoriteItemArray.erase(_favoriteItemArray.begin() + row);
+    sortAndReload();
+    if (_favoriteListView) {
+        _favoriteListView->selectRow(0);
+        tableViewSelectionDidChange(*_favoriteListView);
+    }
+}
+
+void FavoriteWindowController::clickedImport(kz::Control*) {
+    kz::OpenPanel panel;
+    std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(true);
+    if (!folders.empty()) panel.setDirectory(folders.front());
+    panel.setCanChooseFiles(true);
+    panel.setCanChooseDirectories(false);
+    panel.setAllowsMultipleSelection(false);
+    if (panel.runModal() != kz::ModalResponseOK || panel.path().empty()) return;
+    const std::string path = panel.path();
+    FavoriteFile file(path);
+    if (!file.options() || file.version() == kFavoriteFile_UnknownVersion) {
+        showMessageLater(localized("Fail to loading favorite file"));
+        return;
+    }
+    std::string name = FavoriteFile::nameWithPath(path);
+    if (std::optional<std::string> clash = _isSameNameExists(name, std::nullopt)) {
+        showMessageLater(*clash);
+        return;
+    }
+    auto item = FavoriteItem::favoriteItemWithName(name);
+    item->setPath(path);
+    // The file's own comment, so that checking the row later (which stores
+    // what the comment field shows) does not erase it.
+    item->setComment(file.comment());
+    FavoriteItem* selected = selectedItem();
+    _favoriteItemArray.push_back(std::move(item));
+    sortAndReload();
+    // The row being edited keeps the selection wherever the sort put it.
+    for (std::size_t i = 0; selected && _favoriteListView && i < _favoriteItemArray.size(); ++i)
+        if (_favoriteItemArray[i].get() == selected && _favoriteListView->selectedRow() != static_cast<int>(i))
+            _favoriteListView->selectRowIndexes({static_cast<int>(i)}, false);
+}
+
+void FavoriteWindowController::clickedExport(kz::Control*) {
+    FavoriteItem* item = selectedItem();
+    if (selectedRow() < kFavoriteListOffset || !item || !item->path()) return;
+    kz::SavePanel panel;
+    std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(true);
+    if (!folders.empty()) panel.setDirectory(folders.front());
+    panel.setNameFieldStringValue(FavoriteFile::stringByAppendingExtension(item->name().value_or("")));
+    if (panel.runModal() != kz::ModalResponseOK || panel.path().empty()) return;
+    FavoriteFile file(*item->path());
+    if (item->comment()) file.setComment(*item->comment());
+    if (!file.options() || !file.writeToFile(panel.path()))
+        kz::Log::line("### ## can't export \"" + *item->path() + "\" to \"" + panel.path() + "\"");
+}
+
+// -------------------------------------------------------------------- commit
+
+bool FavoriteWindowController::isInFavoriteFolder(const std::string& path) const {
+    for (const std::string& folder : AppPreference::sharedInstance().favoriteFolderPathArray(false))
+        if (isUnder(path, folder)) return true;
+    return false;
+}
+
+void FavoriteWindowController::_sheetDidEnd(long returnCode) {
+    if (kz::Window* w = window()) w->orderOut();
+    if (returnCode == kz::ModalResponseOK) {
+        if (_removedItemArray)
+            for (const auto& item : *_removedItemArray) {
+                if (!item->path()) continue;
+                std::string error;
+                if (kz::Workspace::shared().moveToTrash(*item->path(), &error).empty())
+                    logMove(*item->path(), "Trash", error);
+            }
+        std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(true);
+        std::vector<PendingMove> moves;
+        for (std::size_t i = static_cast<std::size_t>(kFavoriteListOffset); i < _favoriteItemArray.size(); ++i) {
+            FavoriteItem& item = *_favoriteItemArray[i];
+            if (!item.path() || !item.name()) continue;
+            const std::string& path = *item.path();
+            const std::string& name = *item.name();
+            bool renamed = name != FavoriteFile::nameWithPath(path);
+            FavoriteFile file(path);
+            bool recommented = file.comment() && item.comment() && *file.comment() != *item.comment();
+            if (isInFavoriteFolder(path)) {
+                if (recommented) {
+                    file.setComment(*item.comment());
+                    if (!file.writeToFile(path)) kz::Log::line("### ## can't write \"" + path + "\"");
+                }
+                if (renamed) moves.push_back({path, FavoriteFile::pathWithName(name, folderOf(path)), {}});
+                continue;
+            }
+            if (folders.empty()) {
+                logCopy(path, name, "no favorite folder");
+                continue;
+            }
+            std::string error;
+            std::error_code ec;
+            if (renamed || recommented) {
+                std::string target = FavoriteFile::pathWithName(name, folders.front());
+                if (item.comment()) file.setComment(*item.comment());
+                if (fs::exists(target, ec)) logCopy(path, target, "a file of that name exists");
+                else if (!file.options() || !file.writeToFile(target)) logCopy(path, target, "the favorite was not written");
+            } else {
+                std::string target = folders.front() + "/" + FavoriteFile::stringByAppendingExtension(FavoriteFile::nameWithPath(path));
+                if (!fs::copy_file(path, target, fs::copy_options::none, ec)) logCopy(path, target, ec.message());
+            }
+        }
+        // Renames in two steps, through hidden names, so that favorites
+        // that trade names both arrive; nothing existing is ever replaced.
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            PendingMove& move = moves[i];
+            std::string temporary = folderOf(move.from) + "/.kz-renaming-" + std::to_string(::getpid()) + "-" +
+                                    std::to_string(i) + ".pfj";
+            std::string error;
+            if (moveWithoutReplacing(move.from, temporary, error)) move.temporary = temporary;
+            else logMove(move.from, move.to, error);
+        }
+        for (PendingMove& move : moves) {
+            if (move.temporary.empty()) continue;
+            std::string error;
+            if (moveWithoutReplacing(move.temporary, move.to, error)) continue;
+            logMove(move.from, move.to, error);
+            std::string ignored;
+            if (!moveWithoutReplacing(move.temporary, move.from, ignored))
+                logMove(move.temporary, move.from, ignored);
+        }
+    }
+    _favoriteItemArray.clear();
+    _removedItemArray.reset();
+    _currentPrintOption = kz::Dictionary();
+    if (_favoriteListView) _favoriteListView->reloadData();
+}
+
+// ---------------------------------------------------------------------- run
+
+int FavoriteWindowController::showAsModalDialog(const std::optional<std::string>& profilePath,
+                                                const kz::Dictionary* printOption) {
+    kz::Window* w = nullptr;
+    try {
+        w = window();
+    } catch (const std::exception& e) {
+        kz::Log::line(std::string("### ## exception caught in showAsModalDialog: ") + e.what());
+        return 0;
+    }
+    if (!w) return 0;
+    buildItems();
+    // A message left over from a run that was broken off goes with it.
+    while (kz::Window* sheet = w->attachedSheet())
+        if (!w->endSheet(*sheet, kz::ModalResponseAbort)) break;
+    _profilePath = profilePath;
+    _isEnterKeyPressed = false;
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    if (printOption) {
+        _currentPrintOption = mgr.defaultSettings();
+        for (const auto& [key, value] : *printOption) _currentPrintOption.set(key, value);
+    } else {
+        mgr.updateEnabledStates("", false, false, false);
+        _currentPrintOption = mgr.gatherPrintOptionValues(nullptr, "", false, false, false).value_or(kz::Dictionary());
+    }
+    if (_favoriteListView) {
+        _favoriteListView->reloadData();
+        _favoriteListView->selectRow(0);
+        tableViewSelectionDidChange(*_favoriteListView);
+    }
+    w->center();
+    long code = kz::Application::shared().runModalForWindow(*w);
+    int result = code == kz::ModalResponseOK ? 1 : 0;
+    _sheetDidEnd(result);
+    return result;
+}
+
+bool ShowFavoriteModalDialog(const std::string* profilePath, const kz::Dictionary* printOption) {
+    std::optional<std::string> path = profilePath ? std::optional<std::string>(*profilePath) : std::nullopt;
+    return FavoriteWindowController::sharedInstance().showAsModalDialog(path, printOption) == 1;
+}
+
+}  // namespace ComTORVALEKZ2R4_Plugin

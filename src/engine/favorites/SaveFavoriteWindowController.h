@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Common/Util/TDWindowController.h"
+#include "platform/foundation/Export.h"
+#include "platform/kit/WindowDelegate.h"
+
+namespace kz {
+class Button;
+class TextField;
+}  // namespace kz
+
+namespace ComTORVALEKZ2R4_Plugin {
+
+// Asks for the name and comment of a new favorite; both are checked before
+// the dialog lets the user save. One process-wide controller (window
+// description "SaveFavorite").
+class KZ_EXPORT SaveFavoriteWindowController : public TDWindowController, public kz::WindowDelegate {
+public:
+    static SaveFavoriteWindowController& sharedInstance();
+
+    // Runs the dialog with the texts to start from (the default favorite's
+    // name starts both fields empty): 1 for Save, 0 for Cancel.
+    int showAsModalDialog(const std::optional<std::string>& name, const std::optional<std::string>& comment);
+    // The texts of the two fields.
+    std::string name() const;
+    std::string comment() const;
+
+    void sheetOk(kz::Control* sender);
+    void sheetCancel(kz::Control* sender);
+
+    void windowWillClose(kz::Window& window) override;
+    bool connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) override;
+    std::function<void(kz::Control&)> actionForSelector(std::string_view selector) override;
+
+    kz::TextField* nameField() const { return _nameField.get(); }
+    kz::TextField* commentField() const { return _commentField.get(); }
+
+protected:
+    void windowDidLoad() override;
+
+private:
+    SaveFavoriteWindowController();
+    void refuse(const std::string& message, const std::shared_ptr<kz::TextField>& field);
+
+    std::shared_ptr<kz::TextField> _nameField, _commentField, _nameTitle, _commentTitle;
+    std::shared_ptr<kz::Button> _saveButton, _cancelButton;
+};
+
+// Runs the save dialog with *name and *comment as the starting texts. On
+// Save both are replaced by the entered texts and the answer is true; on
+// Cancel they are left as they were.
+KZ_EXPORT bool ShowSaveFavoriteModalDialog(std::string* name, std::string* comment);
+
+}  // namespace ComTORVALEKZ2R4_Plugin
