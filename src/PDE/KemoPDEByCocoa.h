@@ -139,6 +139,13 @@ public:
     void clickedShowDetailedSettingsButton(kz::Control* sender);
     void clickedRevertToDefaultSettings(kz::Control* sender);
 
+    // ---- the job name (KemoPDEByCocoaJobName.cpp)
+    // "Job name...": the job name dialog over the panel's mode and name.
+    void clickedJobNameButton(kz::Control* sender);
+    const std::string& specificJobNameValue() const { return _specificJobNameValue; }
+    const std::string& escapedJobNameValue() const { return _escapedJobNameValue; }
+    const std::string& jobNameValue() const { return _jobNameValue; }
+
     // ---- state, for hosts and tests that look on
     const kz::Dictionary& printOption() const { return _printOption; }
     const kz::Dictionary& defaultPrintOption() const { return _defaultPrintOption; }

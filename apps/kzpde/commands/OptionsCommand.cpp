@@ -1,6 +1,7 @@
 // kzpde options [--printer NAME | --ppd FILE] [--settings FILE.plist]
-// [--set KEY=VALUE]... [--answer yes|no] [--write-settings FILE.plist]
-// [--json]: the panel in the tool's print dialog, headless.
+// [--set KEY=VALUE]... [--answer yes|no] [--job-name TEXT|auto]
+// [--write-settings FILE.plist] [--json]: the panel in the tool's print
+// dialog, headless.
 #include <ostream>
 
 #include "BundleLocation.h"
@@ -34,7 +35,11 @@ extern const char* const kHostOptionsHelp =
     "shown; each --set then works the control of the option KEY as a user would\n"
     "(choosing the item, ticking the box, typing the text), so every rule runs.\n"
     "Questions the rules ask take the --answer values in order; the last one (yes\n"
-    "when none is given) answers the rest. The panel then saves.\n\n"
+    "when none is given) answers the rest. --job-name TEXT presses the panel's\n"
+    "\"Job name...\", chooses \"Input\", pastes TEXT into the name field and presses\n"
+    "OK; --job-name auto chooses the automatic name. The dialog takes 1 to 255\n"
+    "characters without control characters; it refuses anything else with an\n"
+    "alert, and the run fails (exit 1) with the alert's text. The panel then saves.\n\n"
     "Exit status 2 when KEY names no control in the panel or its panes, or VALUE\n"
     "is not one of the control's choices (or not what its field takes); 1 when\n"
     "the control cannot be worked now (disabled, hidden) or anything fails.\n"
@@ -48,7 +53,7 @@ const kzpde::Command::Registration registration{{
     "options",
     "the panel in a headless print dialog: restore, change options as a user, save",
     std::string("usage: kzpde options [--printer NAME | --ppd FILE] [--settings FILE.plist] [--set KEY=VALUE]...\n"
-                "       [--answer yes|no] [--write-settings FILE.plist] [--json]\n\n") +
+                "       [--answer yes|no] [--job-name TEXT|auto] [--write-settings FILE.plist] [--json]\n\n") +
         kzpde::kHostOptionsHelp +
         "\nPrints the print settings (every key and value), the marked choices of the\n"
         "dialog's PPD, the job options CUPS would get, the panel's summary, the\n"
@@ -56,7 +61,8 @@ const kzpde::Command::Registration registration{{
         "controls (value, choices, disabled, hidden). --json: one object with the\n"
         "keys \"printSettings\", \"markedChoices\", \"jobOptions\", \"summary\",\n"
         "\"dialogs\" (each \"key\", \"text\", \"answer\") and \"controls\" (each \"items\",\n"
-        "\"value\", \"enabled\", \"hidden\").\n",
+        "\"value\", \"enabled\", \"hidden\") and \"jobName\" (the panel's job name\n"
+        "\"label\", and the \"mode\" and \"name\" the settings carry).\n",
     run,
 }};
 

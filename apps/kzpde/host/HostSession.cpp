@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "engine/panes/PanePlugInMgr.h"
+#include "host/JobNameDriver.h"
 #include "host/OptionControls.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
@@ -49,8 +50,12 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
         const std::string& a = args[i];
         if (a == "--json") {
             r.json = true;
-        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings") {
-            auto& into = a == "--printer" ? r.printer : a == "--ppd" ? r.ppd : a == "--settings" ? r.settingsFile : r.writeSettings;
+        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings" || a == "--job-name") {
+            auto& into = a == "--printer"    ? r.printer
+                         : a == "--ppd"      ? r.ppd
+                         : a == "--settings" ? r.settingsFile
+                         : a == "--job-name" ? r.jobName
+                                             : r.writeSettings;
             if (!takeValue(args, i, into)) return usage(a + " takes one value, once");
         } else if (a == "--set") {
             if (i + 1 >= args.size()) return usage("--set takes KEY=VALUE");
@@ -164,6 +169,14 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
         std::vector<std::pair<std::string, std::string>> inWindow;
         while (i < r.sets.size() && !OptionControls::find({&panelView}, r.sets[i].first)) inWindow.push_back(r.sets[i++]);
         if (int status = setInDetailedWindow(panelView, inWindow, command, err)) return status;
+    }
+
+    if (r.jobName) {
+        const std::size_t before = _driver->dialogs.size();
+        std::string why;
+        const int status = JobNameDriver::set(panelView, *_driver, *r.jobName, &why);
+        dialogsFrom(before, std::string("JobName"));
+        if (status) return fail(err, command, "--job-name: " + why, status);
     }
 
     const std::size_t beforeSave = _driver->dialogs.size();
@@ -323,6 +336,10 @@ kz::Dictionary HostSession::report() {
     out.set("summary", kz::Value(_summary.value_or(kz::Dictionary())));
     out.set("dialogs", kz::Value(std::move(shown)));
     out.set("controls", kz::Value(std::move(controls)));
+    kz::View* panelView = nullptr;
+    std::shared_ptr<kz::View> keep;
+    if (kz::PDEPanel* p = panel()) panelView = (keep = p->panelView()).get();
+    out.set("jobName", kz::Value(JobNameDriver::report(panelView, _host ? _host->settings().values() : kz::Dictionary())));
     return out;
 }
 
@@ -358,6 +375,9 @@ void HostSession::writeText(std::ostream& out) {
         }
         out << "\n";
     }
+    const kz::Dictionary& job = r.get("jobName").dictionary();
+    out << "job name: \"" << job.get("label").stringValue() << "\" (mode \"" << job.get("mode").stringValue()
+        << "\", name \"" << job.get("name").stringValue() << "\")\n";
 }
 
 }  // namespace kzpde

@@ -63,6 +63,11 @@ public:
     bool isCommunicationPossible() const;
     // IPv6 literals go in brackets with their zone index escaped.
     static std::string convertUrlAddress(const std::string& address);
+    // The print server of a printer: the host part of its device address
+    // as it stands (no percent decoding). A host "v1.<name>+<rest>" names
+    // the server "<name>%<rest>" (the first "+" stands for "%"), a host
+    // "v1.<name>" the server "<name>". nullopt when the address has no host.
+    static std::optional<std::string> hostNameOfDeviceURI(const std::string& deviceURI);
 
     // The name of the application that shows the dialog: the one set here,
     // else "CFBundleName" of the application's main bundle
