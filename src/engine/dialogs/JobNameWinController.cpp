@@ -4,6 +4,7 @@
 #include "Common/Util/StringEscapeConverter.h"
 #include "Common/Util/TextFieldEnvironment.h"
 #include "engine/panes/PanePlugInMgr.h"
+#include "platform/foundation/Log.h"
 #include "platform/kit/Alert.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
@@ -206,13 +207,20 @@ void JobNameWinController::showSheet(kz::Window& parent, std::function<void(JobN
 }
 
 bool ShowJobNameModalDialog(std::string& specificJobName, std::string* escapedJobName, std::string& jobName) {
-    JobNameWinController& dialog = JobNameWinController::sharedInstance();
-    dialog.restoreValues(specificJobName, jobName);
-    if (dialog.showAsModalDialog() != 1) return false;
-    specificJobName = dialog.specificJobName();
-    if (escapedJobName) *escapedJobName = dialog.escapedJobName();
-    jobName = dialog.jobName();
-    return true;
+    // A pane's call must not take the print dialog down with it.
+    try {
+        JobNameWinController& dialog = JobNameWinController::sharedInstance();
+        dialog.restoreValues(specificJobName, jobName);
+        if (dialog.showAsModalDialog() != 1) return false;
+        std::string mode = dialog.specificJobName(), escaped = dialog.escapedJobName(), name = dialog.jobName();
+        specificJobName = std::move(mode);
+        if (escapedJobName) *escapedJobName = std::move(escaped);
+        jobName = std::move(name);
+        return true;
+    } catch (const std::exception& e) {
+        kz::Log::format("### ## exception caught in ShowJobNameModalDialog: %s", e.what());
+        return false;
+    }
 }
 
 }  // namespace ComTORVALEKZ2R4_Plugin
