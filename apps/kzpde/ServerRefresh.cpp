@@ -13,7 +13,6 @@
 #include "Common/WebService/WebServiceClient.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
-#include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/printing/CupsPrinter.h"
 
@@ -64,14 +63,6 @@ kz::Value rowsValue(const kzp::WebServiceClient::Rows& rows) {
         list.emplace_back(std::move(cells));
     }
     return kz::Value(std::move(list));
-}
-
-// The reason the client logged for a list that did not come: a failed call
-// or an error status the server answered with.
-std::optional<std::string> failureOf(const kz::LogCapture& log) {
-    for (const std::string& line : log.lines())
-        if (line.starts_with("### PrintService")) return line.substr(4);
-    return std::nullopt;
 }
 
 // The scheduler may ask for a password to change a queue: asked on the
@@ -133,10 +124,9 @@ int ServerRefresh::run(const Request& r, std::ostream& out, std::ostream& err) {
         return fail("cannot read the PPD of " + queue);
     kz::Dictionary lists;
     for (const std::string& name : kzp::WebServiceClient::queryNames()) {
-        kz::LogCapture log;
         std::optional<kzp::WebServiceClient::Rows> rows = client.listNamed(name, server);
         if (!rows) return fail("the list " + name + " cannot be asked for here");
-        if (auto why = failureOf(log)) return fail("the list " + name + " did not come: " + *why);
+        if (const auto& why = client.lastFailure()) return fail("the list " + name + " did not come: " + *why);
         out << "  " << name << ": " << rows->size() << (rows->size() == 1 ? " row" : " rows") << "\n";
         lists.set(name, rowsValue(*rows));
         ppd = kzp::PrinterData::embed(ppd, name, kz::PropertyList::toXml(lists.get(name)));

@@ -108,15 +108,18 @@ TEST_F(ServerRefresh, KeepsTheOldPpdWhenAListDoesNotCome) {
     const std::string before = queuePpd("KZ");
     ASSERT_FALSE(before.empty());
     // Nobody listens on the discard port; then a server that answers with
-    // faults, and one whose replies are not XML.
+    // faults, one whose replies are not XML, and one with an error status.
     ToolRun r = runKzpde("server refresh --printer KZ --server 127.0.0.1 --port 9", true);
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("connection refused"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("keeps its PPD"), std::string::npos) << r.out;
     EXPECT_TRUE(queuePpd("KZ") == before) << "the queue's PPD changed";
-    for (int broken = 0; broken < 2; ++broken) {
-        kztest::PrintServiceSimulator server(kztest::samplePrinter());
-        (broken ? server.brokenXml : server.fault) = true;
+    for (int broken = 0; broken < 3; ++broken) {
+        kz::Dictionary printer = kztest::samplePrinter();
+        // The feeders' error status is one the client does not log.
+        if (broken == 2) printer.set("status", kz::Dictionary{{"getFeederInfoList", kz::Value("Error")}});
+        kztest::PrintServiceSimulator server(printer);
+        if (broken < 2) (broken ? server.brokenXml : server.fault) = true;
         r = runKzpde("server refresh --printer KZ --server 127.0.0.1 --port " + std::to_string(server.port()), true);
         EXPECT_EQ(r.status, 1) << r.out;
         EXPECT_TRUE(queuePpd("KZ") == before) << "the queue's PPD changed";

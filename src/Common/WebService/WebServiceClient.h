@@ -59,6 +59,12 @@ public:
     static const std::vector<std::string>& queryNames();
     static std::optional<JobResourceType> jobResourceType(std::string_view queryName);
 
+    // Why the last list did not come whole: the call failed (unreachable,
+    // time-out, fault, a reply that is not XML), the reply held no answer
+    // to the call, or the server answered with an error status (the rows
+    // before it are still returned). nullopt after a list that came whole.
+    const std::optional<std::string>& lastFailure() const { return _lastFailure; }
+
     // False inside hosts that must not send requests (Adobe Reader, Acrobat).
     bool isCommunicationPossible() const;
     // IPv6 literals go in brackets with their zone index escaped.
@@ -81,7 +87,12 @@ public:
 private:
     int _port;
     std::optional<double> _timeout;
+    mutable std::optional<std::string> _lastFailure;
     std::string endpoint(const std::string& address) const;
+    // Notes the first reason a list did not come whole.
+    void noteFailure(std::optional<std::string> why) const {
+        if (why && !_lastFailure) _lastFailure = std::move(why);
+    }
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin
