@@ -242,6 +242,26 @@ def detailed_settings_window(pane_height):
     return OrderedDict(window=window)
 
 
+def job_name_window():
+    """The job name dialog: Auto or Input above the name field and its
+    caption, Cancel and OK at the bottom right. Every text is a key the
+    dialog's controller looks up; Return and Escape go to OK and Cancel."""
+    width, height_ = 420, 170
+    radio = OrderedDict([("class", "Matrix"), ("outlet", "_SpecificJobNameRadio"), ("frame", [20, 104, 200, 44]),
+                         ("action", "selectRatio:"),
+                         ("cells", [OrderedDict([("title", "Auto"), ("tag", 0), ("representedObject", "Auto")]),
+                                    OrderedDict([("title", "Input"), ("tag", 1), ("representedObject", "Input")])])])
+    caption = label("_JobNameCaption", "Job name", 20, 76, 100)
+    field = OrderedDict([("class", "TextField"), ("outlet", "_JobNameEdit"), ("frame", [120, 74, width - 140, 24])])
+    subviews = [radio, caption, field,
+                button("_cancelButton", "Cancel", "sheetCancel:", width - 240, 14, 100),
+                button("_okButton", "OK", "sheetOk:", width - 120, 14, 100)]
+    content = OrderedDict([("class", "View"), ("frame", [0, 0, width, height_]), ("subviews", subviews)])
+    window = OrderedDict([("class", "Panel"), ("title", "Job name setting"), ("frame", [300, 400, width, height_]),
+                          ("contentView", content)])
+    return OrderedDict(window=window)
+
+
 # -- string tables ---------------------------------------------------------------
 
 def strings_table(keys, lang, header):

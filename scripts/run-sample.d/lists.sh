@@ -1,5 +1,7 @@
 # Server lists in a PPD: write them into the sample printer's PPD, check the
-# result with cupstestppd, and read them back.
+# result with cupstestppd, and read them back. The sample lists are the rows
+# the print service simulator gives for print-server-printer.plist, in the
+# shape the panel reads: each list an array of rows, each row an array of texts.
 lists_ppd=$(mktemp --suffix=.ppd)
 step ppd embed-lists "$samples/kz-sample-printer.ppd" "$samples/server-lists.plist" -o "$lists_ppd"
 if command -v cupstestppd >/dev/null; then
@@ -21,6 +23,17 @@ for _ in $(seq 100); do [ -s "$simulator_out" ] && break; sleep 0.05; done
 simulator_port=$(sed -n 's|^http://127\.0\.0\.1:\([0-9]*\)$|\1|p' "$simulator_out")
 if [ -n "$simulator_port" ]; then
   step server lists --host 127.0.0.1 --port "$simulator_port"
+  # Fetched, stored in a PPD and read back, a list is the same list.
+  fetched=$(mktemp --suffix=.plist)
+  "$kzpde" server lists --host 127.0.0.1 --port "$simulator_port" >"$fetched"
+  lists_ppd=$(mktemp --suffix=.ppd)
+  "$kzpde" ppd embed-lists "$samples/kz-sample-printer.ppd" "$fetched" -o "$lists_ppd"
+  printf '\n$ kzpde ppd lists PPD-WITH-FETCHED-LISTS | (the same as fetched, and as the sample lists?)\n'
+  "$kzpde" ppd lists "$lists_ppd" | python3 -c 'import plistlib, sys
+carried = plistlib.loads(sys.stdin.buffer.read())
+print("as fetched:", carried == plistlib.load(open(sys.argv[1], "rb")),
+      "- as the sample lists:", carried == plistlib.load(open(sys.argv[2], "rb")))' "$fetched" "$samples/server-lists.plist"
+  rm -f "$fetched" "$lists_ppd"
 else
   echo "print_service_simulator did not start"
 fi

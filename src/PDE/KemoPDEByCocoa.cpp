@@ -9,6 +9,7 @@
 #include "Common/Util/AlertUtil.h"
 #include "Common/Util/BundleUtil.h"
 #include "Common/Util/TextFieldEnvironment.h"
+#include "Common/WebService/WebServiceClient.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/panes/PanePlugInMgr.h"
@@ -37,16 +38,6 @@ template <class T>
 bool take(std::shared_ptr<T>& field, const std::shared_ptr<kz::View>& view) {
     field = std::dynamic_pointer_cast<T>(view);
     return field != nullptr;
-}
-
-// The host part of an address, as it stands (no percent decoding).
-std::optional<std::string> hostPartOfURI(const std::string& uri) {
-    char scheme[32], user[256], host[HTTP_MAX_HOST], resource[HTTP_MAX_URI];
-    int port = 0;
-    if (httpSeparateURI(HTTP_URI_CODING_NONE, uri.c_str(), scheme, sizeof scheme, user, sizeof user, host,
-                        sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK)
-        return std::nullopt;
-    return std::string(host);
 }
 
 void logException(const char* operation, const std::exception& e) {
@@ -98,25 +89,17 @@ void KemoPDEByCocoa::initialize(std::shared_ptr<kz::PDEHostCallback> callback, s
     _setDefaults();
 }
 
-// The print server's host from the printer's device address. Addresses of
-// the form v1.<queue>+<host> name the host after "v1." with the first "+"
-// standing for "%".
+// The print server's host from the printer's device address (the "v1."
+// rule of WebServiceClient::hostNameOfDeviceURI).
 void KemoPDEByCocoa::takeHostName() {
     kz::PrintSession* session = _pdePluginCallbackObject ? _pdePluginCallbackObject->printSession() : nullptr;
     std::shared_ptr<kz::Printer> printer;
     if (kz::PMSessionGetCurrentPrinter(session, &printer) != kz::kNoErr) return;
     std::string uri;
     if (kz::PMPrinterCopyDeviceURI(printer.get(), &uri) != kz::kNoErr || uri.empty()) return;
-    std::optional<std::string> host = hostPartOfURI(uri);
+    std::optional<std::string> host = WebServiceClient::hostNameOfDeviceURI(uri);
     if (!host || host->empty()) return;
-    std::string name = *host;
-    if (name.starts_with("v1.")) {
-        std::string_view rest = std::string_view(name).substr(3);
-        std::size_t plus = rest.find('+');
-        name = plus == std::string_view::npos
-                   ? std::string(rest)
-                   : std::string(rest.substr(0, plus)).append(1, '%').append(rest.substr(plus + 1));
-    }
+    const std::string& name = *host;
     _hostName = name;
     _panePlugInMgr().setHostName(name);
 }
@@ -211,6 +194,7 @@ std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_
         return bind(&KemoPDEByCocoa::clickedSelectPaperTraySelectionButton);
     if (selector == "clickedSaveFavoriteButton:") return bind(&KemoPDEByCocoa::clickedSaveFavoriteButton);
     if (selector == "clickedBrowseFavoriteButton:") return bind(&KemoPDEByCocoa::clickedBrowseFavoriteButton);
+    if (selector == "clickedJobNameButton:") return bind(&KemoPDEByCocoa::clickedJobNameButton);
     return {};
 }
 

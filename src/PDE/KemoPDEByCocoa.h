@@ -150,6 +150,13 @@ public:
     PdeAutomaticPaperTraySelection* automaticPaperTraySelection() const { return _AutomaticPaperTraySelection.get(); }
     PdeAutomaticPaperTraySelection* bypassPaperTraySelection() const { return _BypassPaperTraySelection.get(); }
 
+    // ---- the job name (KemoPDEByCocoaJobName.cpp)
+    // "Job name...": the job name dialog over the panel's mode and name.
+    void clickedJobNameButton(kz::Control* sender);
+    const std::string& specificJobNameValue() const { return _specificJobNameValue; }
+    const std::string& escapedJobNameValue() const { return _escapedJobNameValue; }
+    const std::string& jobNameValue() const { return _jobNameValue; }
+
     // ---- state, for hosts and tests that look on
     const kz::Dictionary& printOption() const { return _printOption; }
     const kz::Dictionary& defaultPrintOption() const { return _defaultPrintOption; }

@@ -1,5 +1,5 @@
 // The panel's own controls and the host dialog's controls around it, the
-// printer data, and the places where the job name dialog and the favorites
+// printer data, and the places where the favorites
 // menu will plug in.
 #include <cstdlib>
 
@@ -229,13 +229,6 @@ kz::Value KemoPDEByCocoa::sendCommand(const std::string& queryName) {
 }
 
 // ------------------------------------------------------------------- seams
-
-// The label shows the job name once the user chose one, "Auto" otherwise.
-void KemoPDEByCocoa::_updateJobNameUI() {
-    if (!_jobName) return;
-    bool named = _specificJobNameValue != "Auto" && !_jobNameValue.empty();
-    _jobName->setStringValue(named ? _jobNameValue : localized("Auto"));
-}
 
 // The favorites menu's comparison and choosing come with the favorites
 // windows; the menu itself is filled and restored already.

@@ -11,6 +11,7 @@
 #include "PDE/KemoPDEByCocoa.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/conversion/PrintOptionConverter.h"
+#include "engine/dialogs/JobNameWinController.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/ppd/PpdFile.h"
 #include "platform/foundation/Log.h"
@@ -229,7 +230,12 @@ kz::OSStatus KemoPDEByCocoa::_restorePrintOptionToUi(kz::Dictionary* /*ppdDictio
     }
     std::optional<std::string> text;
     if (_customTicketGetString("VLSpecificJobName", &text) == kz::kNoErr && text) _specificJobNameValue = *text;
-    if (_customTicketGetString("JobName", &text) == kz::kNoErr && text) _escapedJobNameValue = _jobNameValue = *text;
+    if (_customTicketGetString("JobName", &text) == kz::kNoErr && text) {
+        // The entry holds the name escaped for transport; the label and the
+        // dialog show it as typed.
+        _escapedJobNameValue = *text;
+        _jobNameValue = JobNameWinController::displayedJobName(*text);
+    }
     if (_customTicketGetString("FavoriteName", &text) == kz::kNoErr && text && !text->empty() && _Favorite) {
         int index = _Favorite->indexOfItemWithRepresentedObject(kz::Value(*text));
         if (index >= 0) {

@@ -61,3 +61,35 @@ TEST(ListCommands, ServerListsPrintsTheRowsOfTheService) {
     run(kTool + " server lists --host 127.0.0.1 --list Nothing 2>/dev/null", &status);
     EXPECT_NE(status, 0);
 }
+
+// One shape from the server to the panel: the lists a PPD carries are the
+// facade's rows as `kzpde server lists` prints them, for the sample lists
+// (made from the simulator's sample printer) and for the product PPD (made
+// from the product's printer).
+TEST(ListCommands, StoredListsAreTheRowsTheServiceGives) {
+    if (!haveTool()) GTEST_SKIP() << "kzpde not built";
+    const std::string samples = KZ_SOURCE_DIR "/resources/samples";
+    const std::pair<std::string, std::string> cases[] = {
+        {samples + "/print-server-printer.plist", samples + "/server-lists.plist"},
+        {samples + "/kz-product-printer.plist", ""},
+    };
+    for (const auto& [printer, stored] : cases) {
+        kztest::PrintServiceSimulator server(kztest::PrintServiceSimulator::readPrinter(printer));
+        int status = 0;
+        kz::Value fetched = kz::PropertyList::read(
+            run(kTool + " server lists --host 127.0.0.1 --port " + std::to_string(server.port()), &status));
+        ASSERT_EQ(status, 0);
+        ASSERT_TRUE(fetched.isDictionary());
+        for (const auto& [name, rows] : fetched.dictionary())
+            for (const kz::Value& row : rows.array()) {
+                ASSERT_TRUE(row.isArray()) << name;
+                for (const kz::Value& cell : row.array()) EXPECT_TRUE(cell.isString()) << name;
+            }
+        kz::Value carried = stored.empty()
+                                ? kz::PropertyList::read(run(kTool + " ppd lists " KZ_SOURCE_DIR
+                                                                     "/resources/bundle/Contents/Resources/KZPrintServer.ppd",
+                                                             &status))
+                                : kz::PropertyList::readFile(stored);
+        EXPECT_EQ(carried, fetched) << printer;
+    }
+}

@@ -75,6 +75,29 @@ TEST_F(ClientTest, KeyValueListsTakeOnlyTheirKeyAndStopAtAnErrorStatus) {
     server.rawReply = reply("getFeederInfoListResponse", "<status>Error</status>");
     EXPECT_EQ(client.getFeederInfoList(host), Rows{});
     EXPECT_TRUE(log.lines().empty());
+    // Unlogged or not, an error status is a list that did not come whole.
+    ASSERT_TRUE(client.lastFailure());
+    EXPECT_NE(client.lastFailure()->find("getFeederInfoList: the server answered with an error status"),
+              std::string::npos);
+}
+
+TEST_F(ClientTest, TheLastFailureTellsAnEmptyListFromOneThatDidNotCome) {
+    server.rawReply = reply("getFeederInfoListResponse", "<ary d=\"0\"></ary><status>OK</status>");
+    EXPECT_EQ(client.getFeederInfoList(host), Rows{});
+    EXPECT_EQ(client.lastFailure(), std::nullopt);
+    // A reply that answers another call.
+    server.rawReply = reply("getStackerInfoListResponse", "<status>OK</status>");
+    EXPECT_EQ(client.getFeederInfoList(host), Rows{});
+    ASSERT_TRUE(client.lastFailure());
+    EXPECT_NE(client.lastFailure()->find("no answer in the reply"), std::string::npos);
+    server.rawReply.clear();
+    server.fault = true;
+    EXPECT_EQ(client.getFontList(host), Rows{});
+    ASSERT_TRUE(client.lastFailure());
+    EXPECT_NE(client.lastFailure()->find("getFontList: fault"), std::string::npos);
+    server.fault = false;
+    EXPECT_FALSE(client.getFontList(host)->empty());
+    EXPECT_EQ(client.lastFailure(), std::nullopt) << "each call starts afresh";
 }
 
 TEST_F(ClientTest, JobFolderWithoutValueGivesOnlyTheCommonRow) {

@@ -1,6 +1,7 @@
 // kzpde options [--printer NAME | --ppd FILE] [--settings FILE.plist]
-// [--set KEY=VALUE]... [--answer yes|no] [--write-settings FILE.plist]
-// [--json]: the panel in the tool's print dialog, headless.
+// [--set KEY=VALUE]... [--answer yes|no] [--job-name TEXT|auto]
+// [--write-settings FILE.plist] [--json]: the panel in the tool's print
+// dialog, headless.
 #include <ostream>
 
 #include "BundleLocation.h"
@@ -34,7 +35,11 @@ extern const char* const kHostOptionsHelp =
     "shown; each --set then works the control of the option KEY as a user would\n"
     "(choosing the item, ticking the box, typing the text), so every rule runs.\n"
     "Questions the rules ask take the --answer values in order; the last one (yes\n"
-    "when none is given) answers the rest. The panel then saves.\n\n"
+    "when none is given) answers the rest. --job-name TEXT presses the panel's\n"
+    "\"Job name...\", chooses \"Input\", pastes TEXT into the name field and presses\n"
+    "OK; --job-name auto chooses the automatic name. The dialog takes 1 to 255\n"
+    "characters without control characters; it refuses anything else with an\n"
+    "alert, and the run fails (exit 1) with the alert's text. The panel then saves.\n\n"
     "--lists FILE.plist: server lists (list name -> rows of texts, as `kzpde server\n"
     "lists` prints them) that the printer's PPD carries when the panel opens; each\n"
     "replaces the PPD's list of that name (its feeders, stackers and finishing\n"
@@ -59,8 +64,8 @@ const kzpde::Command::Registration registration{{
     "the panel in a headless print dialog: restore, change options as a user, save",
     std::string("usage: kzpde options [--printer NAME | --ppd FILE] [--settings FILE.plist] [--set KEY=VALUE]...\n"
                 "       [--lists FILE.plist] [--tray automatic|bypass KEY=VALUE...]...\n"
-                "       [--answer yes|no] [--save-favorite NAME [--comment TEXT]] [--write-settings FILE.plist]\n"
-                "       [--json]\n\n") +
+                "       [--answer yes|no] [--job-name TEXT|auto] [--save-favorite NAME [--comment TEXT]]\n"
+                "       [--write-settings FILE.plist] [--json]\n\n") +
         kzpde::kHostOptionsHelp +
         "\nPrints the print settings (every key and value), the marked choices of the\n"
         "dialog's PPD, the job options CUPS would get, the panel's summary, the\n"
@@ -70,7 +75,8 @@ const kzpde::Command::Registration registration{{
         "\"dialogs\" (each \"key\", \"text\", \"answer\"), \"controls\" (each \"items\",\n"
         "\"value\", \"enabled\", \"hidden\") and \"trayWindows\": {\"automatic\": {controls},\n"
         "\"bypass\": {controls}}, the tray windows' controls in the same form (\"bypass\"\n"
-        "only where the panel has that window).\n"
+        "only where the panel has that window), \"jobName\" (the panel's job name\n"
+        "\"label\", and the \"mode\" and \"name\" the settings carry).\n"
         "\n--save-favorite NAME [--comment TEXT]: after the changes, presses the panel's\n"
         "Save button for favorites and saves the values as the favorite NAME in the\n"
         "user's favorite folder through the save dialog, whose checks apply (name of 1\n"

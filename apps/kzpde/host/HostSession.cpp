@@ -8,6 +8,7 @@
 
 #include "engine/panes/PanePlugInMgr.h"
 #include "host/HostPrinter.h"
+#include "host/JobNameDriver.h"
 #include "host/OptionControls.h"
 #include "host/SaveFavoriteDriver.h"
 #include "platform/kit/Application.h"
@@ -49,8 +50,12 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
         const std::string& a = args[i];
         if (a == "--json") {
             r.json = true;
-        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings") {
-            auto& into = a == "--printer" ? r.printer : a == "--ppd" ? r.ppd : a == "--settings" ? r.settingsFile : r.writeSettings;
+        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings" || a == "--job-name") {
+            auto& into = a == "--printer"    ? r.printer
+                         : a == "--ppd"      ? r.ppd
+                         : a == "--settings" ? r.settingsFile
+                         : a == "--job-name" ? r.jobName
+                                             : r.writeSettings;
             if (!takeValue(args, i, into)) return usage(a + " takes one value, once");
         } else if (a == "--save-favorite" || a == "--comment") {
             if (!takeValue(args, i, a == "--comment" ? r.favoriteComment : r.saveFavorite))
@@ -182,6 +187,13 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
         const TrayWindows::Outcome done = TrayWindows::run(
             panelView, *_driver, tray, [this](std::size_t before, const std::string& key) { dialogsFrom(before, key); });
         if (done.status) return fail(err, command, done.message, done.status);
+    }
+    if (r.jobName) {
+        const std::size_t before = _driver->dialogs.size();
+        std::string why;
+        const int status = JobNameDriver::set(panelView, *_driver, *r.jobName, &why);
+        dialogsFrom(before, std::string("JobName"));
+        if (status) return fail(err, command, "--job-name: " + why, status);
     }
     if (r.saveFavorite) {
         std::optional<std::string> saved =
@@ -343,6 +355,10 @@ kz::Dictionary HostSession::report() {
     out.set("controls", kz::Value(std::move(controls)));
     out.set("trayWindows", kz::Value(TrayWindows::report()));
     if (_savedFavorite) out.set("savedFavorite", kz::Value(*_savedFavorite));
+    kz::View* panelView = nullptr;
+    std::shared_ptr<kz::View> keep;
+    if (kz::PDEPanel* p = panel()) panelView = (keep = p->panelView()).get();
+    out.set("jobName", kz::Value(JobNameDriver::report(panelView, _host ? _host->settings().values() : kz::Dictionary())));
     return out;
 }
 
@@ -380,6 +396,9 @@ void HostSession::writeText(std::ostream& out) {
     }
     TrayWindows::writeText(out, r.get("trayWindows").dictionary());
     if (const kz::Value* saved = r.find("savedFavorite")) out << "saved favorite: " << saved->stringValue() << "\n";
+    const kz::Dictionary& job = r.get("jobName").dictionary();
+    out << "job name: \"" << job.get("label").stringValue() << "\" (mode \"" << job.get("mode").stringValue()
+        << "\", name \"" << job.get("name").stringValue() << "\")\n";
 }
 
 }  // namespace kzpde

@@ -33,6 +33,7 @@ struct HostRequest {
     std::deque<bool> answers;                   // to the rules' questions; true: yes
     std::optional<std::string> writeSettings;   // where the saved settings go
     std::optional<std::string> saveFavorite, favoriteComment;  // a new favorite through the panel's Save
+    std::optional<std::string> jobName;         // --job-name: a name, or "auto"
     bool json = false;
     // Server lists the printer's PPD carries when the dialog opens (--lists).
     std::optional<std::string> lists;
@@ -73,7 +74,7 @@ public:
 
     // The results, with every secret masked: "printSettings",
     // "markedChoices", "jobOptions", "summary", "dialogs", "controls",
-    // "trayWindows".
+    // "trayWindows", "jobName" and, after --save-favorite, "savedFavorite".
     kz::Dictionary report();
     void writeText(std::ostream& out);
 

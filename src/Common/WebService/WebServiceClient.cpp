@@ -1,5 +1,7 @@
 #include "Common/WebService/WebServiceClient.h"
 
+#include <cups/http.h>
+
 #include <mutex>
 
 #include "Common/WebService/PrintServiceSoap.h"
@@ -104,31 +106,49 @@ WebServiceClient::Rows resourceRows(const PrintServiceSoapResponse& response, co
 }
 
 // One line saying why a call brought no list; the list itself stays empty.
-void logFailure(const char* call, const PrintServiceSoapResponse& response) {
+// The reason, without the line's prefix, is handed back.
+std::optional<std::string> logFailure(const char* call, const PrintServiceSoapResponse& response) {
+    std::string why;
     if (const auto& e = response.error) {
         switch (e->kind) {
             case SoapError::Kind::TimedOut:
-                kz::Log::format("### PrintService %s: timed out (%s)", call, e->description.c_str());
+                why = kz::strprintf("PrintService %s: timed out (%s)", call, e->description.c_str());
                 break;
             case SoapError::Kind::Refused:
-                kz::Log::format("### PrintService %s: connection refused (%s)", call, e->description.c_str());
+                why = kz::strprintf("PrintService %s: connection refused (%s)", call, e->description.c_str());
                 break;
             case SoapError::Kind::Authentication:
-                kz::Log::format("### PrintService %s: authentication failed", call);
+                why = kz::strprintf("PrintService %s: authentication failed", call);
                 break;
             case SoapError::Kind::BadReply:
-                kz::Log::format("### PrintService %s: the reply is not XML", call);
+                why = kz::strprintf("PrintService %s: the reply is not XML", call);
                 break;
             case SoapError::Kind::Transport:
-                kz::Log::format("### PrintService %s: transfer failed (%s)", call, e->description.c_str());
+                why = kz::strprintf("PrintService %s: transfer failed (%s)", call, e->description.c_str());
                 break;
         }
-        return;
+    } else {
+        for (const auto& part : response.bodyParts)
+            if (auto* fault = dynamic_cast<const SOAPFault*>(part.get())) {
+                why = kz::strprintf("PrintService %s: fault %s: %s", call, fault->faultcode.c_str(),
+                                    fault->simpleFaultString().c_str());
+                break;
+            }
     }
-    for (const auto& part : response.bodyParts)
-        if (auto* fault = dynamic_cast<const SOAPFault*>(part.get()))
-            kz::Log::format("### PrintService %s: fault %s: %s", call, fault->faultcode.c_str(),
-                            fault->simpleFaultString().c_str());
+    if (why.empty()) return std::nullopt;
+    kz::Log::line("### " + why);
+    return why;
+}
+
+// Whether the replies of the call answered it: none at all, or one whose
+// status is not OK, is a list that did not come whole.
+template <class Reply, class Usable>
+std::optional<std::string> replyProblem(const char* call, const PrintServiceSoapResponse& response, Usable usable) {
+    const std::vector<const Reply*> replies = repliesOf<Reply>(response);
+    if (replies.empty()) return kz::strprintf("PrintService %s: no answer in the reply", call);
+    for (const Reply* reply : replies)
+        if (!usable(*reply)) return kz::strprintf("PrintService %s: the server answered with an error status", call);
+    return std::nullopt;
 }
 
 std::shared_ptr<PrintService_PropDict> iotIdDict() {
@@ -169,6 +189,21 @@ bool WebServiceClient::isCommunicationPossible() const {
     return name.find("Adobe Reader") == std::string::npos && name.find("Acrobat") == std::string::npos;
 }
 
+std::optional<std::string> WebServiceClient::hostNameOfDeviceURI(const std::string& deviceURI) {
+    char scheme[32], user[256], host[HTTP_MAX_HOST], resource[HTTP_MAX_URI];
+    int port = 0;
+    if (httpSeparateURI(HTTP_URI_CODING_NONE, deviceURI.c_str(), scheme, sizeof scheme, user, sizeof user, host,
+                        sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK ||
+        !host[0])
+        return std::nullopt;
+    std::string name = host;
+    if (!name.starts_with("v1.")) return name;
+    std::string_view rest = std::string_view(name).substr(3);
+    const std::size_t plus = rest.find('+');
+    if (plus == std::string_view::npos) return std::string(rest);
+    return std::string(rest.substr(0, plus)).append(1, '%').append(rest.substr(plus + 1));
+}
+
 std::string WebServiceClient::convertUrlAddress(const std::string& address) {
     if (address.find(':') == std::string::npos) return address;
     std::string host = address.find('[') == std::string::npos ? "[" + address + "]" : address;
@@ -182,20 +217,27 @@ std::string WebServiceClient::endpoint(const std::string& address) const {
 }
 
 #define KZ_FRAME(CALL, REQUEST)                                            \
+    _lastFailure.reset();                                                  \
     if (!address || !isCommunicationPossible()) return std::nullopt;       \
     auto binding = PrintService::PrintServiceSoap(endpoint(*address));     \
     binding->logXMLInOut = true;                                           \
     if (_timeout) binding->defaultTimeout = *_timeout;                     \
     PrintServiceSoapResponse response = binding->CALL##UsingParameters(REQUEST); \
-    logFailure(#CALL, response);
+    noteFailure(logFailure(#CALL, response));
+
+// Replies whose status is the service's OK.
+#define KZ_STATUS_OK(CALL, REPLY) \
+    noteFailure(replyProblem<REPLY>(#CALL, response, [](const REPLY& r) { return r.status == kOK; }));
 
 std::optional<WebServiceClient::Rows> WebServiceClient::getStackerInfoList(const std::optional<std::string>& address) const {
     KZ_FRAME(getStackerInfoList, PrintService_getStackerInfoList{})
+    KZ_STATUS_OK(getStackerInfoList, PrintService_getStackerInfoListResponse)
     return keyRows<PrintService_getStackerInfoListResponse>(response, "Type", true);
 }
 
 std::optional<WebServiceClient::Rows> WebServiceClient::getFeederInfoList(const std::optional<std::string>& address) const {
     KZ_FRAME(getFeederInfoList, PrintService_getFeederInfoList{})
+    KZ_STATUS_OK(getFeederInfoList, PrintService_getFeederInfoListResponse)
     return keyRows<PrintService_getFeederInfoListResponse>(response, "Number", false);
 }
 
@@ -213,6 +255,7 @@ std::optional<WebServiceClient::Rows> WebServiceClient::getDeviceList(const std:
                 if (auto* kv = std::get_if<KeyValue>(&item); kv && *kv && (*kv)->key)
                     if (const std::string* value = stringValue(*kv)) rows.push_back({*value, *(*kv)->key});
     }
+    KZ_STATUS_OK(getPrePostDeviceList, PrintService_getPrePostDeviceResponse)
     return rows;
 }
 
@@ -238,6 +281,7 @@ std::optional<WebServiceClient::Rows> WebServiceClient::getJobFolderList(const s
                     if (const std::string* s = itemString(entry)) rows.push_back({*s, *s});
         }
     }
+    KZ_STATUS_OK(getJobFolderList, PrintService_GetJobFolderListResponse)
     return rows;
 }
 
@@ -274,6 +318,7 @@ std::optional<WebServiceClient::Rows> WebServiceClient::getPrePostDeviceList(con
             }
         }
     }
+    KZ_STATUS_OK(getPrePostDeviceList, PrintService_getPrePostDeviceResponse)
     return rows;
 }
 
@@ -291,6 +336,11 @@ std::optional<WebServiceClient::Rows> WebServiceClient::GetJobResourceList(const
         if (!usable) break;
         tableRows(reply->items("resInfo"), {"JobRecListName", "JobRecListComment", "JobRecListDateTimeValue"}, rows);
     }
+    noteFailure(replyProblem<PrintService_GetJobResourceListResponse>(
+        "GetJobResourceList", response, [](const PrintService_GetJobResourceListResponse& r) {
+            const bool detailZero = r.nDetail && *r.nDetail == 0;
+            return (r.status == kOK && (!r.nDetail || detailZero)) || (r.status == 0 && detailZero);
+        }));
     return rows;
 }
 
@@ -302,6 +352,8 @@ std::optional<WebServiceClient::Rows> WebServiceClient::getFontList(const std::o
         tableRows(reply->items("stdFontList"), {"DisplayName", "FontName"}, rows);
         tableRows(reply->items("optFontList"), {"DisplayName", "FontName"}, rows);
     }
+    noteFailure(replyProblem<PrintService_getFontListResponse>(
+        "getFontList", response, [](const PrintService_getFontListResponse& r) { return r.result == kOK; }));
     return rows;
 }
 
@@ -309,6 +361,7 @@ std::optional<WebServiceClient::Rows> WebServiceClient::getDeviceLinkFileList(co
     PrintService_getDeviceLinkFileList request;
     request.initDict = iotIdDict();
     KZ_FRAME(getDeviceLinkFileList, request)
+    KZ_STATUS_OK(getDeviceLinkFileList, PrintService_getDeviceLinkFileListResponse)
     return resourceRows<PrintService_getDeviceLinkFileListResponse>(response, "arry", {"Name", "Comment", "ModifyTime"},
                                                                     false);
 }
@@ -317,6 +370,7 @@ std::optional<WebServiceClient::Rows> WebServiceClient::getCalibFileList(const s
     PrintService_getCalibFileList request;
     request.initDict = iotIdDict();
     KZ_FRAME(getCalibFileList, request)
+    KZ_STATUS_OK(getCalibFileList, PrintService_getCalibFileListResponse)
     return resourceRows<PrintService_getCalibFileListResponse>(response, "arry",
                                                                {"FileName", "Comment", "UpdatedDateTime"}, true);
 }
@@ -324,16 +378,19 @@ std::optional<WebServiceClient::Rows> WebServiceClient::getCalibFileList(const s
 std::optional<WebServiceClient::Rows> WebServiceClient::getDensityAdjustProfileList(
     const std::optional<std::string>& address) const {
     KZ_FRAME(getDensityAdjustProfileList, PrintService_getDensityAdjustProfileList{})
+    KZ_STATUS_OK(getDensityAdjustProfileList, PrintService_getDensityAdjustProfileListResponse)
     return resourceRows<PrintService_getDensityAdjustProfileListResponse>(response, "resInfo",
                                                                           {"Name", "Comment", "UpdatedDateTime"}, true);
 }
 
 std::optional<WebServiceClient::Rows> WebServiceClient::getUserTrcProfileList(const std::optional<std::string>& address) const {
     KZ_FRAME(getUserTrcProfileList, PrintService_getUserTrcProfileList{})
+    KZ_STATUS_OK(getUserTrcProfileList, PrintService_getUserTrcProfileListResponse)
     return resourceRows<PrintService_getUserTrcProfileListResponse>(response, "resInfo",
                                                                     {"Name", "Comment", "UpdatedDateTime"}, true);
 }
 #undef KZ_FRAME
+#undef KZ_STATUS_OK
 
 const std::vector<std::string>& WebServiceClient::queryNames() {
     static const std::vector<std::string> names = {

@@ -59,10 +59,21 @@ public:
     static const std::vector<std::string>& queryNames();
     static std::optional<JobResourceType> jobResourceType(std::string_view queryName);
 
+    // Why the last list did not come whole: the call failed (unreachable,
+    // time-out, fault, a reply that is not XML), the reply held no answer
+    // to the call, or the server answered with an error status (the rows
+    // before it are still returned). nullopt after a list that came whole.
+    const std::optional<std::string>& lastFailure() const { return _lastFailure; }
+
     // False inside hosts that must not send requests (Adobe Reader, Acrobat).
     bool isCommunicationPossible() const;
     // IPv6 literals go in brackets with their zone index escaped.
     static std::string convertUrlAddress(const std::string& address);
+    // The print server of a printer: the host part of its device address
+    // as it stands (no percent decoding). A host "v1.<name>+<rest>" names
+    // the server "<name>%<rest>" (the first "+" stands for "%"), a host
+    // "v1.<name>" the server "<name>". nullopt when the address has no host.
+    static std::optional<std::string> hostNameOfDeviceURI(const std::string& deviceURI);
 
     // The name of the application that shows the dialog: the one set here,
     // else "CFBundleName" of the application's main bundle
@@ -76,7 +87,12 @@ public:
 private:
     int _port;
     std::optional<double> _timeout;
+    mutable std::optional<std::string> _lastFailure;
     std::string endpoint(const std::string& address) const;
+    // Notes the first reason a list did not come whole.
+    void noteFailure(std::optional<std::string> why) const {
+        if (why && !_lastFailure) _lastFailure = std::move(why);
+    }
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

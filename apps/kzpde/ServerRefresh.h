@@ -1,0 +1,31 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace kzpde {
+
+// Keeps a CUPS queue's server lists current: fetches every list from the
+// print server, writes them into a copy of the queue's PPD as attribute
+// runs, and installs that PPD into the queue through the scheduler
+// (CUPS-Add-Modify-Printer with the PPD as the request's file, as
+// `lpadmin -P` does).
+//
+// All or nothing: the PPD is installed only when every list came and the
+// written PPD reads back; any failure before that leaves the queue as it
+// was, so a network fault never replaces good lists with empty ones.
+class ServerRefresh {
+public:
+    struct Request {
+        std::string printer;                // "queue" or "queue/instance"
+        std::optional<std::string> server;  // else from the device address
+        int port = 0;                       // 0: the print service's own
+    };
+
+    // Tells on OUT what was done and on ERR why not; 0 done, 1 failure
+    // (the queue keeps its PPD).
+    static int run(const Request& request, std::ostream& out, std::ostream& err);
+};
+
+}  // namespace kzpde
