@@ -83,8 +83,8 @@ TEST_F(FavoriteManager, FixedRowsCannotBeEditedAndAlwaysPass) {
         EXPECT_FALSE(enabled(w, "clickedExport:"));
         EXPECT_TRUE(enabled(w, "clickedImport:"));
         EXPECT_EQ(manager().dataSource().currentPrintOption().get("VLProbe").stringValue(), "shown");
-        EXPECT_EQ(manager().nameField()->placeholderString(), "Up to 27 bytes");
-        EXPECT_EQ(manager().commentField()->placeholderString(), "Up to 255 bytes");
+        EXPECT_EQ(manager().nameField()->placeholderString(), "Maximum: 27");
+        EXPECT_EQ(manager().commentField()->placeholderString(), "Maximum: 255");
     });
     _user.clickRow(2, 10);
     look([&](kz::Window& w) {

@@ -86,7 +86,7 @@ TEST_F(JobNameDialog, ShowsItsTextsAndStartsAutomatic) {
     kz::Window& w = *dialog().window();
     EXPECT_EQ(w.title(), "Job name setting");
     EXPECT_EQ(dialog().jobNameCaption()->stringValue(), "Job name");
-    EXPECT_EQ(dialog().jobNameEdit()->placeholderString(), "Up to 255 characters");
+    EXPECT_EQ(dialog().jobNameEdit()->placeholderString(), "Maximum: 255");
     EXPECT_EQ(dialog().specificJobNameRadio()->cellAtRow(1, 0)->title(), "Input");
     EXPECT_EQ(dialog().specificJobName(), "Auto");
     EXPECT_EQ(dialog().jobName(), "");
