@@ -425,7 +425,7 @@ FAVORITE_TEXTS = [
     text("Favorite window title", "お気に入りの管理", "Manage Favorites"),
     text("Favorite list", "お気に入り", "Favorites"),
     text("Setting list", "設定内容", "Settings"),
-    text("Name", "名前:", "Name:"),
+    text("Name", "名前"),
     text("Comment", "コメント"),
     text("Delete", "削除", "Delete"),
     text("Import", "読み込み...", "Import..."),
