@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "PDE/AboutPanel/Quill_AboutPanel.h"
 #include "PDE/KemoPDEByCocoa.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -36,4 +37,10 @@ extern "C" KZ_EXPORT void* kzBundlePrincipalObject(kz::Bundle* bundle) {
     auto* plugIn = new ComTORVALEKZ2R4_Plugin::KemoPDEPlugIn();
     plugIn->initWithBundle(bundle ? bundle->weak_from_this().lock() : nullptr);
     return static_cast<kz::PDEPlugIn*>(plugIn);
+}
+
+// Registers the window and view classes that only the plug-in's library
+// has, for a tool that loads the bundle's view descriptions without a panel.
+extern "C" KZ_EXPORT void kzBundleRegisterViewClasses() {
+    ComTORVALEKZ2R4_Plugin::Quill_AboutPanel::registerWindowClass();
 }

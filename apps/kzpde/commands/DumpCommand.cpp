@@ -7,7 +7,6 @@
 #include "Command.h"
 #include "JsonValue.h"
 #include "Common/Util/TDWindowController.h"
-#include "PDE/AboutPanel/Quill_AboutPanel.h"
 #include "engine/controls/QuillTextField.h"
 #include "engine/controls/QuillUI.h"
 #include "platform/foundation/Bundle.h"
@@ -53,7 +52,19 @@ int run(kzpde::Invocation& inv) {
     }
     // Panels and panes place option controls and the engine's text fields.
     ComTORVALEKZ2R4_Plugin::TDWindowController::registerWindowClasses();
-    ComTORVALEKZ2R4_Plugin::Quill_AboutPanel::registerWindowClass();
+    // Window classes of the plug-in's own (the version panel) come from its
+    // library, loaded as a host loads it: the bundle's, or the tool's own
+    // plug-in for a bundle without one (a source tree). Without either such
+    // a description fails to load with the class named.
+    for (const std::string& library : {bundlePath, kzpde::BundleLocation::path()}) {
+        auto plugIn = kz::Bundle::open(library);
+        using RegisterFn = void (*)();
+        if (!plugIn || !plugIn->load()) continue;
+        if (auto registerClasses = reinterpret_cast<RegisterFn>(plugIn->symbol("kzBundleRegisterViewClasses"))) {
+            registerClasses();
+            break;
+        }
+    }
     ComTORVALEKZ2R4_Plugin::QuillUI::registerViewClass();
     ComTORVALEKZ2R4_Plugin::QuillTextField::registerViewClasses();
     std::string error;
