@@ -11,6 +11,7 @@
 #include "Common/Util/TextFieldEnvironment.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "engine/controls/QuillUI.h"
+#include "engine/favorites/FavoriteValuesCache.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/ppd/PpdFile.h"
 #include "engine/preferences/AppPreference.h"
@@ -205,6 +206,7 @@ std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_
     if (selector == "clickedShowDetailedSettingsButton:") return bind(&KemoPDEByCocoa::clickedShowDetailedSettingsButton);
     if (selector == "clickedRevertToDefaultSettings:") return bind(&KemoPDEByCocoa::clickedRevertToDefaultSettings);
     if (selector == "selectFavorite:") return bind(&KemoPDEByCocoa::selectFavorite);
+    if (selector == "clickedDeleteFavoriteButton:") return bind(&KemoPDEByCocoa::clickedDeleteFavoriteButton);
     return {};
 }
 
@@ -289,6 +291,10 @@ void KemoPDEByCocoa::_buildUi() {
         updateOutputTrayList();
         updateInputSlotList();
         _isIntializedUi = true;
+        if (std::optional<std::string> restored = _restoredFavoritePath) {
+            _selectRestoredFavorite(*restored);
+            _checkDifferenceFromCurrentFavorite(true);
+        }
     } catch (const std::exception& e) {
         logException("_buildUi", e);
     }

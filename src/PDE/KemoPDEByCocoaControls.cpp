@@ -1,6 +1,6 @@
 // The panel's own controls and the host dialog's controls around it, the
-// printer data, and the places where the tray windows, the job name dialog
-// and the favorites menu will plug in.
+// printer data, and the places where the tray windows and the job name
+// dialog will plug in.
 #include <cstdlib>
 
 #include "Common/Util/OSUtil.h"
@@ -236,11 +236,6 @@ void KemoPDEByCocoa::_updateJobNameUI() {
     bool named = _specificJobNameValue != "Auto" && !_jobNameValue.empty();
     _jobName->setStringValue(named ? _jobNameValue : localized("Auto"));
 }
-
-// The favorites menu's comparison and choosing come with the favorites
-// windows; the menu itself is filled and restored already.
-void KemoPDEByCocoa::_checkDifferenceFromCurrentFavorite(bool) {}
-void KemoPDEByCocoa::selectFavorite(kz::Control*) {}
 
 // The automatic and bypass tray windows come with their own controller;
 // until then the panel has no tray window to make, fill or read.

@@ -229,13 +229,8 @@ kz::OSStatus KemoPDEByCocoa::_restorePrintOptionToUi(kz::Dictionary* /*ppdDictio
     std::optional<std::string> text;
     if (_customTicketGetString("VLSpecificJobName", &text) == kz::kNoErr && text) _specificJobNameValue = *text;
     if (_customTicketGetString("JobName", &text) == kz::kNoErr && text) _escapedJobNameValue = _jobNameValue = *text;
-    if (_customTicketGetString("FavoriteName", &text) == kz::kNoErr && text && !text->empty() && _Favorite) {
-        int index = _Favorite->indexOfItemWithRepresentedObject(kz::Value(*text));
-        if (index >= 0) {
-            _Favorite->selectItemAtIndex(index);
-            selectFavorite(_Favorite.get());
-        }
-    }
+    if (_customTicketGetString("FavoriteName", &text) == kz::kNoErr && text && !text->empty())
+        _selectRestoredFavorite(*text);
     if (_customTicketGetString("ProfilePath", &text) == kz::kNoErr && text) _selectedProfilePath = *text;
     _updateJobNameUI();
     _restoreValuesToPane(_printOption);

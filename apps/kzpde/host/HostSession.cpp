@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "engine/panes/PanePlugInMgr.h"
+#include "host/FavoritesMenu.h"
 #include "host/OptionControls.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
@@ -49,8 +50,13 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
         const std::string& a = args[i];
         if (a == "--json") {
             r.json = true;
-        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings") {
-            auto& into = a == "--printer" ? r.printer : a == "--ppd" ? r.ppd : a == "--settings" ? r.settingsFile : r.writeSettings;
+        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings" ||
+                   a == "--favorite") {
+            auto& into = a == "--printer"    ? r.printer
+                         : a == "--ppd"      ? r.ppd
+                         : a == "--settings" ? r.settingsFile
+                         : a == "--favorite" ? r.favorite
+                                             : r.writeSettings;
             if (!takeValue(args, i, into)) return usage(a + " takes one value, once");
         } else if (a == "--set") {
             if (i + 1 >= args.size()) return usage("--set takes KEY=VALUE");
@@ -132,6 +138,14 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     _dialog->layout();
     dialogsFrom(0, std::nullopt);
     learnSecureControls();
+
+    if (r.favorite) {
+        FavoritesMenu menu(*view);
+        if (!menu.choose(*r.favorite))
+            return fail(err, command, "--favorite " + *r.favorite + ": the favorites menu has no favorite named '" +
+                                          *r.favorite + "'", 2);
+        dialogsFrom(0, std::nullopt);
+    }
 
     // Every key must name a control and every choice must be one before the
     // first change is made; the changes themselves may still disable what a
@@ -323,6 +337,10 @@ kz::Dictionary HostSession::report() {
     out.set("summary", kz::Value(_summary.value_or(kz::Dictionary())));
     out.set("dialogs", kz::Value(std::move(shown)));
     out.set("controls", kz::Value(std::move(controls)));
+    kz::View empty;
+    kz::PDEPanel* p = panel();
+    std::shared_ptr<kz::View> view = p ? p->panelView() : nullptr;
+    out.set("favorites", FavoritesMenu(view ? *view : empty).report());
     return out;
 }
 
@@ -358,6 +376,7 @@ void HostSession::writeText(std::ostream& out) {
         }
         out << "\n";
     }
+    FavoritesMenu::writeText(r.get("favorites"), out);
 }
 
 }  // namespace kzpde

@@ -30,6 +30,7 @@ struct HostRequest {
     std::vector<std::pair<std::string, std::string>> sets;  // KEY=VALUE, in order
     std::deque<bool> answers;                   // to the rules' questions; true: yes
     std::optional<std::string> writeSettings;   // where the saved settings go
+    std::optional<std::string> favorite;        // chosen in the panel's favorites menu
     bool json = false;
     // A CUPS destination even when none is named (the default one): printing.
     bool needsQueue = false;
@@ -65,7 +66,8 @@ public:
     int run(const HostRequest& request, const std::string& command, std::ostream& err);
 
     // The results, with every secret masked: "printSettings",
-    // "markedChoices", "jobOptions", "summary", "dialogs", "controls".
+    // "markedChoices", "jobOptions", "summary", "dialogs", "controls",
+    // "favorites".
     kz::Dictionary report();
     void writeText(std::ostream& out);
 

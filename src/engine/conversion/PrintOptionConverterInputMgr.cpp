@@ -6,6 +6,7 @@
 #include "engine/conversion/ConvertTable.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileStamp.h"
 #include "platform/foundation/Log.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -55,6 +56,36 @@ PrintOptionConverter& PrintOptionConverter::sharedInstance() {
     return *instance;
 }
 
+struct PrintOptionConverter::CachedTable {
+    std::string path;
+    kz::FileStamp stamp;
+    std::shared_ptr<const ConvertTable> table;
+};
+
+std::shared_ptr<const ConvertTable> PrintOptionConverter::sharedConvertTable() const {
+    const std::string path = _convertTablePath ? *_convertTablePath : defaultConvertTablePath();
+    if (path.empty()) {
+        kz::Log::line("### ## convert table not found");
+        return nullptr;
+    }
+    // A favorite is compared with the current values after every change;
+    // the table is parsed again only when its file is another one.
+    std::optional<kz::FileStamp> stamp = kz::FileStamp::of(path);
+    if (_cached && stamp && _cached->path == path && _cached->stamp == *stamp) return _cached->table;
+    _cached.reset();
+    std::string error;
+    std::optional<ConvertTable> table = ConvertTable::readFile(path, &error);
+    if (!table) {
+        kz::Log::line("### ## can't load convert table: " + error);
+        return nullptr;
+    }
+    auto shared = std::make_shared<const ConvertTable>(std::move(*table));
+    // A stamp taken after the read could belong to a newer file than the
+    // one read; the one taken before can only make the next call read again.
+    if (stamp) _cached = std::make_shared<CachedTable>(CachedTable{path, *stamp, shared});
+    return shared;
+}
+
 std::optional<ConvertTable> PrintOptionConverter::convertTable() const {
     const std::string path = _convertTablePath ? *_convertTablePath : defaultConvertTablePath();
     if (path.empty()) {
@@ -68,18 +99,18 @@ std::optional<ConvertTable> PrintOptionConverter::convertTable() const {
 }
 
 kz::Dictionary PrintOptionConverter::toPpdKeywordFormat(const kz::Dictionary& inputMgr) const {
-    std::optional<ConvertTable> table = convertTable();
+    std::shared_ptr<const ConvertTable> table = sharedConvertTable();
     return table ? toPpdKeywordFormat(inputMgr, *table) : kz::Dictionary();
 }
 
 kz::Dictionary PrintOptionConverter::toInputMgrFormat(const kz::Dictionary& option) const {
-    std::optional<ConvertTable> table = convertTable();
+    std::shared_ptr<const ConvertTable> table = sharedConvertTable();
     return table ? toInputMgrFormat(option, *table) : kz::Dictionary();
 }
 
 std::optional<kz::Value> PrintOptionConverter::inputMgrTagValue(std::string_view mainKeyword,
                                                                 const kz::Value& optionKeyword) const {
-    std::optional<ConvertTable> table = convertTable();
+    std::shared_ptr<const ConvertTable> table = sharedConvertTable();
     const ConvertTableEntry* entry = table ? table->entryForMainKeyword(mainKeyword) : nullptr;
     if (!entry) return std::nullopt;
     return entry->tagValueForOptionKeyword(optionKeyword);
