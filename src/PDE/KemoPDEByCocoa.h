@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/panes/PrinterDataSource.h"
@@ -266,6 +268,11 @@ private:
     std::optional<kz::Dictionary> _theBackupFavoriteDictionary;
     std::unique_ptr<FavoriteValuesCache> _favoriteValues;
     std::optional<std::string> _restoredFavoritePath;
+    // Per key of the favorite: the last current text compared and whether
+    // it was the favorite's value (numbers written differently).
+    std::unordered_map<std::string, std::pair<std::string, bool>> _favoriteMemo;
+    const void* _favoriteMemoFor = nullptr;
+    std::string _lastDifferingKey;
     bool _isReflectingFavorite = false;
 };
 

@@ -41,7 +41,7 @@ std::optional<std::string> textOf(const kz::Dictionary& option, std::string_view
 
 // Whether two option values are the same setting: equal texts, or equal
 // decimal numbers written differently (1 and 1.0).
-bool sameValue(const std::string& mine, const std::string& theirs) {
+bool sameValue(std::string_view mine, std::string_view theirs) {
     if (mine == theirs) return true;
     std::optional<kz::Decimal> a = kz::Decimal::parse(mine);
     std::optional<kz::Decimal> b = kz::Decimal::parse(theirs);
@@ -151,19 +151,54 @@ bool KemoPDEByCocoa::_isDifferFromCurrentFavorite(const kz::Dictionary& printOpt
     if (!_favoriteValues) _favoriteValues = std::make_unique<FavoriteValuesCache>();
     std::shared_ptr<const FavoriteValuesCache::Values> values = _favoriteValues->valuesOfFile(*path);
     if (!values) return false;
-    for (const auto& [key, value] : printOption) {
-        const kz::Value* stored = values->internal.find(key);
-        if (!stored || stored->isNull() || value.isNull()) continue;
-        kz::Value mine = _stringFromBooleanIfNeed(value);
-        if (!mine.isString()) continue;
-        std::string current = mine.string();
-        std::string favorite = _stringFromBooleanIfNeed(*stored).stringValue();
-        if (isScrambledPassword(key)) {
-            current = decryptString(kPasswordKey, current).value_or(current);
-            favorite = decryptString(kPasswordKey, favorite).value_or(favorite);
-        }
-        if (!sameValue(current, favorite)) return true;
+    if (_favoriteMemoFor != values.get()) {
+        _favoriteMemo.clear();
+        _lastDifferingKey.clear();
+        _favoriteMemoFor = values.get();
     }
+    // Whether the print option has another value than the favorite's for
+    // the key. Texts are compared in place, since this runs after every
+    // change; texts that differ yet are one number ("0" and "0.00") come
+    // back each time, so their answer is kept with the text it was for.
+    auto differsAt = [&](const std::string& key, const kz::Value& stored) {
+        const kz::Value* value = printOption.find(key);
+        if (!value || value->isNull() || stored.isNull()) return false;
+        if (!value->isString() && !value->isBoolean()) return false;
+        std::string_view current = value->isBoolean() ? (value->boolValue() ? "True" : "False")
+                                                      : std::string_view(value->string());
+        std::string favoriteText;
+        std::string_view favorite;
+        if (stored.isString()) {
+            favorite = stored.string();
+        } else {
+            favoriteText = _stringFromBooleanIfNeed(stored).stringValue();
+            favorite = favoriteText;
+        }
+        if (current == favorite) return false;
+        if (isScrambledPassword(key)) {
+            std::string a = decryptString(kPasswordKey, current).value_or(std::string(current));
+            std::string b = decryptString(kPasswordKey, favorite).value_or(std::string(favorite));
+            return !sameValue(a, b);
+        }
+        auto& [memoText, memoSame] = _favoriteMemo[key];
+        if (memoText != current || memoText.empty()) {
+            memoText = current;
+            memoSame = sameValue(current, favorite);
+        }
+        return !memoSame;
+    };
+    // The option that differed last time most often still does: asked
+    // first, it spares the walk over every key.
+    if (!_lastDifferingKey.empty())
+        if (const kz::Value* stored = values->internal.find(_lastDifferingKey))
+            if (differsAt(_lastDifferingKey, *stored)) return true;
+    for (const auto& [key, stored] : values->internal) {
+        if (differsAt(key, stored)) {
+            _lastDifferingKey = key;
+            return true;
+        }
+    }
+    _lastDifferingKey.clear();
     return false;
 }
 
@@ -181,7 +216,12 @@ int KemoPDEByCocoa::_insertChangingPreset(std::string* title) {
     auto item = std::make_shared<kz::MenuItem>(text);
     item->setRepresentedObject(kz::Value(*path));
     item->setTag(kChangingItemTag);
-    if (auto icon = kz::Workspace::shared().iconForFileType("'unfs'")) item->setImageName(icon->name());
+    // Looking an icon up searches the icon themes; its name is the same all along.
+    static const std::string icon = [] {
+        auto image = kz::Workspace::shared().iconForFileType("'unfs'");
+        return image ? image->name() : std::string();
+    }();
+    if (!icon.empty()) item->setImageName(icon);
     _Favorite->menu().insertItem(item, index);
     return index;
 }
@@ -207,8 +247,11 @@ void KemoPDEByCocoa::_checkDifferenceFromCurrentFavorite(bool reformat) {
     // Applying a favorite restores controls, whose announcements come back
     // here; the favorite's own values are no change to compare.
     if (_isReflectingFavorite || !_Favorite) return;
-    kz::Dictionary values = _printOption;
+    // Only a reformatting needs a copy of the values.
+    std::optional<kz::Dictionary> reformatted;
     if (reformat && _detailedSettingsWinController) {
+        reformatted = _printOption;
+        kz::Dictionary& values = *reformatted;
         PanePlugInMgr& manager = _panePlugInMgr();
         manager.setDelegate(this);
         try {
@@ -219,7 +262,7 @@ void KemoPDEByCocoa::_checkDifferenceFromCurrentFavorite(bool reformat) {
         }
         manager.setDelegate(nullptr);
     }
-    if (_isDifferFromCurrentFavorite(values)) {
+    if (_isDifferFromCurrentFavorite(reformatted ? *reformatted : _printOption)) {
         std::string title;
         int index = _insertChangingPreset(&title);
         if (index >= 0) {

@@ -25,9 +25,9 @@ public:
 
     // The convert table comes from its file: the file set below, else the
     // bundle resource that the application preference "convertTableFileName"
-    // names. It is kept parsed and read again only when the file changes on
-    // disk (another file, size or times; FileStamp). Without a table both
-    // answer an empty dictionary.
+    // names. It is kept parsed and read again when the file changed on disk
+    // (another file, size or times; FileStamp), which is looked at no more
+    // than once a second. Without a table both answer an empty dictionary.
     kz::Dictionary toPpdKeywordFormat(const kz::Dictionary& inputMgr) const;
     kz::Dictionary toInputMgrFormat(const kz::Dictionary& option) const;
     // The tag value of one option by the main keyword's entry, or nullopt.
@@ -37,8 +37,9 @@ public:
     // The table kept in memory, the same object for as long as its file is
     // unchanged; null when there is none.
     std::shared_ptr<const ConvertTable> sharedConvertTable() const;
-    // nullopt goes back to the bundle's table.
-    void setConvertTablePath(std::optional<std::string> path) { _convertTablePath = std::move(path); }
+    // nullopt goes back to the bundle's table. Setting a path makes the
+    // next call look at the file again.
+    void setConvertTablePath(std::optional<std::string> path);
 
     // The same conversions with a table in hand.
     static kz::Dictionary toPpdKeywordFormat(const kz::Dictionary& inputMgr, const ConvertTable& table);
