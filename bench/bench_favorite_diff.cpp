@@ -115,7 +115,10 @@ double changes(bool chooseFavorite, bool back, int rounds, bool thenDefault = fa
     favoritePath();
     Dialog dialog;
     if (chooseFavorite && !kzpde::FavoritesMenu(dialog.view()).choose(kFavorite)) std::abort();
-    if (thenDefault && !kzpde::FavoritesMenu(dialog.view()).choose("DefaultFavorite")) std::abort();
+    if (thenDefault) {
+        kzpde::FavoritesMenu menu(dialog.view());
+        if (!menu.choose(menu.report().dictionary().get("items").array().front().string())) std::abort();
+    }
     kzp::QuillUI* control = kzpde::OptionControls::find({&dialog.window->window().contentView()}, "StapleMode");
     if (!control) std::abort();
     const char* values[] = {"TopLeftCorner", back ? "TopRightCorner" : "None"};

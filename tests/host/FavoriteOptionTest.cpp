@@ -55,21 +55,21 @@ protected:
 TEST_F(FavoriteOptionTest, AChangeAwayFromTheChosenFavoriteShowsTheOneChangingItem) {
     writeFavorite("Meeting", "2\n4\n0\nComment=\nSP_STAPLEMO=1\t\tSP_OFFSETMO=1\t\t");
     json chosen = options("--favorite Meeting");
-    EXPECT_EQ(chosen["favorites"], json::parse(R"({"items": ["DefaultFavorite", "", "Meeting"], "selected": 2,
+    EXPECT_EQ(chosen["favorites"], json::parse(R"({"items": ["Default Settings", "", "Meeting"], "selected": 2,
                                                    "deleteEnabled": true})"));
     EXPECT_EQ(chosen["controls"]["StapleMode"]["value"], "TopLeftCorner") << "the favorite is applied";
     EXPECT_EQ(chosen["controls"]["OffsetMode"]["value"], "PerJob");
 
     json changed = options("--favorite Meeting --set StapleMode=TopRightCorner --set OffsetMode=PerSet");
     EXPECT_EQ(changed["favorites"],
-              json::parse(R"({"items": ["DefaultFavorite", "", "Change Setting: Meeting", "Meeting"], "selected": 2,
+              json::parse(R"({"items": ["Default Settings", "", "Change Setting: Meeting", "Meeting"], "selected": 2,
                               "deleteEnabled": false})"));
     json back = options("--favorite Meeting --set StapleMode=TopRightCorner --set StapleMode=TopLeftCorner");
     EXPECT_EQ(back["favorites"]["items"].size(), 3u) << back["favorites"];
     EXPECT_EQ(back["favorites"]["selected"], 2);
 
     ToolRun text = runKzpde("options --favorite Meeting --set StapleMode=None");
-    EXPECT_NE(text.out.find("favorites:\n    DefaultFavorite\n    ----\n  * Change Setting: Meeting\n    Meeting\n"
+    EXPECT_NE(text.out.find("favorites:\n    Default Settings\n    ----\n  * Change Setting: Meeting\n    Meeting\n"
                             "  delete: disabled\n"),
               std::string::npos)
         << text.out;
@@ -78,7 +78,7 @@ TEST_F(FavoriteOptionTest, AChangeAwayFromTheChosenFavoriteShowsTheOneChangingIt
 TEST_F(FavoriteOptionTest, WithoutAFavoriteTheDefaultItemStaysAloneAndChosen) {
     json out = options("--set StapleMode=TopRightCorner");
     EXPECT_EQ(out["favorites"],
-              json::parse(R"({"items": ["DefaultFavorite"], "selected": 0, "deleteEnabled": false})"));
+              json::parse(R"({"items": ["Default Settings"], "selected": 0, "deleteEnabled": false})"));
     EXPECT_EQ(out["controls"]["StapleMode"]["value"], "TopRightCorner");
 }
 
