@@ -9,6 +9,9 @@ namespace ComTORVALEKZ2R4_Plugin {
 std::shared_ptr<const FavoriteValuesCache::Values> FavoriteValuesCache::valuesOfFile(const std::string& path) {
     std::shared_ptr<const ConvertTable> table = PrintOptionConverter::sharedInstance().sharedConvertTable();
     if (!table) return nullptr;
+    if (!_watch || _watch->path() != path) _watch = std::make_unique<kz::FileWatch>(path);
+    const bool mayHaveChanged = _watch->mayHaveChanged();
+    if (_valid && _path == path && _table == table && !mayHaveChanged) return _values;
     std::optional<kz::FileStamp> stamp = kz::FileStamp::of(path);
     // A missing file is remembered as missing too, so that it is not looked
     // for (and logged) after every change.

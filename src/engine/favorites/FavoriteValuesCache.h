@@ -7,6 +7,7 @@
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Export.h"
 #include "platform/foundation/FileStamp.h"
+#include "platform/foundation/FileWatch.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -18,7 +19,8 @@ class ConvertTable;
 // every change with a favorite chosen cost a file parse and a table pass.
 // The values are made again only when the favorite file or the convert
 // table changed on disk (FileStamp), so an edited favorite is seen on the
-// next question. Main thread only.
+// next question; the favorite's file is looked at only when its folder
+// reported a change (FileWatch) or cannot report any. Main thread only.
 class KZ_EXPORT FavoriteValuesCache {
 public:
     struct Values {
@@ -38,6 +40,7 @@ public:
 
 private:
     std::string _path;
+    std::unique_ptr<kz::FileWatch> _watch;  // spares the stat while nothing changed
     std::optional<kz::FileStamp> _stamp;
     std::shared_ptr<const ConvertTable> _table;
     std::shared_ptr<const Values> _values;
