@@ -178,6 +178,23 @@ TEST_F(FavoritesMenuTest, ChoosingTheChangingItemChangesNothing) {
     EXPECT_EQ(registry("StapleMode"), "None");
 }
 
+TEST_F(FavoritesMenuTest, AFavoriteNamedLikeTheChangingItemIsStillAFavorite) {
+    std::string path = saveFavorite("Change Setting: Old", {{kStaple, kz::Value(2)}});
+    showPanel();
+    choose("Change Setting: Old");
+    EXPECT_EQ(registry("StapleMode"), "TopRightCorner") << "applied, not taken for the changing item";
+    EXPECT_TRUE(panel->deleteFavoriteButton()->isEnabled());
+    change("StapleMode", "None");
+    EXPECT_EQ(menu->titleOfSelectedItem(), "Change Setting: Change Setting: Old");
+    EXPECT_EQ(panel->_currentFavoritePath(), path);
+
+    EXPECT_FALSE(KemoPDEByCocoa::selectItem(menu, kz::Value("/no/such.pfj")));
+    EXPECT_FALSE(KemoPDEByCocoa::selectItem(menu, kz::Value()));
+    EXPECT_FALSE(KemoPDEByCocoa::selectItem(nullptr, kz::Value(path)));
+    EXPECT_TRUE(KemoPDEByCocoa::selectItem(menu, kz::Value(path)));
+    EXPECT_EQ(menu->titleOfSelectedItem(), "Change Setting: Old") << "the favorite's own item, not the changing one";
+}
+
 TEST_F(FavoritesMenuTest, NumbersCompareAsDecimalsAndPasswordsByWhatTheyHide) {
     // A table that carries two plain options, so the favorite holds them as
     // they stand.
