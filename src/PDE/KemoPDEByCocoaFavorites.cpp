@@ -93,7 +93,14 @@ int KemoPDEByCocoa::_currentFavoriteIndex() const {
         const std::string prefix = localized("Change Setting");
         std::string name = selected->title().starts_with(prefix) ? selected->title().substr(prefix.size())
                                                                  : selected->title();
-        return firstWhere([&](const kz::MenuItem& item) { return item.title() == name; });
+        int index = firstWhere([&](const kz::MenuItem& item) { return item.title() == name; });
+        // The item also carries the favorite's path, which holds when the
+        // texts changed language meanwhile.
+        if (index < 0)
+            index = firstWhere([&](const kz::MenuItem& item) {
+                return item.representedObject() == selected->representedObject();
+            });
+        return index;
     }
     const kz::Value& path = selected->representedObject();
     if (path.isString() && !path.string().empty())
