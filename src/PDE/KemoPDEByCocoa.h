@@ -271,7 +271,9 @@ private:
     // Per key of the favorite: the last current text compared and whether
     // it was the favorite's value (numbers written differently).
     std::unordered_map<std::string, std::pair<std::string, bool>> _favoriteMemo;
-    const void* _favoriteMemoFor = nullptr;
+    // The favorite values the memo is for, held so that no other values
+    // can take their address.
+    std::shared_ptr<const void> _favoriteMemoFor;
     std::string _lastDifferingKey;
     bool _isReflectingFavorite = false;
 };

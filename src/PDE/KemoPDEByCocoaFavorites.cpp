@@ -158,10 +158,10 @@ bool KemoPDEByCocoa::_isDifferFromCurrentFavorite(const kz::Dictionary& printOpt
     if (!_favoriteValues) _favoriteValues = std::make_unique<FavoriteValuesCache>();
     std::shared_ptr<const FavoriteValuesCache::Values> values = _favoriteValues->valuesOfFile(*path);
     if (!values) return false;
-    if (_favoriteMemoFor != values.get()) {
+    if (_favoriteMemoFor.get() != values.get()) {
         _favoriteMemo.clear();
         _lastDifferingKey.clear();
-        _favoriteMemoFor = values.get();
+        _favoriteMemoFor = values;
     }
     // Whether the print option has another value than the favorite's for
     // the key. Texts are compared in place, since this runs after every
