@@ -284,8 +284,19 @@ void KemoPDEByCocoa::_checkDifferenceFromCurrentFavorite(bool reformat) {
     const bool saved = path && !path->empty();
     // Only a saved favorite is applied again: the default favorite's values
     // are the defaults, and applying them would undo every change the user
-    // makes while it is chosen.
-    if (saved) _reflectCurrentFavoriteToUi();
+    // makes while it is chosen. A favorite whose every value the print
+    // option already holds, as it stands, has nothing to apply (applying
+    // restores every pane).
+    auto wouldChange = [&] {
+        auto values = _favoriteValues ? _favoriteValues->valuesOfFile(*path) : nullptr;
+        if (!values) return false;
+        for (const auto& [key, value] : values->internal) {
+            const kz::Value* current = _printOption.find(key);
+            if (!current || _stringFromBooleanIfNeed(*current) != _stringFromBooleanIfNeed(value)) return true;
+        }
+        return false;
+    };
+    if (saved && wouldChange()) _reflectCurrentFavoriteToUi();
     if (_deleteFavoriteButton) _deleteFavoriteButton->setEnabled(saved);
 }
 
