@@ -378,15 +378,15 @@ void KemoPDEByCocoa::_selectRestoredFavorite(const std::string& path) {
 
 void KemoPDEByCocoa::clickedDeleteFavoriteButton(kz::Control*) {
     try {
-        if (!_Favorite) return;
+        // Only a saved favorite has a file to delete; nothing to ask about.
+        std::optional<std::string> path = _currentFavoritePath();
+        if (!_Favorite || !path || path->empty()) return;
         kz::Alert alert;
         alert.setMessageText(localized("Warning"));
         alert.setInformativeText(localized("fmtDeleteSelectionFavorite"));
         alert.addButtonWithTitle(localized("Yes"));
         alert.addButtonWithTitle(localized("No"));
         if (alert.runModal() != 1000) return;
-        std::optional<std::string> path = _currentFavoritePath();
-        if (!path || path->empty()) return;
         std::error_code error;
         if (!std::filesystem::remove(*path, error)) {
             kz::Log::format("### ## fail to remove \"%s\" (%s)", path->c_str(),

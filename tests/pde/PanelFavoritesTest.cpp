@@ -268,9 +268,16 @@ TEST_F(FavoritesMenuTest, DeletingTheLastFavoriteAsksThenLeavesTheDefaultItemAlo
     panel->clickedDeleteFavoriteButton(nullptr);
     EXPECT_TRUE(fs::exists(path));
     EXPECT_EQ(titles().size(), 3u);
-
+    // With the default item chosen there is nothing to delete or ask about.
+    menu->selectItemAtIndex(0);
     driver.press("Yes");
     panel->clickedDeleteFavoriteButton(nullptr);
+    EXPECT_FALSE(driver.finished()) << "no question was asked";
+    EXPECT_TRUE(fs::exists(path));
+    choose("Meeting");
+
+    panel->clickedDeleteFavoriteButton(nullptr);  // answered by the "Yes" above
+    EXPECT_TRUE(driver.finished());
     EXPECT_FALSE(fs::exists(path));
     ASSERT_EQ(titles().size(), 1u) << "the separator goes with the last favorite";
     EXPECT_EQ(menu->indexOfSelectedItem(), 0);
