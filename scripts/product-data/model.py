@@ -435,7 +435,6 @@ FAVORITE_TEXTS = [
     text("Save", "保存", "Save"),
     text("Browse...", "管理...", "Manage..."),
     text("CurrentSetting", "現在の設定", "Current Settings"),
-    text("DefaultFavorite", "標準", "Standard"),
     text("Invalid favorite name", "このお気に入り名は使えません。27バイトまでで、空白だけの名前や次の文字は使えません: / : \\ * ? \" < > | ¥",
          "This favorite name cannot be used. Use at most 27 bytes, not only spaces, and none of / : \\ * ? \" < > |"),
     text("Invalid favorite name2", "標準のお気に入りと同じ名前は使えません。",

@@ -12,6 +12,7 @@
 #include "Common/WebService/WebServiceClient.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "engine/controls/QuillUI.h"
+#include "engine/favorites/FavoriteValuesCache.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/ppd/PpdFile.h"
 #include "engine/preferences/AppPreference.h"
@@ -195,6 +196,7 @@ std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_
     if (selector == "clickedSaveFavoriteButton:") return bind(&KemoPDEByCocoa::clickedSaveFavoriteButton);
     if (selector == "clickedBrowseFavoriteButton:") return bind(&KemoPDEByCocoa::clickedBrowseFavoriteButton);
     if (selector == "clickedJobNameButton:") return bind(&KemoPDEByCocoa::clickedJobNameButton);
+    if (selector == "clickedDeleteFavoriteButton:") return bind(&KemoPDEByCocoa::clickedDeleteFavoriteButton);
     return {};
 }
 
@@ -280,6 +282,10 @@ void KemoPDEByCocoa::_buildUi() {
         updateOutputTrayList();
         updateInputSlotList();
         _isIntializedUi = true;
+        if (std::optional<std::string> restored = _restoredFavoritePath) {
+            _selectRestoredFavorite(*restored);
+            _checkDifferenceFromCurrentFavorite(true);
+        }
     } catch (const std::exception& e) {
         logException("_buildUi", e);
     }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/PanePlugIns/Page/Exported/PdeAutomaticPaperTraySelection.h"
@@ -24,6 +26,7 @@
 namespace kz {
 class Button;
 class Control;
+class MenuItem;
 class PopUpButton;
 class TextField;
 class View;
@@ -33,6 +36,7 @@ class Window;
 namespace ComTORVALEKZ2R4_Plugin {
 
 class DetailedSettingsWinController;
+class FavoriteValuesCache;
 class PanePlugInMgr;
 class PpdFile;
 class QuillUI;
@@ -157,6 +161,35 @@ public:
     const std::string& escapedJobNameValue() const { return _escapedJobNameValue; }
     const std::string& jobNameValue() const { return _jobNameValue; }
 
+    // ---- the favorites menu (KemoPDEByCocoaFavorites.cpp)
+    static constexpr long kChangingItemTag = 0x4b5a4348;  // marks the one "Change Setting" item
+    // The chosen favorite's own item (the item a changing item stands for),
+    // -1 without a menu or a selection; its path and title.
+    int _currentFavoriteIndex() const;
+    std::optional<std::string> _currentFavoritePath() const;
+    std::optional<std::string> _currentFavoriteName() const;
+    // The chosen favorite's values in PPD keywords; for the default
+    // favorite, `printOption` itself in canonical PPD keywords.
+    std::optional<kz::Dictionary> _currentFavoriteDictionary(const kz::Dictionary& printOption);
+    bool _isDifferFromCurrentFavorite(const kz::Dictionary& printOption);
+    // Inserts or removes the "Change Setting" item after the values changed.
+    void _checkDifferenceFromCurrentFavorite(bool reformat);
+    int _insertChangingPreset(std::string* title);
+    int _indexOfChangePreset() const;
+    void _removeChangeingPreset();
+    void _removeChangedPresetTitleFromFavoritePopup();
+    void _reflectCurrentFavoriteToUi();
+    void selectFavorite(kz::Control* sender);
+    static bool selectItem(kz::PopUpButton* popup, const kz::Value& representedObject);
+    void _selectPrintOption(kz::Control* sender);
+    // Chooses the favorite that the print settings name, without applying
+    // it (the settings hold the values); waits for the menu if need be.
+    void _selectRestoredFavorite(const std::string& path);
+    void clickedDeleteFavoriteButton(kz::Control* sender);
+    kz::PopUpButton* favoritePopup() const { return _Favorite.get(); }
+    kz::Button* deleteFavoriteButton() const { return _deleteFavoriteButton.get(); }
+    const FavoriteValuesCache* favoriteValuesCache() const { return _favoriteValues.get(); }
+
     // ---- state, for hosts and tests that look on
     const kz::Dictionary& printOption() const { return _printOption; }
     const kz::Dictionary& defaultPrintOption() const { return _defaultPrintOption; }
@@ -197,8 +230,6 @@ private:
 
     // ---- what later windows will fill in; for now they do what the panel can
     void _updateJobNameUI();
-    void _checkDifferenceFromCurrentFavorite(bool reformat);
-    void selectFavorite(kz::Control* sender);
     void _createPaperTraySelection(bool bypass);
     void _gatherPaperTraySelection(kz::Dictionary& printOption, bool bypass);
     void _restorePaperTraySelection(const kz::Dictionary& printOption, bool bypass);
@@ -265,6 +296,22 @@ private:
     bool _isHiddenNumCopies = false;
     bool _isHiddenDuplex = false;
     bool _isHiddenCollate = false;
+
+    // The favorites menu's state.
+    bool isChangingItem(const kz::MenuItem* item) const;
+    std::optional<std::string> _selectedFavorite;
+    std::optional<std::string> _backupFavoriteName;
+    std::optional<kz::Dictionary> _theBackupFavoriteDictionary;
+    std::unique_ptr<FavoriteValuesCache> _favoriteValues;
+    std::optional<std::string> _restoredFavoritePath;
+    // Per key of the favorite: the last current text compared and whether
+    // it was the favorite's value (numbers written differently).
+    std::unordered_map<std::string, std::pair<std::string, bool>> _favoriteMemo;
+    // The favorite values the memo is for, held so that no other values
+    // can take their address.
+    std::shared_ptr<const void> _favoriteMemoFor;
+    std::string _lastDifferingKey;
+    bool _isReflectingFavorite = false;
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -1,6 +1,5 @@
 // The panel's own controls and the host dialog's controls around it, the
-// printer data, and the places where the favorites
-// menu will plug in.
+// printer data.
 #include <cstdlib>
 
 #include "Common/Util/OSUtil.h"
@@ -230,9 +229,5 @@ kz::Value KemoPDEByCocoa::sendCommand(const std::string& queryName) {
 
 // ------------------------------------------------------------------- seams
 
-// The favorites menu's comparison and choosing come with the favorites
-// windows; the menu itself is filled and restored already.
-void KemoPDEByCocoa::_checkDifferenceFromCurrentFavorite(bool) {}
-void KemoPDEByCocoa::selectFavorite(kz::Control*) {}
 
 }  // namespace ComTORVALEKZ2R4_Plugin

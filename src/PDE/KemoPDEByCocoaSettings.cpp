@@ -236,13 +236,8 @@ kz::OSStatus KemoPDEByCocoa::_restorePrintOptionToUi(kz::Dictionary* /*ppdDictio
         _escapedJobNameValue = *text;
         _jobNameValue = JobNameWinController::displayedJobName(*text);
     }
-    if (_customTicketGetString("FavoriteName", &text) == kz::kNoErr && text && !text->empty() && _Favorite) {
-        int index = _Favorite->indexOfItemWithRepresentedObject(kz::Value(*text));
-        if (index >= 0) {
-            _Favorite->selectItemAtIndex(index);
-            selectFavorite(_Favorite.get());
-        }
-    }
+    if (_customTicketGetString("FavoriteName", &text) == kz::kNoErr && text && !text->empty())
+        _selectRestoredFavorite(*text);
     if (_customTicketGetString("ProfilePath", &text) == kz::kNoErr && text) _selectedProfilePath = *text;
     _updateJobNameUI();
     _restoreValuesToPane(_printOption);

@@ -187,7 +187,7 @@ TEST(ConvertTable, RefusesMalformedTablesWithTheReason) {
     EXPECT_EQ(error, "cannot open /nonexistent/table.plist");
 }
 
-TEST(ConvertTable, SharedConverterReadsTheTableOnEveryCall) {
+TEST(ConvertTable, SharedConverterKeepsTheTableUntilItsFileChanges) {
     PrintOptionConverter& shared = PrintOptionConverter::sharedInstance();
     EXPECT_EQ(ToPpdKeywordFormat(nullptr), nullptr);
     EXPECT_EQ(ToInputMgrFormat(nullptr), nullptr);
@@ -208,6 +208,13 @@ TEST(ConvertTable, SharedConverterReadsTheTableOnEveryCall) {
     EXPECT_EQ(*ToInputMgrFormat(&option), (kz::Dictionary{{"SP_COLLATE", true}}));
     EXPECT_EQ(shared.inputMgrTagValue("Collate", "false"), kz::Value(false));
     EXPECT_EQ(shared.inputMgrTagValue("Other", "x"), std::nullopt);
+    std::shared_ptr<const ConvertTable> kept = shared.sharedConvertTable();
+    EXPECT_EQ(shared.sharedConvertTable(), kept) << "parsed once while the file stays";
+    // Another table in its place (another size) is read when next looked at.
+    std::ofstream(path) << "<plist><dict><key>Collate</key><dict><key>tagKey</key><string>SP_COLLATED</string>"
+                           "<key>tagValueType</key><string>Boolean</string></dict></dict></plist>";
+    shared.setConvertTablePath(path);
+    EXPECT_EQ(*ToInputMgrFormat(&option), (kz::Dictionary{{"SP_COLLATED", true}}));
 
     // The bundle's own table, named by the application preference.
     shared.setConvertTablePath(std::nullopt);

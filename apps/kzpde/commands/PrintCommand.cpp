@@ -60,8 +60,8 @@ int run(kzpde::Invocation& inv) {
 const kzpde::Command::Registration registration{{
     "print",
     "print a file through CUPS with the options the panel saved",
-    std::string("usage: kzpde print FILE [--printer NAME] [--settings FILE.plist] [--set KEY=VALUE]...\n"
-                "       [--lists FILE.plist] [--tray automatic|bypass KEY=VALUE...]...\n"
+    std::string("usage: kzpde print FILE [--printer NAME] [--settings FILE.plist] [--favorite NAME]\n"
+                "       [--set KEY=VALUE]... [--lists FILE.plist] [--tray automatic|bypass KEY=VALUE...]...\n"
                 "       [--answer yes|no] [--job-name TEXT|auto] [--write-settings FILE.plist] [--json]\n\n"
                 "Runs the print dialog as `kzpde options` does, on the CUPS destination NAME\n"
                 "(the default destination without --printer), then submits FILE to it with\n"

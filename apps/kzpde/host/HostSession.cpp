@@ -9,6 +9,7 @@
 #include "engine/panes/PanePlugInMgr.h"
 #include "host/HostPrinter.h"
 #include "host/JobNameDriver.h"
+#include "host/FavoritesMenu.h"
 #include "host/OptionControls.h"
 #include "host/SaveFavoriteDriver.h"
 #include "platform/kit/Application.h"
@@ -50,11 +51,13 @@ bool HostSession::parse(const std::vector<std::string>& args, const std::string&
         const std::string& a = args[i];
         if (a == "--json") {
             r.json = true;
-        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings" || a == "--job-name") {
+        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings" ||
+                   a == "--job-name" || a == "--favorite") {
             auto& into = a == "--printer"    ? r.printer
                          : a == "--ppd"      ? r.ppd
                          : a == "--settings" ? r.settingsFile
                          : a == "--job-name" ? r.jobName
+                         : a == "--favorite" ? r.favorite
                                              : r.writeSettings;
             if (!takeValue(args, i, into)) return usage(a + " takes one value, once");
         } else if (a == "--save-favorite" || a == "--comment") {
@@ -149,6 +152,14 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     _dialog->layout();
     dialogsFrom(0, std::nullopt);
     learnSecureControls();
+
+    if (r.favorite) {
+        FavoritesMenu menu(*view);
+        if (!menu.choose(*r.favorite))
+            return fail(err, command, "--favorite " + *r.favorite + ": the favorites menu has no favorite named '" +
+                                          *r.favorite + "'", 2);
+        dialogsFrom(0, std::nullopt);
+    }
 
     // Every key must name a control and every choice must be one before the
     // first change is made; the changes themselves may still disable what a
@@ -355,10 +366,12 @@ kz::Dictionary HostSession::report() {
     out.set("controls", kz::Value(std::move(controls)));
     out.set("trayWindows", kz::Value(TrayWindows::report()));
     if (_savedFavorite) out.set("savedFavorite", kz::Value(*_savedFavorite));
-    kz::View* panelView = nullptr;
-    std::shared_ptr<kz::View> keep;
-    if (kz::PDEPanel* p = panel()) panelView = (keep = p->panelView()).get();
+    kz::PDEPanel* p = panel();
+    std::shared_ptr<kz::View> view = p ? p->panelView() : nullptr;
+    kz::View* panelView = view.get();
     out.set("jobName", kz::Value(JobNameDriver::report(panelView, _host ? _host->settings().values() : kz::Dictionary())));
+    kz::View empty;
+    out.set("favorites", FavoritesMenu(view ? *view : empty).report());
     return out;
 }
 
@@ -399,6 +412,7 @@ void HostSession::writeText(std::ostream& out) {
     const kz::Dictionary& job = r.get("jobName").dictionary();
     out << "job name: \"" << job.get("label").stringValue() << "\" (mode \"" << job.get("mode").stringValue()
         << "\", name \"" << job.get("name").stringValue() << "\")\n";
+    FavoritesMenu::writeText(r.get("favorites"), out);
 }
 
 }  // namespace kzpde

@@ -34,6 +34,7 @@ struct HostRequest {
     std::optional<std::string> writeSettings;   // where the saved settings go
     std::optional<std::string> saveFavorite, favoriteComment;  // a new favorite through the panel's Save
     std::optional<std::string> jobName;         // --job-name: a name, or "auto"
+    std::optional<std::string> favorite;        // chosen in the panel's favorites menu
     bool json = false;
     // Server lists the printer's PPD carries when the dialog opens (--lists).
     std::optional<std::string> lists;
@@ -74,7 +75,8 @@ public:
 
     // The results, with every secret masked: "printSettings",
     // "markedChoices", "jobOptions", "summary", "dialogs", "controls",
-    // "trayWindows", "jobName" and, after --save-favorite, "savedFavorite".
+    // "trayWindows", "jobName", "favorites" and, after --save-favorite,
+    // "savedFavorite".
     kz::Dictionary report();
     void writeText(std::ostream& out);
 

@@ -23,17 +23,23 @@ class KZ_EXPORT PrintOptionConverter {
 public:
     static PrintOptionConverter& sharedInstance();
 
-    // The convert table is read afresh from its file by every call: the file
-    // set below, else the bundle resource that the application preference
-    // "convertTableFileName" names. Without a table both answer an empty
-    // dictionary.
+    // The convert table comes from its file: the file set below, else the
+    // bundle resource that the application preference "convertTableFileName"
+    // names. It is kept parsed and read again when the file changed on disk
+    // (another file, size or times; FileStamp), which is looked at no more
+    // than once a second. Without a table both answer an empty dictionary.
     kz::Dictionary toPpdKeywordFormat(const kz::Dictionary& inputMgr) const;
     kz::Dictionary toInputMgrFormat(const kz::Dictionary& option) const;
     // The tag value of one option by the main keyword's entry, or nullopt.
     std::optional<kz::Value> inputMgrTagValue(std::string_view mainKeyword, const kz::Value& optionKeyword) const;
+    // A table of its own for the caller, read from the file now.
     std::optional<ConvertTable> convertTable() const;
-    // nullopt goes back to the bundle's table.
-    void setConvertTablePath(std::optional<std::string> path) { _convertTablePath = std::move(path); }
+    // The table kept in memory, the same object for as long as its file is
+    // unchanged; null when there is none.
+    std::shared_ptr<const ConvertTable> sharedConvertTable() const;
+    // nullopt goes back to the bundle's table. Setting a path makes the
+    // next call look at the file again.
+    void setConvertTablePath(std::optional<std::string> path);
 
     // The same conversions with a table in hand.
     static kz::Dictionary toPpdKeywordFormat(const kz::Dictionary& inputMgr, const ConvertTable& table);
@@ -67,6 +73,8 @@ public:
 private:
     PrintOptionConverter() = default;
     std::optional<std::string> _convertTablePath;
+    struct CachedTable;
+    mutable std::shared_ptr<CachedTable> _cached;
 };
 
 // Exported for pane plug-ins; a null dictionary does nothing. The canonical

@@ -1,11 +1,13 @@
 // The input-manager side of PrintOptionConverter: the convert table pass in
 // both directions and the fixed rules for the options the table cannot express.
 #include <array>
+#include <chrono>
 
 #include "engine/preferences/AppPreference.h"
 #include "engine/conversion/ConvertTable.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FileStamp.h"
 #include "platform/foundation/Log.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -55,6 +57,60 @@ PrintOptionConverter& PrintOptionConverter::sharedInstance() {
     return *instance;
 }
 
+struct PrintOptionConverter::CachedTable {
+    std::string path;
+    kz::FileStamp stamp;
+    std::shared_ptr<const ConvertTable> table;
+    std::chrono::steady_clock::time_point checked;
+};
+
+void PrintOptionConverter::setConvertTablePath(std::optional<std::string> path) {
+    _convertTablePath = std::move(path);
+    _cached.reset();
+}
+
+std::shared_ptr<const ConvertTable> PrintOptionConverter::sharedConvertTable() const {
+    // Naming the bundle's table reads "miscellaneous"; the name is the
+    // bundle's as long as the bundle is.
+    static std::weak_ptr<kz::Bundle> namedFor;
+    static std::string bundlePath;
+    if (!_convertTablePath) {
+        std::shared_ptr<kz::Bundle> bundle = AppPreference::sharedInstance().bundle();
+        if (!bundle || bundle != namedFor.lock() || bundlePath.empty()) {
+            bundlePath = defaultConvertTablePath();
+            namedFor = bundle;
+        }
+    }
+    const std::string path = _convertTablePath ? *_convertTablePath : bundlePath;
+    if (path.empty()) {
+        kz::Log::line("### ## convert table not found");
+        return nullptr;
+    }
+    // A favorite is compared with the current values after every change;
+    // the table is parsed again only when its file is another one. It is a
+    // resource of the installed bundle, so its file is looked at no more
+    // than once a second.
+    const auto now = std::chrono::steady_clock::now();
+    if (_cached && _cached->path == path && now - _cached->checked < std::chrono::seconds(1)) return _cached->table;
+    std::optional<kz::FileStamp> stamp = kz::FileStamp::of(path);
+    if (_cached && stamp && _cached->path == path && _cached->stamp == *stamp) {
+        _cached->checked = now;
+        return _cached->table;
+    }
+    _cached.reset();
+    std::string error;
+    std::optional<ConvertTable> table = ConvertTable::readFile(path, &error);
+    if (!table) {
+        kz::Log::line("### ## can't load convert table: " + error);
+        return nullptr;
+    }
+    auto shared = std::make_shared<const ConvertTable>(std::move(*table));
+    // A stamp taken after the read could belong to a newer file than the
+    // one read; the one taken before can only make the next call read again.
+    if (stamp) _cached = std::make_shared<CachedTable>(CachedTable{path, *stamp, shared, now});
+    return shared;
+}
+
 std::optional<ConvertTable> PrintOptionConverter::convertTable() const {
     const std::string path = _convertTablePath ? *_convertTablePath : defaultConvertTablePath();
     if (path.empty()) {
@@ -68,18 +124,18 @@ std::optional<ConvertTable> PrintOptionConverter::convertTable() const {
 }
 
 kz::Dictionary PrintOptionConverter::toPpdKeywordFormat(const kz::Dictionary& inputMgr) const {
-    std::optional<ConvertTable> table = convertTable();
+    std::shared_ptr<const ConvertTable> table = sharedConvertTable();
     return table ? toPpdKeywordFormat(inputMgr, *table) : kz::Dictionary();
 }
 
 kz::Dictionary PrintOptionConverter::toInputMgrFormat(const kz::Dictionary& option) const {
-    std::optional<ConvertTable> table = convertTable();
+    std::shared_ptr<const ConvertTable> table = sharedConvertTable();
     return table ? toInputMgrFormat(option, *table) : kz::Dictionary();
 }
 
 std::optional<kz::Value> PrintOptionConverter::inputMgrTagValue(std::string_view mainKeyword,
                                                                 const kz::Value& optionKeyword) const {
-    std::optional<ConvertTable> table = convertTable();
+    std::shared_ptr<const ConvertTable> table = sharedConvertTable();
     const ConvertTableEntry* entry = table ? table->entryForMainKeyword(mainKeyword) : nullptr;
     if (!entry) return std::nullopt;
     return entry->tagValueForOptionKeyword(optionKeyword);

@@ -1,0 +1,70 @@
+#include "host/FavoritesMenu.h"
+
+#include <ostream>
+
+#include "platform/kit/Button.h"
+#include "platform/kit/PopUpButton.h"
+#include "platform/kit/ScriptedUiDriver.h"
+
+namespace kzpde {
+
+namespace {
+
+template <class T>
+T* withAction(kz::View& root, const char* selector) {
+    return dynamic_cast<T*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
+        auto* control = dynamic_cast<T*>(&v);
+        return control && control->action().selector == selector;
+    }));
+}
+
+}  // namespace
+
+FavoritesMenu::FavoritesMenu(kz::View& panelView)
+    : _popup(withAction<kz::PopUpButton>(panelView, "selectFavorite:")),
+      _delete(withAction<kz::Button>(panelView, "clickedDeleteFavoriteButton:")) {}
+
+bool FavoritesMenu::choose(const std::string& name) {
+    if (!_popup) return false;
+    for (int i = 0; i < _popup->numberOfItems(); ++i) {
+        const kz::MenuItem* item = _popup->itemAtIndex(i);
+        if (item->isSeparatorItem() || item->title() != name) continue;
+        const bool hidden = _popup->isHidden();
+        _popup->setHidden(false);
+        const bool chosen = _popup->chooseItemAtIndex(i);
+        _popup->setHidden(hidden);
+        return chosen;
+    }
+    return false;
+}
+
+kz::Value FavoritesMenu::report() const {
+    kz::Array items;
+    if (_popup)
+        for (int i = 0; i < _popup->numberOfItems(); ++i) {
+            const kz::MenuItem* item = _popup->itemAtIndex(i);
+            items.emplace_back(item->isSeparatorItem() ? std::string() : item->title());
+        }
+    kz::Dictionary out;
+    out.set("items", kz::Value(std::move(items)));
+    out.set("selected", kz::Value(_popup ? _popup->indexOfSelectedItem() : -1));
+    out.set("deleteEnabled", kz::Value(_delete != nullptr && _delete->isEnabled()));
+    return kz::Value(std::move(out));
+}
+
+void FavoritesMenu::writeText(const kz::Value& report, std::ostream& out) {
+    const kz::Dictionary& menu = report.dictionary();
+    const long long selected = menu.get("selected").integerValue();
+    out << "favorites:\n";
+    long long index = 0;
+    for (const kz::Value& item : menu.get("items").array()) {
+        if (item.string().empty())
+            out << "    ----\n";
+        else
+            out << (index == selected ? "  * " : "    ") << item.string() << "\n";
+        ++index;
+    }
+    out << "  delete: " << (menu.get("deleteEnabled").boolValue() ? "enabled" : "disabled") << "\n";
+}
+
+}  // namespace kzpde
