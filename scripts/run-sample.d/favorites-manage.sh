@@ -11,8 +11,8 @@ export HOME=$manage_home
 # (only the report's last line: the new file)
 last_line() { printf '\n$ kzpde %s | tail -1\n' "$*"; "$kzpde" "$@" | tail -1; }
 last_line options --set DuplexMode=DuplexNoTumble --save-favorite Two-sided --comment "両面 (長辺とじ)"
-printf '\n$ kzpde options --save-favorite Standard\n'
-"$kzpde" options --save-favorite Standard 2>&1 | grep -v '^/' || true
+printf '\n$ kzpde options --save-favorite "Default Settings"\n'
+"$kzpde" options --save-favorite "Default Settings" 2>&1 | grep -v '^/' || true
 last_line options --set StapleMode=TopLeftCorner --save-favorite Stapled
 step favorite manage --import "$samples/Meeting-ShiftJIS.pfj" --json
 step favorite manage --rename Stapled=Two-sided --delete Two-sided --cancel --json

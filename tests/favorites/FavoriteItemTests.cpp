@@ -41,10 +41,10 @@ TEST_F(FavoriteNames, RefuseEmptySpacesForbiddenCharactersAndTheDefaultName) {
     EXPECT_EQ(Item::checkName(std::string("a\nb")), kInvalid);
     EXPECT_EQ(Item::checkName(std::string("a.b")), std::nullopt);
 
-    EXPECT_EQ(Item::defaultFavoriteName(), "Standard");
-    EXPECT_TRUE(Item::isEqualToDefaultFavoriteName("Standard"));
-    EXPECT_EQ(Item::checkName(std::string("Standard")), "The name of the standard favorite cannot be used.");
-    EXPECT_EQ(Item::checkName(std::string("Standard ")), std::nullopt);
+    EXPECT_EQ(Item::defaultFavoriteName(), "Default Settings");
+    EXPECT_TRUE(Item::isEqualToDefaultFavoriteName("Default Settings"));
+    EXPECT_EQ(Item::checkName(std::string("Default Settings")), "The name of the standard favorite cannot be used.");
+    EXPECT_EQ(Item::checkName(std::string("Default Settings ")), std::nullopt);
 }
 
 TEST_F(FavoriteNames, CommentsHoldWhatAFavoriteFileCarries) {

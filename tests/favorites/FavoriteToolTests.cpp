@@ -45,7 +45,7 @@ TEST_F(FavoriteTool, SavesThePanelsValuesThroughTheSaveDialog) {
     ToolRun tooLong = run("options --save-favorite " + std::string(28, 'x'), true);
     EXPECT_EQ(tooLong.status, 1);
     EXPECT_NE(tooLong.out.find("This favorite name cannot be used."), std::string::npos) << tooLong.out;
-    ToolRun standard = run("options --save-favorite Standard", true);
+    ToolRun standard = run("options --save-favorite \"Default Settings\"", true);
     EXPECT_EQ(standard.status, 1);
     EXPECT_NE(standard.out.find("The name of the standard favorite cannot be used."), std::string::npos);
     EXPECT_EQ(run("options --comment lonely").status, 2);

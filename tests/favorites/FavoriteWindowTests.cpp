@@ -76,7 +76,7 @@ TEST_F(FavoriteManager, FixedRowsCannotBeEditedAndAlwaysPass) {
     write("Alpha", "first");
     kz::Dictionary current{{"VLProbe", kz::Value("shown")}};
     look([&](kz::Window& w) {
-        EXPECT_EQ(names(), (std::vector<std::string>{"<Current Settings>", "Standard", "Alpha"}));
+        EXPECT_EQ(names(), (std::vector<std::string>{"<Current Settings>", "Default Settings", "Alpha"}));
         EXPECT_EQ(manager().favoriteListView()->selectedRow(), 0);
         EXPECT_FALSE(manager().nameField()->isEnabled());
         EXPECT_FALSE(enabled(w, "clickedDelete:"));
@@ -142,7 +142,7 @@ TEST_F(FavoriteManager, MovingTheSelectionChecksTheRowFirst) {
     clickRowNamed("Beta");
     acknowledge();
     look([&](kz::Window&) { EXPECT_EQ(manager().favoriteListView()->selectedRow(), 2); });
-    replace(1, "Standard");
+    replace(1, "Default Settings");
     clickRowNamed("Beta");
     acknowledge();
     replace(1, "Alpha");
@@ -203,7 +203,7 @@ TEST_F(FavoriteManager, DeleteWaitsForOk) {
         _user.press("Delete");
         _user.press("OK");  // the confirmation
         look([&](kz::Window&) {
-            EXPECT_EQ(names(), (std::vector<std::string>{"<Current Settings>", "Standard"}));
+            EXPECT_EQ(names(), (std::vector<std::string>{"<Current Settings>", "Default Settings"}));
             EXPECT_EQ(manager().favoriteListView()->selectedRow(), 0);
             EXPECT_TRUE(exists(inFolder("Alpha")));
         });

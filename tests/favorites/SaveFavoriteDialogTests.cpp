@@ -33,7 +33,7 @@ TEST_F(SaveFavoriteDialog, StartsEmptyForTheDefaultFavoriteAndChecksBeforeSaving
     replace(1, "Meeting");
     replace(2, "weekly");
     _user.press("Save");
-    std::string name = "Standard", comment = "kept";
+    std::string name = "Default Settings", comment = "kept";
     EXPECT_TRUE(kzp::ShowSaveFavoriteModalDialog(&name, &comment));
     EXPECT_EQ(alerts.size(), 1u);
     EXPECT_EQ(name, "Meeting");
