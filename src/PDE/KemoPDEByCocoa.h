@@ -224,10 +224,6 @@ private:
     std::optional<std::string> registryValue(const std::string& key) const;
     void setRegistryValue(const std::string& key, const std::optional<std::string>& value);
 
-    // ---- the favorite the menu's selection stands for (favorites buttons)
-    int favoriteItemIndexOfSelection() const;
-    std::optional<std::string> favoritePathOfSelection() const;
-
     // ---- what later windows will fill in; for now they do what the panel can
     void _updateJobNameUI();
     void _createPaperTraySelection(bool bypass);

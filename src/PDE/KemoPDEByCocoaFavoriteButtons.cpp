@@ -25,34 +25,11 @@ void logButtonException(const char* operation, const std::exception& e) {
 
 }  // namespace
 
-int KemoPDEByCocoa::favoriteItemIndexOfSelection() const {
-    if (!_Favorite) return -1;
-    const kz::MenuItem* selected = _Favorite->selectedItem();
-    if (!selected) return -1;
-    // The item that stands for changed values names its favorite after the
-    // "Change Setting" text.
-    const std::string changing = localized("Change Setting");
-    if (!changing.empty() && selected->title().starts_with(changing))
-        return _Favorite->indexOfItemWithTitle(selected->title().substr(changing.size()));
-    const kz::Value& object = selected->representedObject();
-    if (object.isString() && !object.string().empty()) return _Favorite->indexOfItemWithRepresentedObject(object);
-    return _Favorite->indexOfItemWithTitle(selected->title());
-}
-
-std::optional<std::string> KemoPDEByCocoa::favoritePathOfSelection() const {
-    int index = favoriteItemIndexOfSelection();
-    const kz::MenuItem* item = index >= 0 && _Favorite ? _Favorite->itemAtIndex(index) : nullptr;
-    if (!item || !item->representedObject().isString()) return std::nullopt;
-    return item->representedObject().string();
-}
-
 void KemoPDEByCocoa::clickedSaveFavoriteButton(kz::Control*) {
     try {
-        int index = favoriteItemIndexOfSelection();
-        const kz::MenuItem* item = index >= 0 && _Favorite ? _Favorite->itemAtIndex(index) : nullptr;
-        std::optional<std::string> name = item ? std::optional<std::string>(item->title()) : std::nullopt;
+        std::optional<std::string> name = _currentFavoriteName();
         std::optional<std::string> comment;
-        if (std::optional<std::string> path = favoritePathOfSelection(); path && !path->empty())
+        if (std::optional<std::string> path = _currentFavoritePath(); path && !path->empty())
             comment = FavoriteFile(*path).comment();
         SaveFavoriteWindowController& dialog = SaveFavoriteWindowController::sharedInstance();
         if (dialog.showAsModalDialog(name, comment) != 1) return;
@@ -86,7 +63,7 @@ void KemoPDEByCocoa::clickedSaveFavoriteButton(kz::Control*) {
 
 void KemoPDEByCocoa::clickedBrowseFavoriteButton(kz::Control*) {
     try {
-        std::optional<std::string> remembered = favoritePathOfSelection();
+        std::optional<std::string> remembered = _currentFavoritePath();
         std::optional<std::string> profile =
             _selectedProfilePath.empty() ? std::nullopt : std::optional<std::string>(_selectedProfilePath);
         int code = FavoriteWindowController::sharedInstance().showAsModalDialog(profile, &_printOption);
