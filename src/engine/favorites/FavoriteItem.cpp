@@ -91,7 +91,9 @@ std::optional<std::string> FavoriteItem::checkName(const std::optional<std::stri
     if (!name) return std::nullopt;
     const std::string invalid = localized("Invalid favorite name");
     if (name->empty() || lengthByBytes(*name) > maxNameLength()) return invalid;
-    std::vector<std::string_view> forbidden = characters(localized("characterSet_InvalidCharsForFavorite"));
+    // The views point into this text: it must outlive them.
+    const std::string forbiddenText = localized("characterSet_InvalidCharsForFavorite");
+    std::vector<std::string_view> forbidden = characters(forbiddenText);
     std::vector<std::string_view> chars = characters(*name);
     for (std::string_view c : chars)
         if (std::find(forbidden.begin(), forbidden.end(), c) != forbidden.end()) return invalid;
