@@ -118,6 +118,13 @@ TEST(InputTrays, RowsThatAreNoRowsOfTextsArePassedOver) {
               (std::vector<std::string>{"AutoSelect", "Tray1", "TrayStock"}));
 }
 
+TEST(InputTrays, ATrayListedTwiceOrAlsoAddedByTheMenuIsOfferedOnce) {
+    EXPECT_EQ(values(slots(rows({{"2", "Number"}, {"0", "Number"}, {"2", "Number"}, {"25", "Number"}, {"3", "Number"}}))),
+              (std::vector<std::string>{"AutoSelect", "Tray1", "Tray2", "TrayStock", "Tray3"}));
+    EXPECT_EQ(values(outputTrays(rows({{"9", "Type"}, {"10", "Type"}, {"9", "Type"}, {"10", "Type"}}))),
+              (std::vector<std::string>{"Auto", "Stackertray", "Stackertray2", "Autochange"}));
+}
+
 TEST(OutputTrays, TheAutomaticStackerChangeFollowsOnlyASecondStackerAfterTheFirst) {
     EXPECT_EQ(values(outputTrays(rows({{"10", "Type"}, {"9", "Type"}}))),
               (std::vector<std::string>{"Auto", "Stackertray2", "Stackertray"}));
