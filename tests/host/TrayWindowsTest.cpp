@@ -117,12 +117,24 @@ TEST_F(TrayWindowsTest, ListsFilesThatAreNoListsOfRowsAreRefusedAndUnknownNamesL
     EXPECT_EQ(runWith({{"FeederInfoList", kz::Value(kz::Dictionary{{"Number", kz::Value("1")}})}}), 1);
     EXPECT_NE(errors.str().find("FeederInfoList is not a list of rows"), std::string::npos) << errors.str();
     EXPECT_EQ(runWith({{"DeviceList", kz::Value(kz::Array{kz::Value(kz::Array{kz::Value(1), kz::Value("offset")})})}}), 1);
+    EXPECT_NE(errors.str().find("DeviceList is not a list of rows of texts (row 1, cell 1 is no text)"), std::string::npos)
+        << errors.str();
     ASSERT_EQ(runWith({{"Trays", rows({{"1"}})}, {"FeederInfoList", rows({{"4", "Number"}})}}), 0) << errors.str();
     EXPECT_NE(errors.str().find("'Trays' names no server list"), std::string::npos) << errors.str();
     EXPECT_EQ(items(control("VLInputSlot")), (std::vector<std::string>{"AutoSelect", "Tray1", "Tray4", "TrayStock"}));
     kzpde::HostRequest request = defaultRequest();
     request.lists = ::testing::TempDir() + "/no-such-lists.plist";
     EXPECT_EQ(run(request), 1);
+}
+
+TEST_F(TrayWindowsTest, AListTooBigForThePanelToReadBackIsRefusedNotShownAsNoList) {
+    // 70,000 rows of 250 characters: some 18 MB as a property list, which
+    // compresses to little but inflates past what the panel reads of a list.
+    Rows many(70000, {std::string(250, '2'), "Number"});
+    EXPECT_EQ(runWith({{"FeederInfoList", rows(many)}}), 1);
+    EXPECT_NE(errors.str().find("FeederInfoList does not fit in the printer's PPD: it is "), std::string::npos)
+        << errors.str();
+    EXPECT_NE(errors.str().find("more than the 16 MiB the panel reads of a list"), std::string::npos) << errors.str();
 }
 
 TEST_F(TrayWindowsTest, TheAutomaticWindowsValuesAreSavedAfterClose) {
