@@ -102,7 +102,11 @@ int ServerRefresh::run(const Request& r, std::ostream& out, std::ostream& err) {
         return 1;
     }
     const std::string queue = printer->queue();
-    if (!printer->ppdPath()) return fail("the queue " + queue + " has no PPD to keep the lists in");
+    if (!printer->ppdPath()) {
+        // Nothing to keep either: the queue is left as it is.
+        err << "kzpde server refresh: the queue " << queue << " has no PPD to keep the lists in\n";
+        return 1;
+    }
 
     std::string server;
     const std::string uri = printer->deviceURI().value_or("");
