@@ -106,6 +106,28 @@ TEST_F(TrayWindowsTest, DevicesShapeStaplePunchFoldAndOffset) {
     EXPECT_EQ(run(request), 1);
 }
 
+TEST_F(TrayWindowsTest, SavedFinishingThePrintersDevicesCannotMakeIsNotSent) {
+    kz::PrintSettings settings;
+    settings.setValue("kzpde.PPDChoice.StapleMode", kz::Value("TopLeftCorner"));
+    settings.setValue("kzpde.PPDChoice.OffsetMode", kz::Value("PerJob"));
+    settings.setValue("kzpde.PPDChoice.Punch", kz::Value("Left"));
+    settings.setValue("kzpde.PPDChoice.PunchHoles", kz::Value("Holes4"));
+    const std::string path = ::testing::TempDir() + "/finishing-" + std::to_string(::getpid()) + ".plist";
+    ASSERT_TRUE(settings.writeFile(path));
+    ASSERT_EQ(runWith({{"DeviceList", rows({{"false", "singleTop"}, {"false", "offset"}, {"true", "quadPunch"}})}}, {},
+                      path),
+              0)
+        << errors.str();
+    EXPECT_TRUE(control("StapleMode").get("hidden").boolValue());
+    EXPECT_EQ(control("StapleMode").get("value").string(), "None");
+    EXPECT_EQ(marked("StapleMode"), "None");
+    EXPECT_TRUE(control("OffsetMode").get("hidden").boolValue());
+    EXPECT_EQ(control("OffsetMode").get("value").string(), "None");
+    EXPECT_EQ(marked("OffsetMode"), "None");
+    // What the devices can make stays as saved.
+    EXPECT_EQ(control("Punch_PunchHoles").get("value").string(), "LeftHoles4");
+}
+
 TEST_F(TrayWindowsTest, AnEmptyDeviceListLeavesTheFinishingControlsAsDescribed) {
     ASSERT_EQ(runWith({{"DeviceList", rows({})}}), 0) << errors.str();
     for (const char* keyword : {"StapleMode", "Punch_PunchHoles", "Fold", "OffsetMode"})

@@ -193,6 +193,14 @@ TEST(FinishingControls, NoEnabledDeviceOrNoDeviceListHidesTheControl) {
     EXPECT_FALSE(update(*punch, rows({{"True", "quadPunch"}, {"false", "doublePunch"}}),
                         IOTOptionUpdater::getPunchOptionsWithKeyDevices));
     EXPECT_TRUE(punch->isHidden());
+    auto staple = popup("StapleMode", {"None", "TopLeftCorner", "TopEdge"}, "None");
+    staple->setStringValue(std::string("TopLeftCorner"));
+    EXPECT_FALSE(update(*staple, rows({{"false", "singleTop"}, {"true", "quadPunch"}}),
+                        IOTOptionUpdater::getStapleOptionsWithKeyDevices));
+    // Hidden, it cannot keep a choice no device makes.
+    EXPECT_TRUE(staple->isHidden());
+    EXPECT_EQ(staple->getStringValue(), "None");
+    EXPECT_EQ(values(*staple), (std::vector<std::string>{"None"}));
     auto fold = popup("Fold", {"None", "Bifold"}, "None");
     EXPECT_FALSE(update(*fold, kz::Value(), IOTOptionUpdater::getFoldOptionsWithKeyDevices));
     EXPECT_TRUE(fold->isHidden());

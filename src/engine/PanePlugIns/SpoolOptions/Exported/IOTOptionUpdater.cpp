@@ -224,6 +224,10 @@ bool IOTOptionUpdater::updatePopupButtonComponent(QuillUI* control, const kz::Di
     }
     if (!someEnabled) {
         control->setHidden(true);
+        // A hidden control still hands its value to the job: with no device
+        // for any of its items, a saved choice such as stapling must not
+        // stay chosen where the user can neither see nor change it.
+        updatePopupButtonComponent(control, removal);
         return false;
     }
     control->setHidden(false);
