@@ -2,6 +2,7 @@
 // panel's tray windows worked as a user works them (--tray).
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,18 @@ TEST_F(TrayWindowsTest, TheAutomaticWindowsValuesAreSavedAfterClose) {
     EXPECT_EQ(marked("MediaTypeCoatingMaterial"), "Matte");
     EXPECT_EQ(trayControl("automatic", "PaperTypeD").get("value").string(), "CustomPaper7");
     EXPECT_EQ(title(trayControl("bypass", "PaperColorBypass"), "StockCustom"), "Custom Color");
+}
+
+TEST_F(TrayWindowsTest, ACustomPaperListedTwiceOrNamingADescribedPaperTypeIsOfferedOnce) {
+    ASSERT_EQ(runWith({{"PrePostDevice", rows({{"7-Linen", "CustomPaper7"}, {"7-Linen", "CustomPaper7"},
+                                               {"Plainer", "Plain"}, {"8-Card", "CustomPaper8"}})}}),
+              0)
+        << errors.str();
+    const std::vector<std::string> types = items(trayControl("automatic", "PaperTypeD"));
+    EXPECT_EQ(std::count(types.begin(), types.end(), "CustomPaper7"), 1);
+    EXPECT_EQ(std::count(types.begin(), types.end(), "Plain"), 1);
+    EXPECT_EQ(title(trayControl("automatic", "PaperTypeD"), "Plain"), "Plain");
+    EXPECT_EQ(types.back(), "CustomPaper8");
 }
 
 TEST_F(TrayWindowsTest, TheCustomColourNameIsOpenExactlyForTheCustomColour) {
