@@ -124,6 +124,8 @@ void KemoPDEByCocoa::_restoreValuesToAutomaticPane(const kz::Dictionary& p) {
     restore(hasText(p, "MediaTypeWeightValue") ? "MediaTypeWeightValue" : "MediaTypeWeight");
     for (const char* key : kOptionalMediaProperties)
         if (hasText(p, key)) restore(key);
+    // The closed window shows what it will show when opened.
+    _AutomaticPaperTraySelection->updatePaperColorCustomNameEnabling();
 }
 
 void KemoPDEByCocoa::_restoreValuesToBypassPane(const kz::Dictionary& p) {

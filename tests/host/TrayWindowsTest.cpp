@@ -195,6 +195,9 @@ TEST_F(TrayWindowsTest, ACustomPaperListedTwiceOrNamingADescribedPaperTypeIsOffe
 }
 
 TEST_F(TrayWindowsTest, TheCustomColourNameIsOpenExactlyForTheCustomColour) {
+    // Reported as it opens, also before the window was ever opened.
+    ASSERT_EQ(runWith({}), 0) << errors.str();
+    EXPECT_FALSE(trayControl("automatic", "PaperColorCustomName").get("enabled").boolValue());
     EXPECT_EQ(runWith({}, {{"automatic", {{"PaperColorCustomName", "Sky"}}}}), 1);
     EXPECT_NE(errors.str().find("disabled or hidden"), std::string::npos) << errors.str();
     // A restored custom colour opens the field when the window comes up.

@@ -241,11 +241,15 @@ void PdeAutomaticPaperTraySelection::modalWindow(std::function<void()> didEnd) {
     _parentDidEndSelector = std::move(didEnd);
     // The controls that follow the paper type are brought in line with it.
     if (QuillUI* paperType = paperTypeControl()) paperType->popupButtonAction(paperType->popupButton());
-    if (_quill_PaperColorCustomName && _quill_PaperColor && control("PaperColorCustomName"))
-        _quill_PaperColorCustomName->setEnabled(_quill_PaperColor->getStringValue() == "StockCustom");
+    updatePaperColorCustomNameEnabling();
     _closing = false;
     w->setDelegate(this);
     kz::Application::shared().runModalForWindow(*w);
+}
+
+void PdeAutomaticPaperTraySelection::updatePaperColorCustomNameEnabling() {
+    if (_quill_PaperColorCustomName && _quill_PaperColor && control("PaperColorCustomName"))
+        _quill_PaperColorCustomName->setEnabled(_quill_PaperColor->getStringValue() == "StockCustom");
 }
 
 void PdeAutomaticPaperTraySelection::clickButtonClose(kz::Control*) {
