@@ -102,7 +102,11 @@ int ServerRefresh::run(const Request& r, std::ostream& out, std::ostream& err) {
         return 1;
     }
     const std::string queue = printer->queue();
-    if (!printer->ppdPath()) return fail("the queue " + queue + " has no PPD to keep the lists in");
+    if (!printer->ppdPath()) {
+        // Nothing to keep either: the queue is left as it is.
+        err << "kzpde server refresh: the queue " << queue << " has no PPD to keep the lists in\n";
+        return 1;
+    }
 
     std::string server;
     const std::string uri = printer->deviceURI().value_or("");
@@ -140,7 +144,13 @@ int ServerRefresh::run(const Request& r, std::ostream& out, std::ostream& err) {
     if (!check) return fail(std::string("the new PPD does not read: ") + ppdErrorString(ppdLastError(nullptr)));
     for (const auto& [name, list] : lists) {
         std::optional<std::string> bytes = kzp::PrinterData::read(check.get(), name);
-        if (!bytes || kz::PropertyList::read(*bytes) != list) return fail("the new PPD does not carry the list " + name);
+        if (!bytes || kz::PropertyList::read(*bytes) != list) {
+            const std::size_t size = kz::PropertyList::toXml(list).size();
+            return fail("the new PPD does not carry the list " + name +
+                        (size > kzp::PrinterData::kMaxCapacity
+                             ? " (" + std::to_string(size) + " bytes as a property list, more than the panel reads)"
+                             : std::string()));
+        }
     }
     if (!install(queue, written.path(), &error)) return fail(error);
     out << "installed the PPD with " << lists.size() << " lists into the queue " << queue << "\n";

@@ -176,7 +176,9 @@ def tray_window():
     """Both tray windows: paper type, colour and weight on the left (the
     bypass window's controls in the same places), the optional media
     properties on the right, which the window cuts off when it has none."""
-    width, height_ = 640, 360
+    # Six rows of 48 under a margin of 20, then a gap of 12 above the
+    # separator (at 52) so that the last pop-up does not sit on its line.
+    width, height_ = 640, 372
     half = width // 2
     subviews = []
     top = height_ - 20

@@ -9,7 +9,7 @@ printf '\n$ kzpde options --job-name %s --json | (job name and its settings entr
 out = json.load(sys.stdin)
 print(json.dumps({"jobName": out["jobName"],
                   "entries": {k: v for k, v in out["printSettings"].items() if k.endswith("JobName")}}, indent=1))'
-printf '\n$ kzpde options --job-name auto | tail -1\n'
-"$kzpde" options --job-name auto 2>/dev/null | tail -1
+printf '\n$ kzpde options --job-name auto | grep "^job name:"\n'
+"$kzpde" options --job-name auto 2>/dev/null | grep '^job name:'
 printf '\n$ kzpde options --job-name <256 characters>\n'
 "$kzpde" options --job-name "$(printf 'n%.0s' $(seq 256))" 2>&1 >/dev/null || echo "(exit $?)"

@@ -124,6 +124,8 @@ void KemoPDEByCocoa::_restoreValuesToAutomaticPane(const kz::Dictionary& p) {
     restore(hasText(p, "MediaTypeWeightValue") ? "MediaTypeWeightValue" : "MediaTypeWeight");
     for (const char* key : kOptionalMediaProperties)
         if (hasText(p, key)) restore(key);
+    // The closed window shows what it will show when opened.
+    _AutomaticPaperTraySelection->updatePaperColorCustomNameEnabling();
 }
 
 void KemoPDEByCocoa::_restoreValuesToBypassPane(const kz::Dictionary& p) {
@@ -203,7 +205,25 @@ void KemoPDEByCocoa::checkDevice() {
     IOTOptionUpdater::updatePopupButtonComponent(_quill_Punch_PunchHoles.get(), deviceDict, &keyDevices, &keyOptions);
     IOTOptionUpdater::getFoldOptionsWithKeyDevices(keyDevices, keyOptions);
     IOTOptionUpdater::updatePopupButtonComponent(_quill_Fold.get(), deviceDict, &keyDevices, &keyOptions);
-    if (_quill_OffsetMode) _quill_OffsetMode->setHidden(!IOTOptionUpdater::isEnableWithDict(deviceDict, {"offset"}));
+    if (!_quill_OffsetMode) return;
+    const bool offset = IOTOptionUpdater::isEnableWithDict(deviceDict, {"offset"});
+    _quill_OffsetMode->setHidden(!offset);
+    if (offset) return;
+    // Hidden, it keeps only its default, as the finishing controls do: a
+    // saved offset must not reach a printer that has none.
+    const OptionalText initial = _quill_OffsetMode->getDefault();
+    std::vector<std::string> others;
+    if (const auto& items = _quill_OffsetMode->popupButtonArray()) {
+        for (const PopupButtonItem& item : *items)
+            if (item.value != initial) others.push_back(item.value);
+    } else if (const kz::Value* choices = _quill_OffsetMode->controlDictionary().find("choices");
+               choices && choices->isArray()) {
+        for (const kz::Value& entry : choices->array()) {
+            const kz::Value* choice = entry.isDictionary() ? entry.dictionary().find("choice") : nullptr;
+            if (choice && choice->isString() && choice->string() != initial) others.push_back(choice->string());
+        }
+    }
+    IOTOptionUpdater::updatePopupButtonComponent(_quill_OffsetMode.get(), others);
 }
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -2,6 +2,7 @@
 // panel's tray windows worked as a user works them (--tray).
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,28 @@ TEST_F(TrayWindowsTest, DevicesShapeStaplePunchFoldAndOffset) {
     EXPECT_EQ(run(request), 1);
 }
 
+TEST_F(TrayWindowsTest, SavedFinishingThePrintersDevicesCannotMakeIsNotSent) {
+    kz::PrintSettings settings;
+    settings.setValue("kzpde.PPDChoice.StapleMode", kz::Value("TopLeftCorner"));
+    settings.setValue("kzpde.PPDChoice.OffsetMode", kz::Value("PerJob"));
+    settings.setValue("kzpde.PPDChoice.Punch", kz::Value("Left"));
+    settings.setValue("kzpde.PPDChoice.PunchHoles", kz::Value("Holes4"));
+    const std::string path = ::testing::TempDir() + "/finishing-" + std::to_string(::getpid()) + ".plist";
+    ASSERT_TRUE(settings.writeFile(path));
+    ASSERT_EQ(runWith({{"DeviceList", rows({{"false", "singleTop"}, {"false", "offset"}, {"true", "quadPunch"}})}}, {},
+                      path),
+              0)
+        << errors.str();
+    EXPECT_TRUE(control("StapleMode").get("hidden").boolValue());
+    EXPECT_EQ(control("StapleMode").get("value").string(), "None");
+    EXPECT_EQ(marked("StapleMode"), "None");
+    EXPECT_TRUE(control("OffsetMode").get("hidden").boolValue());
+    EXPECT_EQ(control("OffsetMode").get("value").string(), "None");
+    EXPECT_EQ(marked("OffsetMode"), "None");
+    // What the devices can make stays as saved.
+    EXPECT_EQ(control("Punch_PunchHoles").get("value").string(), "LeftHoles4");
+}
+
 TEST_F(TrayWindowsTest, AnEmptyDeviceListLeavesTheFinishingControlsAsDescribed) {
     ASSERT_EQ(runWith({{"DeviceList", rows({})}}), 0) << errors.str();
     for (const char* keyword : {"StapleMode", "Punch_PunchHoles", "Fold", "OffsetMode"})
@@ -117,12 +140,24 @@ TEST_F(TrayWindowsTest, ListsFilesThatAreNoListsOfRowsAreRefusedAndUnknownNamesL
     EXPECT_EQ(runWith({{"FeederInfoList", kz::Value(kz::Dictionary{{"Number", kz::Value("1")}})}}), 1);
     EXPECT_NE(errors.str().find("FeederInfoList is not a list of rows"), std::string::npos) << errors.str();
     EXPECT_EQ(runWith({{"DeviceList", kz::Value(kz::Array{kz::Value(kz::Array{kz::Value(1), kz::Value("offset")})})}}), 1);
+    EXPECT_NE(errors.str().find("DeviceList is not a list of rows of texts (row 1, cell 1 is no text)"), std::string::npos)
+        << errors.str();
     ASSERT_EQ(runWith({{"Trays", rows({{"1"}})}, {"FeederInfoList", rows({{"4", "Number"}})}}), 0) << errors.str();
     EXPECT_NE(errors.str().find("'Trays' names no server list"), std::string::npos) << errors.str();
     EXPECT_EQ(items(control("VLInputSlot")), (std::vector<std::string>{"AutoSelect", "Tray1", "Tray4", "TrayStock"}));
     kzpde::HostRequest request = defaultRequest();
     request.lists = ::testing::TempDir() + "/no-such-lists.plist";
     EXPECT_EQ(run(request), 1);
+}
+
+TEST_F(TrayWindowsTest, AListTooBigForThePanelToReadBackIsRefusedNotShownAsNoList) {
+    // 70,000 rows of 250 characters: some 18 MB as a property list, which
+    // compresses to little but inflates past what the panel reads of a list.
+    Rows many(70000, {std::string(250, '2'), "Number"});
+    EXPECT_EQ(runWith({{"FeederInfoList", rows(many)}}), 1);
+    EXPECT_NE(errors.str().find("FeederInfoList does not fit in the printer's PPD: it is "), std::string::npos)
+        << errors.str();
+    EXPECT_NE(errors.str().find("more than the 16 MiB the panel reads of a list"), std::string::npos) << errors.str();
 }
 
 TEST_F(TrayWindowsTest, TheAutomaticWindowsValuesAreSavedAfterClose) {
@@ -147,7 +182,22 @@ TEST_F(TrayWindowsTest, TheAutomaticWindowsValuesAreSavedAfterClose) {
     EXPECT_EQ(title(trayControl("bypass", "PaperColorBypass"), "StockCustom"), "Custom Color");
 }
 
+TEST_F(TrayWindowsTest, ACustomPaperListedTwiceOrNamingADescribedPaperTypeIsOfferedOnce) {
+    ASSERT_EQ(runWith({{"PrePostDevice", rows({{"7-Linen", "CustomPaper7"}, {"7-Linen", "CustomPaper7"},
+                                               {"Plainer", "Plain"}, {"8-Card", "CustomPaper8"}})}}),
+              0)
+        << errors.str();
+    const std::vector<std::string> types = items(trayControl("automatic", "PaperTypeD"));
+    EXPECT_EQ(std::count(types.begin(), types.end(), "CustomPaper7"), 1);
+    EXPECT_EQ(std::count(types.begin(), types.end(), "Plain"), 1);
+    EXPECT_EQ(title(trayControl("automatic", "PaperTypeD"), "Plain"), "Plain");
+    EXPECT_EQ(types.back(), "CustomPaper8");
+}
+
 TEST_F(TrayWindowsTest, TheCustomColourNameIsOpenExactlyForTheCustomColour) {
+    // Reported as it opens, also before the window was ever opened.
+    ASSERT_EQ(runWith({}), 0) << errors.str();
+    EXPECT_FALSE(trayControl("automatic", "PaperColorCustomName").get("enabled").boolValue());
     EXPECT_EQ(runWith({}, {{"automatic", {{"PaperColorCustomName", "Sky"}}}}), 1);
     EXPECT_NE(errors.str().find("disabled or hidden"), std::string::npos) << errors.str();
     // A restored custom colour opens the field when the window comes up.

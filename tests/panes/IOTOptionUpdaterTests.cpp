@@ -118,6 +118,13 @@ TEST(InputTrays, RowsThatAreNoRowsOfTextsArePassedOver) {
               (std::vector<std::string>{"AutoSelect", "Tray1", "TrayStock"}));
 }
 
+TEST(InputTrays, ATrayListedTwiceOrAlsoAddedByTheMenuIsOfferedOnce) {
+    EXPECT_EQ(values(slots(rows({{"2", "Number"}, {"0", "Number"}, {"2", "Number"}, {"25", "Number"}, {"3", "Number"}}))),
+              (std::vector<std::string>{"AutoSelect", "Tray1", "Tray2", "TrayStock", "Tray3"}));
+    EXPECT_EQ(values(outputTrays(rows({{"9", "Type"}, {"10", "Type"}, {"9", "Type"}, {"10", "Type"}}))),
+              (std::vector<std::string>{"Auto", "Stackertray", "Stackertray2", "Autochange"}));
+}
+
 TEST(OutputTrays, TheAutomaticStackerChangeFollowsOnlyASecondStackerAfterTheFirst) {
     EXPECT_EQ(values(outputTrays(rows({{"10", "Type"}, {"9", "Type"}}))),
               (std::vector<std::string>{"Auto", "Stackertray2", "Stackertray"}));
@@ -186,6 +193,14 @@ TEST(FinishingControls, NoEnabledDeviceOrNoDeviceListHidesTheControl) {
     EXPECT_FALSE(update(*punch, rows({{"True", "quadPunch"}, {"false", "doublePunch"}}),
                         IOTOptionUpdater::getPunchOptionsWithKeyDevices));
     EXPECT_TRUE(punch->isHidden());
+    auto staple = popup("StapleMode", {"None", "TopLeftCorner", "TopEdge"}, "None");
+    staple->setStringValue(std::string("TopLeftCorner"));
+    EXPECT_FALSE(update(*staple, rows({{"false", "singleTop"}, {"true", "quadPunch"}}),
+                        IOTOptionUpdater::getStapleOptionsWithKeyDevices));
+    // Hidden, it cannot keep a choice no device makes.
+    EXPECT_TRUE(staple->isHidden());
+    EXPECT_EQ(staple->getStringValue(), "None");
+    EXPECT_EQ(values(*staple), (std::vector<std::string>{"None"}));
     auto fold = popup("Fold", {"None", "Bifold"}, "None");
     EXPECT_FALSE(update(*fold, kz::Value(), IOTOptionUpdater::getFoldOptionsWithKeyDevices));
     EXPECT_TRUE(fold->isHidden());

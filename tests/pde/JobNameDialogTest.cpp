@@ -96,6 +96,8 @@ TEST_F(JobNameDialog, AutoDisablesTheNameAndOkTakesWhateverTheFieldHolds) {
     dialog().restoreValues(std::string("Auto"), std::string(300, 'x'));
     EXPECT_FALSE(dialog().jobNameEdit()->isEnabled());
     EXPECT_FALSE(dialog().jobNameCaption()->isEnabled());
+    // A label shows it is disabled only by its colour.
+    EXPECT_EQ(dialog().jobNameCaption()->textColor(), kz::Color::disabledControlTextColor());
     driver.press("OK");
     EXPECT_EQ(dialog().showAsModalDialog(), 1);
     EXPECT_EQ(dialog().specificJobName(), "Auto");
@@ -103,6 +105,7 @@ TEST_F(JobNameDialog, AutoDisablesTheNameAndOkTakesWhateverTheFieldHolds) {
     dialog().restoreValues(std::string("Input"), std::string());
     EXPECT_TRUE(dialog().jobNameEdit()->isEnabled());
     EXPECT_TRUE(dialog().jobNameCaption()->isEnabled());
+    EXPECT_EQ(dialog().jobNameCaption()->textColor(), kz::Color::controlTextColor());
     choose(0);
     then([](kz::Window&) { EXPECT_FALSE(dialog().jobNameEdit()->isEnabled()); });
     driver.press("OK");

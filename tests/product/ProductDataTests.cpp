@@ -244,6 +244,25 @@ TEST(ProductPanes, EachPaneIsABundleWhoseViewsPlaceEveryControlOnce) {
     }
 }
 
+TEST(ProductViews, TheTrayWindowsControlsStandClearOfTheSeparatorAndCloseButton) {
+    kz::Value root = kz::PropertyList::readFile(resources + "/AutomaticPaperTraySelection.plist");
+    const kz::Dictionary& content = root.dictionary().get("window").dictionary().get("contentView").dictionary();
+    double separatorTop = -1;
+    for (const auto& sub : content.get("subviews").array())
+        if (sub.dictionary().get("outlet").stringValue() == "_separator") {
+            const kz::Array& f = sub.dictionary().get("frame").array();
+            separatorTop = f[1].doubleValue() + f[3].doubleValue();
+        }
+    ASSERT_GT(separatorTop, 0);
+    for (const auto& sub : content.get("subviews").array()) {
+        const kz::Dictionary& s = sub.dictionary();
+        if (s.get("class").stringValue() != "QuillUI") continue;
+        // A control's pop-up or field fills the bottom of its frame: it needs
+        // room above the separator's line.
+        EXPECT_GE(s.get("frame").array()[1].doubleValue(), separatorTop + 8) << s.get("outlet").stringValue();
+    }
+}
+
 TEST(ProductPanes, ThePanesTreeNamesExistingPanesAndOneBundleServesTwoRoles) {
     kz::Value tree = kz::PropertyList::readFile(resources + "/PanesTree.plist");
     ASSERT_TRUE(tree.isDictionary());

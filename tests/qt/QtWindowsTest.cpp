@@ -95,6 +95,25 @@ TEST(QtWindows, AnAlertSheetIsAWindowModalMessageBoxThatEndsTheSheet) {
     QtBridge::shared().forget(*window);
 }
 
+TEST(QtWindows, AnAlertWithOnlyAnInformativeTextShowsItAsTheMessage) {
+    auto window = std::make_shared<Window>(Rect(0, 0, 400, 300));
+    QtBridge::shared().show(*window);
+    {
+        Alert alert;
+        alert.setMessageText("");
+        alert.setInformativeText("Enter a job name of 1 to 255 characters.");
+        alert.beginSheetModalForWindow(*window, [](long) {});
+    }
+    QtBridge::shared().sweep();
+    auto* box = qobject_cast<QMessageBox*>(QtBridge::shared().find(*window->attachedSheet())->topLevel());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text().toStdString(), "Enter a job name of 1 to 255 characters.");
+    EXPECT_TRUE(box->informativeText().isEmpty());
+    box->defaultButton()->click();
+    EXPECT_EQ(window->attachedSheet(), nullptr);
+    QtBridge::shared().forget(*window);
+}
+
 TEST(QtWindows, OpenAndSavePanelsAreQtFileDialogs) {
     qt::QtUiDriver driver;
     Application::shared().setDriver(&driver);

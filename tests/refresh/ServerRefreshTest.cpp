@@ -180,6 +180,12 @@ TEST_F(ServerRefresh, UsageAndMissingQueues) {
     EXPECT_EQ(runKzpde("server refresh --printer KZ --port 0").status, 2);
     EXPECT_EQ(runKzpde("server refresh --printer KZ --printer KZ").status, 2);
     EXPECT_EQ(runKzpde("server refresh --printer NoSuchQueue --server 127.0.0.1 --port 9").status, 1);
+    // A queue without a PPD has none to keep either, and is told so plainly.
+    ASSERT_EQ(cups->run({"lpadmin", "-p", "NoPpd", "-E", "-v", "file:/dev/null"}), 0) << cups->errorLog();
+    ToolRun r = runKzpde("server refresh --printer NoPpd --server 127.0.0.1 --port 9", true);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("the queue NoPpd has no PPD to keep the lists in\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("keeps its PPD"), std::string::npos) << r.out;
 }
 
 }  // namespace

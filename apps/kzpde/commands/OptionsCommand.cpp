@@ -41,7 +41,8 @@ extern const char* const kHostOptionsHelp =
     "last one (yes when none is given) answers the rest. --job-name TEXT presses the panel's\n"
     "\"Job name...\", chooses \"Input\", pastes TEXT into the name field and presses\n"
     "OK; --job-name auto chooses the automatic name. The dialog takes 1 to 255\n"
-    "characters without control characters; it refuses anything else with an\n"
+    "characters without control characters (counted in UTF-16 units: a character\n"
+    "beyond U+FFFF, such as an emoji, counts two); it refuses anything else with an\n"
     "alert, and the run fails (exit 1) with the alert's text. The panel then saves.\n\n"
     "--lists FILE.plist: server lists (list name -> rows of texts, as `kzpde server\n"
     "lists` prints them) that the printer's PPD carries when the panel opens; each\n"
@@ -54,8 +55,9 @@ extern const char* const kHostOptionsHelp =
     "Exit status 2 when KEY names no control in the panel or its panes (for --tray:\n"
     "in that window), VALUE is not one of the control's choices (or not what its\n"
     "field takes), or NAME is no favorite of the menu; 1 when the control or tray window cannot be worked now\n"
-    "(disabled, hidden, not offered), a --lists file is not lists of rows, or\n"
-    "anything fails.\n"
+    "(disabled, hidden, not offered), a --lists file is not lists of rows of texts\n"
+    "or holds a list too big for the panel to read back (16 MiB as a property\n"
+    "list), or anything fails.\n"
     "Passwords show masked (\"********\"): they leave the tool only\n"
     "transport-encoded, in the settings file and to CUPS.\n";
 }  // namespace kzpde

@@ -168,6 +168,7 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     for (const auto& [key, value] : r.sets) {
         OptionControls::QuillUI* control = OptionControls::find(views, key);
         if (!control) return fail(err, command, "--set " + key + ": no control has the main keyword " + key, 2);
+        if (control->isHidden()) continue;  // refused when worked, as hidden
         if (auto offered = OptionControls::choices(*control)) {
             bool found = false;
             for (const auto& c : *offered) found = found || c.value == value;

@@ -137,7 +137,7 @@ int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::str
     if (run.refused) {
         std::string alert = driver.dialogs.size() > before ? driver.dialogs.back().text : std::string();
         *why = "the job name dialog refused the name" + (alert.empty() ? std::string() : ": " + alert);
-        if (!run.pasted) *why += " (the name field did not take the text: more than 255 characters, or a control character)";
+        if (!run.pasted) *why += " (the name field did not take the text: more than 255 characters (UTF-16 units), or a control character)";
         return 1;
     }
     return 0;

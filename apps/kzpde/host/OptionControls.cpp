@@ -178,6 +178,9 @@ std::optional<std::vector<OptionControls::Choice>> OptionControls::choices(Quill
 }
 
 OptionControls::Outcome OptionControls::setAsUser(QuillUI& control, const std::string& value, std::string* why) {
+    // A hidden control is not there to be worked, whatever it would offer
+    // (a finishing control the printer's devices hide keeps only its default).
+    if (control.isHidden()) return fail(Outcome::Unusable, why, "the control is hidden");
     const auto offered = choices(control);
     std::size_t index = 0;
     if (offered) {

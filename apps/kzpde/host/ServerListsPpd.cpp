@@ -1,16 +1,22 @@
 #include "host/ServerListsPpd.h"
 
+#include <cups/ppd.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <utility>
 
 #include "Common/WebService/PrinterData.h"
 #include "Common/WebService/WebServiceClient.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyList.h"
+
+// The lists travel in PPD attributes, read as the panel reads them.
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace kzpde {
 
@@ -31,6 +37,41 @@ std::string temporaryPpd(std::string* error) {
     return pattern;
 }
 
+// Where LIST stops being rows of texts ("row 3, cell 2 is a number"), or
+// empty when it is rows of texts.
+std::string notRowsOfTexts(const kz::Value& list) {
+    if (!list.isArray()) return "it is no array";
+    const kz::Array& rows = list.array();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (!rows[r].isArray()) return "row " + std::to_string(r + 1) + " is no array";
+        const kz::Array& cells = rows[r].array();
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            if (!cells[c].isString())
+                return "row " + std::to_string(r + 1) + ", cell " + std::to_string(c + 1) + " is no text";
+    }
+    return {};
+}
+
+// The panel reads a list back with a bounded buffer: a list it would not read
+// whole is refused here, not left to show the menus as if there were none.
+bool readsBack(const std::string& path, const std::vector<std::pair<std::string, std::string>>& embedded,
+               std::string* error) {
+    std::unique_ptr<ppd_file_t, decltype(&ppdClose)> ppd(ppdOpenFile(path.c_str()), &ppdClose);
+    if (!ppd) {
+        *error = std::string("the PPD with the lists does not read: ") + ppdErrorString(ppdLastError(nullptr));
+        return false;
+    }
+    for (const auto& [name, bytes] : embedded) {
+        if (kzp::PrinterData::read(ppd.get(), name) == bytes) continue;
+        *error = name + " does not fit in the printer's PPD";
+        if (bytes.size() > kzp::PrinterData::kMaxCapacity)
+            *error += ": it is " + std::to_string(bytes.size()) + " bytes as a property list, more than the " +
+                      std::to_string((kzp::PrinterData::kMaxCapacity + 1) >> 20) + " MiB the panel reads of a list";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ServerListsPpd::~ServerListsPpd() {
@@ -48,6 +89,7 @@ bool ServerListsPpd::write(const std::string& ppdPath, const std::string& listsF
         return false;
     }
     std::string why;
+    std::vector<std::pair<std::string, std::string>> embedded;
     kz::Value lists = kz::PropertyList::readFile(listsFile, &why);
     if (!lists.isDictionary()) {
         *error = listsFile + " is not a dictionary of server lists" + (why.empty() ? "" : ": " + why);
@@ -61,18 +103,17 @@ bool ServerListsPpd::write(const std::string& ppdPath, const std::string& listsF
         }
         // Rows of texts are what the panel reads; anything else is refused
         // here rather than shown as menus that lost their items.
-        if (!list.isArray() || !std::all_of(list.array().begin(), list.array().end(), [](const kz::Value& row) {
-                return row.isArray() && std::all_of(row.array().begin(), row.array().end(),
-                                                     [](const kz::Value& cell) { return cell.isString(); });
-            })) {
-            *error = listsFile + ": " + name + " is not a list of rows of texts";
+        if (std::string where = notRowsOfTexts(list); !where.empty()) {
+            *error = listsFile + ": " + name + " is not a list of rows of texts (" + where + ")";
             return false;
         }
-        ppd = kzp::PrinterData::embed(ppd, name, kz::PropertyList::toXml(list));
+        std::string bytes = kz::PropertyList::toXml(list);
+        ppd = kzp::PrinterData::embed(ppd, name, bytes);
+        embedded.emplace_back(name, std::move(bytes));
     }
     std::string path = temporaryPpd(error);
     if (path.empty()) return false;
-    if (!kz::AtomicFile::write(path, ppd, error)) {
+    if (!kz::AtomicFile::write(path, ppd, error) || !readsBack(path, embedded, error)) {
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
         return false;

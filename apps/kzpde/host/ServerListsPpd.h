@@ -18,7 +18,8 @@ public:
     ServerListsPpd& operator=(const ServerListsPpd&) = delete;
 
     // Writes the copy; false with the reason in *error when the PPD or the
-    // lists file cannot be read, or a list is not a list of rows. Entries
+    // lists file cannot be read, a list is not a list of rows of texts or is
+    // too big for the panel to read back from the PPD. Entries
     // that name no server list are left out, each with a line in *skipped.
     bool write(const std::string& ppdPath, const std::string& listsFile, std::string* error,
                std::vector<std::string>* skipped);

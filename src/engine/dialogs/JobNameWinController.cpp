@@ -1,6 +1,7 @@
 #include "engine/dialogs/JobNameWinController.h"
 
 #include "Common/Util/AttachFormatter.h"
+#include "Common/Util/ControlUtil.h"
 #include "Common/Util/StringEscapeConverter.h"
 #include "Common/Util/TextFieldEnvironment.h"
 #include "engine/panes/PanePlugInMgr.h"
@@ -131,7 +132,8 @@ std::string JobNameWinController::displayedJobName(std::string_view escaped) {
 
 void JobNameWinController::selectRatio(kz::Control*) {
     const bool input = _SpecificJobNameRadio && _SpecificJobNameRadio->selectedRow() > 0;
-    if (_JobNameCaption) _JobNameCaption->setEnabled(input);
+    // A label shows that it is disabled only by its colour.
+    setEnabledWithColor(_JobNameCaption.get(), input);
     if (_JobNameEdit) {
         if (!input && _JobNameEdit->currentEditor())
             if (kz::Window* w = window()) w->makeFirstResponder(nullptr);

@@ -12,6 +12,7 @@
 #include "platform/kit/Application.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/kit/Box.h"
 #include "platform/kit/DatePicker.h"
@@ -137,8 +138,14 @@ void QtWindowMirror::buildAlert() {
         else if (auto* f = dynamic_cast<TextField*>(v.get())) texts.push_back(f);
     }
     box->setTextFormat(Qt::PlainText);
-    if (!texts.empty()) box->setText(displayText(texts[0]->stringValue()));
-    if (texts.size() > 1) box->setInformativeText(displayText(texts[1]->stringValue()));
+    QString message = texts.empty() ? QString() : displayText(texts[0]->stringValue());
+    QString informative = texts.size() > 1 ? displayText(texts[1]->stringValue()) : QString();
+    // An alert that says everything in its informative text: Qt wraps that
+    // text to the width of an empty message, a few words a line (and breaks
+    // Japanese inside words), so it is shown as the message.
+    if (message.isEmpty()) std::swap(message, informative);
+    box->setText(message);
+    box->setInformativeText(informative);
     box->setWindowTitle(toQString(_window.title()));
     for (Button* b : buttons) {
         QPushButton* q = box->addButton(toQString(b->title()), QMessageBox::ActionRole);

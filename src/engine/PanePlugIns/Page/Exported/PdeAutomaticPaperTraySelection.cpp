@@ -1,5 +1,7 @@
 #include "engine/PanePlugIns/Page/Exported/PdeAutomaticPaperTraySelection.h"
 
+#include <set>
+
 #include "Common/Util/BundleUtil.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "platform/foundation/Log.h"
@@ -196,13 +198,23 @@ void PdeAutomaticPaperTraySelection::setPaperTypeCustomList(const kz::Value& lis
             : _quill_PaperType_MediaTypeTabbed_MediaTypeCoatingMaterial_MediaTypePreprinted_MediaTypeDrilled_PaperTypeCustomNumber
                   .get();
     if (!paperType || !list.isArray()) return;
+    // A paper the pop-up already offers is not offered twice (a row listed
+    // twice, or one naming a described paper type): two items would select
+    // the same paper.
+    std::set<std::string> offered;
+    if (const kz::Value* choices = paperType->controlDictionary().find("choices"); choices && choices->isArray())
+        for (const kz::Value& entry : choices->array())
+            if (const kz::Value* choice = entry.isDictionary() ? entry.dictionary().find("choice") : nullptr;
+                choice && choice->isString())
+                offered.insert(choice->string());
     PopupButtonItems items;
     for (const kz::Value& row : list.array()) {
         // A row is [title, value]: "1-Coated", "CustomPaper1".
         if (!row.isArray() || row.array().size() < 2) continue;
         const kz::Value& title = row.array()[0];
         const kz::Value& value = row.array()[1];
-        if (title.isString() && value.isString()) items.push_back({title.string(), value.string()});
+        if (title.isString() && value.isString() && offered.insert(value.string()).second)
+            items.push_back({title.string(), value.string()});
     }
     OptionalText selected = paperType->getStringValue();
     paperType->addPopupButtonArray(items);
@@ -229,11 +241,15 @@ void PdeAutomaticPaperTraySelection::modalWindow(std::function<void()> didEnd) {
     _parentDidEndSelector = std::move(didEnd);
     // The controls that follow the paper type are brought in line with it.
     if (QuillUI* paperType = paperTypeControl()) paperType->popupButtonAction(paperType->popupButton());
-    if (_quill_PaperColorCustomName && _quill_PaperColor && control("PaperColorCustomName"))
-        _quill_PaperColorCustomName->setEnabled(_quill_PaperColor->getStringValue() == "StockCustom");
+    updatePaperColorCustomNameEnabling();
     _closing = false;
     w->setDelegate(this);
     kz::Application::shared().runModalForWindow(*w);
+}
+
+void PdeAutomaticPaperTraySelection::updatePaperColorCustomNameEnabling() {
+    if (_quill_PaperColorCustomName && _quill_PaperColor && control("PaperColorCustomName"))
+        _quill_PaperColorCustomName->setEnabled(_quill_PaperColor->getStringValue() == "StockCustom");
 }
 
 void PdeAutomaticPaperTraySelection::clickButtonClose(kz::Control*) {

@@ -59,6 +59,8 @@ public:
 
     // Runs the window modally; didEnd is called when the user closes it.
     void modalWindow(std::function<void()> didEnd);
+    // Opens the custom colour's name exactly for the custom colour.
+    void updatePaperColorCustomNameEnabling();
     void clickButtonClose(kz::Control* sender);
 
     // ---- the description's outlets and actions

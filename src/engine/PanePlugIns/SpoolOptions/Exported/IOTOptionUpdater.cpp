@@ -18,8 +18,15 @@ const kz::Array& rowsOf(const kz::Value& list) {
     return list.isArray() ? list.array() : none;
 }
 
+// A tray the menu already offers is not offered twice: a server that lists a
+// tray twice, or lists the automatic or stock tray the menu adds anyway, would
+// otherwise show two items that select the same thing.
 void appendKnown(PopupButtonItems& out, const IOTOptionUpdater::ItemTable& table, const std::string& key) {
-    if (auto it = table.find(key); it != table.end()) out.push_back(it->second);
+    auto it = table.find(key);
+    if (it == table.end()) return;
+    const std::string& keyword = it->second.value;
+    if (std::none_of(out.begin(), out.end(), [&](const PopupButtonItem& item) { return item.value == keyword; }))
+        out.push_back(it->second);
 }
 
 // Changes the control's items and puts its value back: the print option's,
@@ -217,6 +224,10 @@ bool IOTOptionUpdater::updatePopupButtonComponent(QuillUI* control, const kz::Di
     }
     if (!someEnabled) {
         control->setHidden(true);
+        // A hidden control still hands its value to the job: with no device
+        // for any of its items, a saved choice such as stapling must not
+        // stay chosen where the user can neither see nor change it.
+        updatePopupButtonComponent(control, removal);
         return false;
     }
     control->setHidden(false);
