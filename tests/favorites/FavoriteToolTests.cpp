@@ -42,6 +42,13 @@ TEST_F(FavoriteTool, SavesThePanelsValuesThroughTheSaveDialog) {
     EXPECT_EQ(file.comment(), "every week");
     EXPECT_FALSE(file.options()->empty());
 
+    // Saved again over itself with only the name given, the favorite keeps
+    // the comment the dialog offered; an empty --comment clears it.
+    ASSERT_EQ(run("options --favorite Weekly --set StapleMode=TopLeftCorner --save-favorite Weekly").status, 0);
+    EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment(), "every week");
+    ASSERT_EQ(run("options --favorite Weekly --save-favorite Weekly --comment ''").status, 0);
+    EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment().value_or("?"), "");
+
     ToolRun tooLong = run("options --save-favorite " + std::string(28, 'x'), true);
     EXPECT_EQ(tooLong.status, 1);
     EXPECT_NE(tooLong.out.find("This favorite name cannot be used."), std::string::npos) << tooLong.out;
