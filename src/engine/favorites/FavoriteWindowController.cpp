@@ -480,7 +480,10 @@ void FavoriteWindowController::_sheetDidEnd(long returnCode) {
         for (PendingMove& move : moves) {
             if (move.temporary.empty()) continue;
             std::string error;
-            if (moveWithoutReplacing(move.temporary, move.to, error)) continue;
+            if (moveWithoutReplacing(move.temporary, move.to, error)) {
+                _movedPaths[move.from] = move.to;
+                continue;
+            }
             logMove(move.from, move.to, error);
             std::string ignored;
             if (!moveWithoutReplacing(move.temporary, move.from, ignored))
@@ -506,6 +509,7 @@ int FavoriteWindowController::showAsModalDialog(const std::optional<std::string>
     }
     if (!w) return 0;
     buildItems();
+    _movedPaths.clear();
     // A message left over from a run that was broken off goes with it.
     while (kz::Window* sheet = w->attachedSheet())
         if (!w->endSheet(*sheet, kz::ModalResponseAbort)) break;
@@ -529,6 +533,12 @@ int FavoriteWindowController::showAsModalDialog(const std::optional<std::string>
     int result = code == kz::ModalResponseOK ? 1 : 0;
     _sheetDidEnd(result);
     return result;
+}
+
+std::optional<std::string> FavoriteWindowController::movedPath(const std::string& path) const {
+    auto it = _movedPaths.find(path);
+    if (it == _movedPaths.end()) return std::nullopt;
+    return it->second;
 }
 
 bool ShowFavoriteModalDialog(const std::string* profilePath, const kz::Dictionary* printOption) {
