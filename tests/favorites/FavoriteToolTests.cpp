@@ -85,6 +85,22 @@ TEST_F(FavoriteTool, ManageReportsAlertsAndOutcomeAndChangesFilesOnlyOnOk) {
     EXPECT_EQ(run("favorite manage --rename Weekly").status, 2);
 }
 
+TEST_F(FavoriteTool, ACommentTheFieldRefusesIsAFailureAndLosesNothing) {
+    ASSERT_EQ(run("options --save-favorite Weekly --comment keep").status, 0);
+    const std::string tooLong(256, 'c');
+    ToolRun managed = run("favorite manage --comment Weekly=" + tooLong, true);
+    EXPECT_EQ(managed.status, 1) << managed.out;
+    EXPECT_NE(managed.out.find("the comment of Weekly was refused"), std::string::npos) << managed.out;
+    EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment(), "keep");
+
+    ToolRun saved = run("options --save-favorite Daily --comment " + tooLong, true);
+    EXPECT_EQ(saved.status, 1) << saved.out;
+    EXPECT_NE(saved.out.find("the comment was refused"), std::string::npos) << saved.out;
+    EXPECT_FALSE(std::filesystem::exists(path("Daily")));
+    ASSERT_EQ(run("options --save-favorite Weekly --comment " + std::string(255, 'c')).status, 0);
+    EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment(), std::string(255, 'c'));
+}
+
 TEST_F(FavoriteTool, JapaneseNamesCountTwoBytesACharacter) {
     ASSERT_EQ(run("options --save-favorite Plain").status, 0);
     std::string thirteen;

@@ -123,7 +123,9 @@ const kzpde::Command::Registration registration{{
         "ones moved to the trash. Every alert the window raised is printed (\"alert:\n"
         "TEXT\"), then \"ok\" or \"cancelled\". --json: {\"alerts\": [texts], \"code\": 1 or 0}.\n"
         "Log lines (a move or copy that failed) go to standard error. Exit 1 when an\n"
-        "action cannot be done (no favorite of that name) or the window does not open.\n",
+        "action cannot be done (no favorite of that name, a comment the field refuses:\n"
+        "over 255 bytes or a line break; the row keeps its comment) or the window does\n"
+        "not open.\n",
     run,
 }};
 

@@ -44,7 +44,17 @@ bool SaveFavoriteDriver::step(kz::Application& app, kz::Window& window) {
     }
     switch (_done++) {
         case 0: return replaceText(window, *name, _name);
-        case 1: return _comment ? replaceText(window, *comment, *_comment) : step(app, window);
+        case 1:
+            if (!_comment) return step(app, window);
+            if (!replaceText(window, *comment, *_comment)) return false;
+            if (shownText(*comment) != *_comment) {
+                // The field's limit refused the text: saving would store
+                // another comment than the one asked for.
+                _alerts.push_back("the comment was refused: at most 255 bytes on one line");
+                kz::Button* cancel = buttonWithAction(window.contentView(), "sheetCancel:");
+                return cancel && click(*cancel);
+            }
+            return true;
         case 2: return click(*save);
         default: return false;
     }
