@@ -101,6 +101,22 @@ TEST_F(FavoriteTool, ACommentTheFieldRefusesIsAFailureAndLosesNothing) {
     EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment(), std::string(255, 'c'));
 }
 
+TEST_F(FavoriteTool, AnImportedFavoriteDeletedAgainLeavesTheFileItCameFrom) {
+    TempFolder elsewhere;
+    const std::string outside = elsewhere.path() + "/Outside.pfj";
+    std::filesystem::copy_file(std::string(KZ_SOURCE_DIR) + "/resources/samples/Duplex.pfj", outside);
+    ASSERT_EQ(run("options --save-favorite Weekly").status, 0);
+    TempFolder data;  // the trash
+    ToolRun done = run("favorite manage --import " + outside + " --delete Outside --delete Weekly --json", false,
+                       "XDG_DATA_HOME=" + data.path() + " ");
+    EXPECT_EQ(json(done), nlohmann::json::parse(R"({"alerts": [], "code": 1})")) << done.out;
+    EXPECT_TRUE(std::filesystem::exists(outside)) << "the original is no favorite of the folder";
+    EXPECT_FALSE(std::filesystem::exists(path("Outside")));
+    EXPECT_FALSE(std::filesystem::exists(path("Weekly")));
+    EXPECT_TRUE(std::filesystem::exists(data.path() + "/Trash/files/Weekly.pfj")) << "a favorite of the folder goes to the trash";
+    EXPECT_FALSE(std::filesystem::exists(data.path() + "/Trash/files/Outside.pfj"));
+}
+
 TEST_F(FavoriteTool, JapaneseNamesCountTwoBytesACharacter) {
     ASSERT_EQ(run("options --save-favorite Plain").status, 0);
     std::string thirteen;

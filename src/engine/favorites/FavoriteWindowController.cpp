@@ -428,7 +428,9 @@ void FavoriteWindowController::_sheetDidEnd(long returnCode) {
     if (returnCode == kz::ModalResponseOK) {
         if (_removedItemArray)
             for (const auto& item : *_removedItemArray) {
-                if (!item->path()) continue;
+                // An imported row that is deleted again was never copied in:
+                // its file is the user's own, elsewhere, and stays.
+                if (!item->path() || !isInFavoriteFolder(*item->path())) continue;
                 std::string error;
                 if (kz::Workspace::shared().moveToTrash(*item->path(), &error).empty())
                     logMove(*item->path(), "Trash", error);
