@@ -115,6 +115,16 @@ TEST_F(FavoriteTool, AnImportedFavoriteDeletedAgainLeavesTheFileItCameFrom) {
     EXPECT_FALSE(std::filesystem::exists(path("Weekly")));
     EXPECT_TRUE(std::filesystem::exists(data.path() + "/Trash/files/Weekly.pfj")) << "a favorite of the folder goes to the trash";
     EXPECT_FALSE(std::filesystem::exists(data.path() + "/Trash/files/Outside.pfj"));
+
+    // Renamed like a favorite of the folder, where it is to be copied, an
+    // imported one clashes, as a second import of that name would.
+    ASSERT_EQ(run("options --save-favorite Daily --comment mine").status, 0);
+    ToolRun clash = run("favorite manage --import " + outside + " --rename Outside=Daily --json");
+    EXPECT_EQ(json(clash), nlohmann::json::parse(
+                               R"({"alerts": ["A favorite named \"Daily\" already exists."], "code": 1})"))
+        << clash.out;
+    EXPECT_EQ(kzp::FavoriteFile(path("Daily")).comment(), "mine");
+    EXPECT_TRUE(std::filesystem::exists(path("Outside"))) << "imported under its own name";
 }
 
 TEST_F(FavoriteTool, JapaneseNamesCountTwoBytesACharacter) {

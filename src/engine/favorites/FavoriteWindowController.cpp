@@ -269,12 +269,14 @@ std::optional<std::string> FavoriteWindowController::_isSameNameExists(const std
         if (item.get() == selected || item->name() != name) continue;
         bool clash = !path;
         if (path && item->path()) {
-            std::string candidate = FavoriteFile::pathWithName(*name, folderOf(*path));
+            // An imported row lands in the first favorite folder at OK, so
+            // that is the folder its name must be free in.
+            std::string candidate = FavoriteFile::pathWithName(*name, landingFolder(*path));
             std::error_code ec;
             clash = candidate == *item->path() && fs::exists(candidate, ec);
             // A row of the same folder already renamed to this name would be
             // renamed onto the same file at OK.
-            clash = clash || folderOf(*item->path()) == folderOf(*path);
+            clash = clash || landingFolder(*item->path()) == landingFolder(*path);
         }
         if (clash) return format1(localized("There is same favorite name"), *name);
     }
@@ -421,6 +423,12 @@ bool FavoriteWindowController::isInFavoriteFolder(const std::string& path) const
     for (const std::string& folder : AppPreference::sharedInstance().favoriteFolderPathArray(false))
         if (isUnder(path, folder)) return true;
     return false;
+}
+
+std::string FavoriteWindowController::landingFolder(const std::string& path) const {
+    if (isInFavoriteFolder(path)) return folderOf(path);
+    std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(false);
+    return folders.empty() ? folderOf(path) : folders.front();
 }
 
 void FavoriteWindowController::_sheetDidEnd(long returnCode) {

@@ -96,6 +96,9 @@ private:
     void showMessage(const std::string& message, kz::TextField* fieldInError);
     void showMessageLater(const std::string& message);
     bool isInFavoriteFolder(const std::string& path) const;
+    // The folder the row's file is in after OK: its own for a favorite of a
+    // favorite folder, the first favorite folder for an imported one.
+    std::string landingFolder(const std::string& path) const;
 
     std::shared_ptr<kz::TableView> _favoriteListView;
     std::shared_ptr<kz::OutlineView> _treeView;
