@@ -127,6 +127,18 @@ TEST_F(FavoriteTool, AnImportedFavoriteDeletedAgainLeavesTheFileItCameFrom) {
     EXPECT_TRUE(std::filesystem::exists(path("Outside"))) << "imported under its own name";
 }
 
+TEST_F(FavoriteTool, AnExportThatCannotBeWrittenIsSaidAndFails) {
+    ASSERT_EQ(run("options --save-favorite Weekly").status, 0);
+    TempFolder elsewhere;
+    ToolRun failed = run("favorite manage --export Weekly=" + elsewhere.path() + "/missing/Weekly.pfj --json");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(json(failed), nlohmann::json::parse(R"({"alerts": ["The favorite could not be saved."], "code": 1})"))
+        << failed.out;
+    ToolRun done = run("favorite manage --export Weekly=" + elsewhere.path() + "/Weekly.pfj --json");
+    EXPECT_EQ(done.status, 0);
+    EXPECT_TRUE(kzp::FavoriteFile(elsewhere.path() + "/Weekly.pfj").options());
+}
+
 TEST_F(FavoriteTool, JapaneseNamesCountTwoBytesACharacter) {
     ASSERT_EQ(run("options --save-favorite Plain").status, 0);
     std::string thirteen;

@@ -413,8 +413,11 @@ void FavoriteWindowController::clickedExport(kz::Control*) {
     if (panel.runModal() != kz::ModalResponseOK || panel.path().empty()) return;
     FavoriteFile file(*item->path());
     if (item->comment()) file.setComment(*item->comment());
-    if (!file.options() || !file.writeToFile(panel.path()))
+    if (!file.options() || !file.writeToFile(panel.path())) {
         kz::Log::line("### ## can't export \"" + *item->path() + "\" to \"" + panel.path() + "\"");
+        // The user chose where the copy goes and must hear that none came.
+        showMessageLater(localized("Fail to save favorite file"));
+    }
 }
 
 // -------------------------------------------------------------------- commit
