@@ -394,8 +394,8 @@ void KemoPDEByCocoa::clickedDeleteFavoriteButton(kz::Control*) {
             // A file that is gone already (deleted elsewhere meanwhile) is
             // what was asked for; only a file that stays keeps its item.
             std::error_code ignored;
-            if (error || std::filesystem::symlink_status(*path, ignored).type() != std::filesystem::file_type::not_found)
-                return;
+            const auto left = std::filesystem::symlink_status(*path, ignored).type();
+            if (error || left != std::filesystem::file_type::not_found) return;
         }
         // Neither the favorite's item nor a changing item for it may stay
         // behind pointing at a file that is gone.

@@ -113,7 +113,8 @@ TEST_F(FavoriteTool, AnImportedFavoriteDeletedAgainLeavesTheFileItCameFrom) {
     EXPECT_TRUE(std::filesystem::exists(outside)) << "the original is no favorite of the folder";
     EXPECT_FALSE(std::filesystem::exists(path("Outside")));
     EXPECT_FALSE(std::filesystem::exists(path("Weekly")));
-    EXPECT_TRUE(std::filesystem::exists(data.path() + "/Trash/files/Weekly.pfj")) << "a favorite of the folder goes to the trash";
+    EXPECT_TRUE(std::filesystem::exists(data.path() + "/Trash/files/Weekly.pfj"))
+        << "a favorite of the folder goes to the trash";
     EXPECT_FALSE(std::filesystem::exists(data.path() + "/Trash/files/Outside.pfj"));
 
     // Renamed like a favorite of the folder, where it is to be copied, an
