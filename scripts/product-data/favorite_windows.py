@@ -19,23 +19,25 @@ def favorite_window():
     """The list of favorites on the left, the settings of the selected one on
     the right, the selected favorite's name and comment below them, Delete,
     Import and Export under those, Cancel and OK at the bottom right."""
-    width, height_ = 660, 440
+    # The name column takes a name of 27 bytes (wide capitals too) and its
+    # icon without cutting it.
+    width, height_ = 860, 440
     list_ = OrderedDict([("class", "TableView"), ("outlet", "_favoriteListView"), ("tag", 10),
-                         ("frame", [0, 0, 298, 236]),
-                         ("columns", [OrderedDict([("identifier", "name"), ("width", 150)]),
-                                      OrderedDict([("identifier", "comment"), ("width", 140)])])])
+                         ("frame", [0, 0, 498, 236]),
+                         ("columns", [OrderedDict([("identifier", "name"), ("width", 320)]),
+                                      OrderedDict([("identifier", "comment"), ("width", 170)])])])
     tree = OrderedDict([("class", "OutlineView"), ("outlet", "_treeView"), ("tag", 11),
                         ("frame", [0, 0, 298, 236]),
                         ("columns", [OrderedDict([("identifier", "name"), ("width", 290)])])])
     subviews = [
-        label("_listTitle", "Favorite list", 20, 400, 300),
-        scrolled(list_, 20, 160, 300, 238),
-        label("_settingTitle", "Setting list", 340, 400, 300),
-        scrolled(tree, 340, 160, 300, 238),
+        label("_listTitle", "Favorite list", 20, 400, 500),
+        scrolled(list_, 20, 160, 500, 238),
+        label("_settingTitle", "Setting list", 540, 400, 300),
+        scrolled(tree, 540, 160, 300, 238),
         label("_nameTitle", "Name", 20, 122, 90),
-        field("_nameField", 110, 120, 240, 1),
+        field("_nameField", 110, 120, 330, 1),
         label("_commentTitle", "Comment", 20, 90, 90),
-        field("_commentField", 110, 88, 530, 2),
+        field("_commentField", 110, 88, width - 130, 2),
         button("_deleteButton", "Delete", "clickedDelete:", 20, 50, 100),
         button("_importButton", "Import", "clickedImport:", 126, 50, 100),
         button("_exportButton", "Export", "clickedExport:", 232, 50, 100),

@@ -8,8 +8,8 @@ manage_old_home=$HOME
 manage_old_config=${XDG_CONFIG_HOME-}
 unset XDG_CONFIG_HOME
 export HOME=$manage_home
-# (only the report's last line: the new file)
-last_line() { printf '\n$ kzpde %s | tail -1\n' "$*"; "$kzpde" "$@" | tail -1; }
+# (only the report's line that names the new file)
+last_line() { printf '\n$ kzpde %s | grep "^saved favorite:"\n' "$*"; "$kzpde" "$@" | grep '^saved favorite:'; }
 last_line options --set DuplexMode=DuplexNoTumble --save-favorite Two-sided --comment "両面 (長辺とじ)"
 printf '\n$ kzpde options --save-favorite "Default Settings"\n'
 "$kzpde" options --save-favorite "Default Settings" 2>&1 | grep -v '^/' || true

@@ -30,10 +30,12 @@ namespace ComTORVALEKZ2R4_Plugin {
 
 namespace {
 
-// The options whose changes the panel follows while it is shown.
+// The options whose changes the panel follows while it is shown: its own
+// option controls, two-sided printing included, so that a change of any of
+// them is compared with the chosen favorite.
 constexpr const char* kObservedOptions[] = {"PagePrintOnCenter", "StapleMode",   "Punch_PunchHoles",
                                             "Fold",              "OutputTray",   "OffsetMode",
-                                            "AutoTraySettingToBypass", "VLInputSlot"};
+                                            "AutoTraySettingToBypass", "VLInputSlot", "DuplexMode"};
 
 template <class T>
 bool take(std::shared_ptr<T>& field, const std::shared_ptr<kz::View>& view) {

@@ -66,8 +66,12 @@ void KemoPDEByCocoa::clickedBrowseFavoriteButton(kz::Control*) {
         std::optional<std::string> remembered = _currentFavoritePath();
         std::optional<std::string> profile =
             _selectedProfilePath.empty() ? std::nullopt : std::optional<std::string>(_selectedProfilePath);
-        int code = FavoriteWindowController::sharedInstance().showAsModalDialog(profile, &_printOption);
+        FavoriteWindowController& manager = FavoriteWindowController::sharedInstance();
+        int code = manager.showAsModalDialog(profile, &_printOption);
         if (code != 1 || !_Favorite) return;
+        // A favorite renamed in the manager is still the chosen one.
+        if (remembered && !remembered->empty())
+            if (std::optional<std::string> moved = manager.movedPath(*remembered)) remembered = moved;
         AppPreference::sharedInstance().buildFavoritePopup(*_Favorite);
         if (remembered && !remembered->empty() &&
             !_Favorite->selectItemWithRepresentedObject(kz::Value(*remembered)))

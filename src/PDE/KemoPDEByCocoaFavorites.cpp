@@ -391,7 +391,11 @@ void KemoPDEByCocoa::clickedDeleteFavoriteButton(kz::Control*) {
         if (!std::filesystem::remove(*path, error)) {
             kz::Log::format("### ## fail to remove \"%s\" (%s)", path->c_str(),
                             error ? error.message().c_str() : "not found");
-            return;
+            // A file that is gone already (deleted elsewhere meanwhile) is
+            // what was asked for; only a file that stays keeps its item.
+            std::error_code ignored;
+            const auto left = std::filesystem::symlink_status(*path, ignored).type();
+            if (error || left != std::filesystem::file_type::not_found) return;
         }
         // Neither the favorite's item nor a changing item for it may stay
         // behind pointing at a file that is gone.

@@ -42,6 +42,13 @@ TEST_F(FavoriteTool, SavesThePanelsValuesThroughTheSaveDialog) {
     EXPECT_EQ(file.comment(), "every week");
     EXPECT_FALSE(file.options()->empty());
 
+    // Saved again over itself with only the name given, the favorite keeps
+    // the comment the dialog offered; an empty --comment clears it.
+    ASSERT_EQ(run("options --favorite Weekly --set StapleMode=TopLeftCorner --save-favorite Weekly").status, 0);
+    EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment(), "every week");
+    ASSERT_EQ(run("options --favorite Weekly --save-favorite Weekly --comment ''").status, 0);
+    EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment().value_or("?"), "");
+
     ToolRun tooLong = run("options --save-favorite " + std::string(28, 'x'), true);
     EXPECT_EQ(tooLong.status, 1);
     EXPECT_NE(tooLong.out.find("This favorite name cannot be used."), std::string::npos) << tooLong.out;
@@ -76,6 +83,61 @@ TEST_F(FavoriteTool, ManageReportsAlertsAndOutcomeAndChangesFilesOnlyOnOk) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "ok\n");
     EXPECT_EQ(run("favorite manage --rename Weekly").status, 2);
+}
+
+TEST_F(FavoriteTool, ACommentTheFieldRefusesIsAFailureAndLosesNothing) {
+    ASSERT_EQ(run("options --save-favorite Weekly --comment keep").status, 0);
+    const std::string tooLong(256, 'c');
+    ToolRun managed = run("favorite manage --comment Weekly=" + tooLong, true);
+    EXPECT_EQ(managed.status, 1) << managed.out;
+    EXPECT_NE(managed.out.find("the comment of Weekly was refused"), std::string::npos) << managed.out;
+    EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment(), "keep");
+
+    ToolRun saved = run("options --save-favorite Daily --comment " + tooLong, true);
+    EXPECT_EQ(saved.status, 1) << saved.out;
+    EXPECT_NE(saved.out.find("the comment was refused"), std::string::npos) << saved.out;
+    EXPECT_FALSE(std::filesystem::exists(path("Daily")));
+    ASSERT_EQ(run("options --save-favorite Weekly --comment " + std::string(255, 'c')).status, 0);
+    EXPECT_EQ(kzp::FavoriteFile(path("Weekly")).comment(), std::string(255, 'c'));
+}
+
+TEST_F(FavoriteTool, AnImportedFavoriteDeletedAgainLeavesTheFileItCameFrom) {
+    TempFolder elsewhere;
+    const std::string outside = elsewhere.path() + "/Outside.pfj";
+    std::filesystem::copy_file(std::string(KZ_SOURCE_DIR) + "/resources/samples/Duplex.pfj", outside);
+    ASSERT_EQ(run("options --save-favorite Weekly").status, 0);
+    TempFolder data;  // the trash
+    ToolRun done = run("favorite manage --import " + outside + " --delete Outside --delete Weekly --json", false,
+                       "XDG_DATA_HOME=" + data.path() + " ");
+    EXPECT_EQ(json(done), nlohmann::json::parse(R"({"alerts": [], "code": 1})")) << done.out;
+    EXPECT_TRUE(std::filesystem::exists(outside)) << "the original is no favorite of the folder";
+    EXPECT_FALSE(std::filesystem::exists(path("Outside")));
+    EXPECT_FALSE(std::filesystem::exists(path("Weekly")));
+    EXPECT_TRUE(std::filesystem::exists(data.path() + "/Trash/files/Weekly.pfj"))
+        << "a favorite of the folder goes to the trash";
+    EXPECT_FALSE(std::filesystem::exists(data.path() + "/Trash/files/Outside.pfj"));
+
+    // Renamed like a favorite of the folder, where it is to be copied, an
+    // imported one clashes, as a second import of that name would.
+    ASSERT_EQ(run("options --save-favorite Daily --comment mine").status, 0);
+    ToolRun clash = run("favorite manage --import " + outside + " --rename Outside=Daily --json");
+    EXPECT_EQ(json(clash), nlohmann::json::parse(
+                               R"({"alerts": ["A favorite named \"Daily\" already exists."], "code": 1})"))
+        << clash.out;
+    EXPECT_EQ(kzp::FavoriteFile(path("Daily")).comment(), "mine");
+    EXPECT_TRUE(std::filesystem::exists(path("Outside"))) << "imported under its own name";
+}
+
+TEST_F(FavoriteTool, AnExportThatCannotBeWrittenIsSaidAndFails) {
+    ASSERT_EQ(run("options --save-favorite Weekly").status, 0);
+    TempFolder elsewhere;
+    ToolRun failed = run("favorite manage --export Weekly=" + elsewhere.path() + "/missing/Weekly.pfj --json");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(json(failed), nlohmann::json::parse(R"({"alerts": ["The favorite could not be saved."], "code": 1})"))
+        << failed.out;
+    ToolRun done = run("favorite manage --export Weekly=" + elsewhere.path() + "/Weekly.pfj --json");
+    EXPECT_EQ(done.status, 0);
+    EXPECT_TRUE(kzp::FavoriteFile(elsewhere.path() + "/Weekly.pfj").options());
 }
 
 TEST_F(FavoriteTool, JapaneseNamesCountTwoBytesACharacter) {

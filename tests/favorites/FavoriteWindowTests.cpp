@@ -7,6 +7,7 @@
 #include "engine/settingstree/PrintOptionTreeDataSource.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Button.h"
+#include "platform/kit/TableColumn.h"
 #include "platform/kit/TableView.h"
 
 namespace {
@@ -106,6 +107,23 @@ TEST_F(FavoriteManager, FixedRowsCannotBeEditedAndAlwaysPass) {
     EXPECT_EQ(run(&current), 1);
     EXPECT_TRUE(_alerts.empty());
     EXPECT_EQ(commentOf(inFolder("Alpha")), "first");
+}
+
+TEST_F(FavoriteManager, TheNameColumnShowsWholeNames) {
+    // The longest names the check lets through, and the first fixed row,
+    // fit beside the row's icon without being cut.
+    write("ABCDEFGHIJKLMNOPQRSTUVWXYZA", "");
+    look([&](kz::Window&) {
+        kz::TableColumn* column = manager().favoriteListView()->tableColumnWithIdentifier("name");
+        ASSERT_NE(column, nullptr);
+        const kz::Font& font = column->dataCell().font();
+        constexpr double kIconAndMargins = 26;
+        for (const std::string& name : {std::string("<Current Settings>"), std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZA"),
+                                        std::string("abcdefghijklmnopqrstuvwxyz1")})
+            EXPECT_LE(font.widthOfString(name) + kIconAndMargins, column->width()) << name;
+    });
+    _user.press("Cancel");
+    EXPECT_EQ(run(), 0);
 }
 
 TEST_F(FavoriteManager, ReturnInTheNameChecksTheRowAndKeepsTheWindow) {

@@ -75,6 +75,16 @@ TEST_F(FavoriteOptionTest, AChangeAwayFromTheChosenFavoriteShowsTheOneChangingIt
         << text.out;
 }
 
+TEST_F(FavoriteOptionTest, TwoSidedPrintingAwayFromTheFavoriteShowsTheChangingItemToo) {
+    writeFavorite("OneSided", "2\n4\n0\nComment=\nSP_DUPLEXMO=0\t\tSP_STAPLEMO=1\t\t");
+    json changed = options("--favorite OneSided --set DuplexMode=DuplexNoTumble");
+    EXPECT_EQ(changed["favorites"]["items"][2], "Change Setting: OneSided") << changed["favorites"];
+    EXPECT_EQ(changed["favorites"]["selected"], 2);
+    json back = options("--favorite OneSided --set DuplexMode=DuplexNoTumble --set DuplexMode=None");
+    EXPECT_EQ(back["favorites"]["items"].size(), 3u) << back["favorites"];
+    EXPECT_EQ(back["favorites"]["deleteEnabled"], true);
+}
+
 TEST_F(FavoriteOptionTest, WithoutAFavoriteTheDefaultItemStaysAloneAndChosen) {
     json out = options("--set StapleMode=TopRightCorner");
     EXPECT_EQ(out["favorites"],

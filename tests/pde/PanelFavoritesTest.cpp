@@ -301,6 +301,20 @@ TEST_F(FavoritesMenuTest, DeletingOneOfTwoKeepsTheOtherAndTheSeparator) {
     EXPECT_EQ(menu->indexOfSelectedItem(), 0);
 }
 
+TEST_F(FavoritesMenuTest, DeletingAFavoriteWhoseFileWentAwayMeanwhileTakesItsItemToo) {
+    saveFavorite("A", {{kStaple, kz::Value(1)}});
+    std::string b = saveFavorite("B", {{kStaple, kz::Value(2)}});
+    showPanel();
+    choose("B");
+    fs::remove(b);
+    driver.press("Yes");
+    panel->clickedDeleteFavoriteButton(nullptr);
+    EXPECT_TRUE(driver.finished());
+    EXPECT_EQ(titles(), (std::vector<std::string>{menu->itemAtIndex(0)->title(), "", "A"}));
+    EXPECT_EQ(menu->indexOfSelectedItem(), 0);
+    EXPECT_FALSE(panel->deleteFavoriteButton()->isEnabled());
+}
+
 TEST_F(FavoritesMenuTest, TheFavoriteNamedInThePrintSettingsIsChosenWithoutUndoingTheSettings) {
     std::string path = saveFavorite("Meeting", {{kStaple, kz::Value(1)}});
     host = std::make_shared<MarkingHost>();

@@ -277,6 +277,27 @@ TEST(QtMirror, QtInputBecomesTheKitsUserActionAndTheKitHasTheLastWord) {
     EXPECT_EQ(qtTree(*e.window), kitTree(*e.window));
 }
 
+TEST(QtMirror, ADisabledFieldOrLabelShowsItsTextFaded) {
+    Everything e;
+    QtBridge::shared().show(*e.window);
+    auto* m = QtBridge::shared().find(*e.window);
+    e.field->setEnabled(false);
+    e.label->setEnabled(false);
+    QWidget* field = m->widgetFor(*e.field);
+    QWidget* label = m->widgetFor(*e.label);
+    ASSERT_TRUE(field && label);
+    EXPECT_FALSE(field->isEnabled());
+    const QPalette& fp = field->palette();
+    EXPECT_NE(fp.color(QPalette::Disabled, QPalette::Text), fp.color(QPalette::Active, QPalette::Text));
+    EXPECT_LT(fp.color(QPalette::Disabled, QPalette::Text).alphaF(), 1.0);
+    const QPalette& lp = label->palette();
+    EXPECT_LT(lp.color(QPalette::Disabled, QPalette::WindowText).alphaF(), 1.0);
+    e.field->setEnabled(true);
+    EXPECT_TRUE(field->isEnabled());
+    EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Text).alphaF(), 1.0);
+    QtBridge::shared().forget(*e.window);
+}
+
 TEST(QtMirror, SheetsAreWindowModalChildrenOfTheirWindow) {
     auto window = std::make_shared<Window>(Rect(0, 0, 400, 300));
     auto sheet = std::make_shared<Window>(Rect(0, 0, 300, 120));

@@ -95,8 +95,12 @@ int run(kzpde::Invocation& inv) {
         inv.err << "kzpde favorite manage: " << problem << "\n";
         status = kzpde::kFailure;
     }
-    for (const std::string& line : host.logLines())
-        if (line.starts_with("###")) inv.err << line << "\n";
+    for (const std::string& line : host.logLines()) {
+        if (!line.starts_with("###")) continue;
+        inv.err << line << "\n";
+        // A file the window could not move, copy, write or export.
+        if (line.starts_with("### ## can't")) status = kzpde::kFailure;
+    }
     if (o.json) {
         nlohmann::ordered_json alerts = nlohmann::ordered_json::array();
         for (const std::string& alert : driver.alerts()) alerts.push_back(alert);
@@ -122,8 +126,11 @@ const kzpde::Command::Registration registration{{
         "changes files: renames, new comments, copies of imported favorites, deleted\n"
         "ones moved to the trash. Every alert the window raised is printed (\"alert:\n"
         "TEXT\"), then \"ok\" or \"cancelled\". --json: {\"alerts\": [texts], \"code\": 1 or 0}.\n"
-        "Log lines (a move or copy that failed) go to standard error. Exit 1 when an\n"
-        "action cannot be done (no favorite of that name) or the window does not open.\n",
+        "Log lines (a move or copy that failed) go to standard error. Exit 1 when a\n"
+        "file could not be moved, copied, written or exported, when an\n"
+        "action cannot be done (no favorite of that name, a comment the field refuses:\n"
+        "over 255 bytes or a line break; the row keeps its comment) or the window does\n"
+        "not open.\n",
     run,
 }};
 

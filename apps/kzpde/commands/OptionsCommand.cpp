@@ -88,7 +88,8 @@ const kzpde::Command::Registration registration{{
         "\n--save-favorite NAME [--comment TEXT]: after the changes, presses the panel's\n"
         "Save button for favorites and saves the values as the favorite NAME in the\n"
         "user's favorite folder through the save dialog, whose checks apply (name of 1\n"
-        "to 27 bytes, comment up to 255; a favorite of that name is replaced). An\n"
+        "to 27 bytes, comment up to 255; a favorite of that name is replaced). Without\n"
+        "--comment the comment stays as the dialog offers it (the chosen favorite's). An\n"
         "alert refusing them: exit 1 with its text. The report then has \"savedFavorite\"\n"
         "(the file's path).\n",
     run,

@@ -112,7 +112,15 @@ bool FavoriteManageDriver::perform(kz::Window& window) {
                 _problems.push_back("the name of " + action.first + " cannot be edited");
                 return done();
             case Kind::Comment:
-                if (_manager.commentField() && replaceText(window, *_manager.commentField(), action.second)) return true;
+                if (_manager.commentField() && replaceText(window, *_manager.commentField(), action.second)) {
+                    if (shownText(*_manager.commentField()) == action.second) return true;
+                    // The field's limit refused the text, as it refuses a
+                    // user's paste: the row keeps its comment.
+                    _problems.push_back("the comment of " + action.first +
+                                        " was refused: at most 255 bytes on one line");
+                    restoreFields();
+                    return done();
+                }
                 _problems.push_back("the comment of " + action.first + " cannot be edited");
                 return done();
             case Kind::Delete: return press("clickedDelete:");

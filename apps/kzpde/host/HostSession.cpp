@@ -209,7 +209,7 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     }
     if (r.saveFavorite) {
         std::optional<std::string> saved =
-            SaveFavoriteDriver::saveThroughPanel(*view, *r.saveFavorite, r.favoriteComment.value_or(""), &error);
+            SaveFavoriteDriver::saveThroughPanel(*view, *r.saveFavorite, r.favoriteComment, &error);
         if (!saved) return fail(err, command, error, 1);
         _savedFavorite = saved;
     }

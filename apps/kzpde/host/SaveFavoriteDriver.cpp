@@ -27,7 +27,7 @@ kz::TextField* fieldWithTag(kz::Window& window, long tag) {
 
 }  // namespace
 
-bool SaveFavoriteDriver::step(kz::Application&, kz::Window& window) {
+bool SaveFavoriteDriver::step(kz::Application& app, kz::Window& window) {
     if (isAlertWindow(window)) {
         _alerts.push_back(alertText(window));
         return acknowledgeAlert(window);
@@ -44,14 +44,25 @@ bool SaveFavoriteDriver::step(kz::Application&, kz::Window& window) {
     }
     switch (_done++) {
         case 0: return replaceText(window, *name, _name);
-        case 1: return replaceText(window, *comment, _comment);
+        case 1:
+            if (!_comment) return step(app, window);
+            if (!replaceText(window, *comment, *_comment)) return false;
+            if (shownText(*comment) != *_comment) {
+                // The field's limit refused the text: saving would store
+                // another comment than the one asked for.
+                _alerts.push_back("the comment was refused: at most 255 bytes on one line");
+                kz::Button* cancel = buttonWithAction(window.contentView(), "sheetCancel:");
+                return cancel && click(*cancel);
+            }
+            return true;
         case 2: return click(*save);
         default: return false;
     }
 }
 
 std::optional<std::string> SaveFavoriteDriver::saveThroughPanel(kz::View& panelView, const std::string& name,
-                                                                const std::string& comment, std::string* error) {
+                                                                const std::optional<std::string>& comment,
+                                                                std::string* error) {
     auto* button = dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(panelView, [](kz::View& v) {
         auto* b = dynamic_cast<kz::Button*>(&v);
         return b && b->action().selector == "clickedSaveFavoriteButton:";

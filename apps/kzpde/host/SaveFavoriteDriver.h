@@ -15,10 +15,12 @@ namespace kzpde {
 // The user of the save-favorite dialog, headless: puts the name and the
 // comment into its fields (each as one paste, which the fields' byte limits
 // may refuse), presses Save, and acknowledges any alert; after an alert the
-// dialog is cancelled.
+// dialog is cancelled. Without a comment the comment field keeps what the
+// dialog offers (the chosen favorite's comment), as for a user who only
+// types a name.
 class SaveFavoriteDriver : public kz::UiDriver {
 public:
-    SaveFavoriteDriver(std::string name, std::string comment)
+    SaveFavoriteDriver(std::string name, std::optional<std::string> comment)
         : _name(std::move(name)), _comment(std::move(comment)) {}
 
     bool step(kz::Application& app, kz::Window& window) override;
@@ -31,10 +33,11 @@ public:
     // The path of the new favorite file; none with the reason in *error (an
     // alert's text, one a line).
     static std::optional<std::string> saveThroughPanel(kz::View& panelView, const std::string& name,
-                                                       const std::string& comment, std::string* error);
+                                                       const std::optional<std::string>& comment, std::string* error);
 
 private:
-    std::string _name, _comment;
+    std::string _name;
+    std::optional<std::string> _comment;
     int _done = 0;
     bool _shown = false;
     std::vector<std::string> _alerts;

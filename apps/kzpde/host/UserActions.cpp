@@ -60,6 +60,11 @@ bool replaceText(kz::Window& window, kz::TextField& field, const std::string& te
     return true;
 }
 
+std::string shownText(kz::TextField& field) {
+    if (kz::FieldEditor* editor = field.currentEditor()) return editor->string();
+    return field.stringValue();
+}
+
 bool pressKey(kz::Window& window, const std::string& key) {
     kz::Application::EventScope event(kz::Event::keyDown(key));
     if (window.sendEvent(kz::Event::keyDown(key))) return true;

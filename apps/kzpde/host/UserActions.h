@@ -27,6 +27,9 @@ bool click(kz::Button& button);
 // field's formatter may refuse it, as it would refuse the user); false when
 // the field does not take the focus.
 bool replaceText(kz::Window& window, kz::TextField& field, const std::string& text);
+// The text the field shows now (its editor's while it is edited), to see
+// whether a paste was taken.
+std::string shownText(kz::TextField& field);
 // Presses the key (Return "\r", Enter "\x03") with the focus where it is.
 bool pressKey(kz::Window& window, const std::string& key);
 

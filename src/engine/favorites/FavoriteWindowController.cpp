@@ -269,12 +269,14 @@ std::optional<std::string> FavoriteWindowController::_isSameNameExists(const std
         if (item.get() == selected || item->name() != name) continue;
         bool clash = !path;
         if (path && item->path()) {
-            std::string candidate = FavoriteFile::pathWithName(*name, folderOf(*path));
+            // An imported row lands in the first favorite folder at OK, so
+            // that is the folder its name must be free in.
+            std::string candidate = FavoriteFile::pathWithName(*name, landingFolder(*path));
             std::error_code ec;
             clash = candidate == *item->path() && fs::exists(candidate, ec);
             // A row of the same folder already renamed to this name would be
             // renamed onto the same file at OK.
-            clash = clash || folderOf(*item->path()) == folderOf(*path);
+            clash = clash || landingFolder(*item->path()) == landingFolder(*path);
         }
         if (clash) return format1(localized("There is same favorite name"), *name);
     }
@@ -411,8 +413,11 @@ void FavoriteWindowController::clickedExport(kz::Control*) {
     if (panel.runModal() != kz::ModalResponseOK || panel.path().empty()) return;
     FavoriteFile file(*item->path());
     if (item->comment()) file.setComment(*item->comment());
-    if (!file.options() || !file.writeToFile(panel.path()))
+    if (!file.options() || !file.writeToFile(panel.path())) {
         kz::Log::line("### ## can't export \"" + *item->path() + "\" to \"" + panel.path() + "\"");
+        // The user chose where the copy goes and must hear that none came.
+        showMessageLater(localized("Fail to save favorite file"));
+    }
 }
 
 // -------------------------------------------------------------------- commit
@@ -423,12 +428,20 @@ bool FavoriteWindowController::isInFavoriteFolder(const std::string& path) const
     return false;
 }
 
+std::string FavoriteWindowController::landingFolder(const std::string& path) const {
+    if (isInFavoriteFolder(path)) return folderOf(path);
+    std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(false);
+    return folders.empty() ? folderOf(path) : folders.front();
+}
+
 void FavoriteWindowController::_sheetDidEnd(long returnCode) {
     if (kz::Window* w = window()) w->orderOut();
     if (returnCode == kz::ModalResponseOK) {
         if (_removedItemArray)
             for (const auto& item : *_removedItemArray) {
-                if (!item->path()) continue;
+                // An imported row that is deleted again was never copied in:
+                // its file is the user's own, elsewhere, and stays.
+                if (!item->path() || !isInFavoriteFolder(*item->path())) continue;
                 std::string error;
                 if (kz::Workspace::shared().moveToTrash(*item->path(), &error).empty())
                     logMove(*item->path(), "Trash", error);
@@ -480,7 +493,10 @@ void FavoriteWindowController::_sheetDidEnd(long returnCode) {
         for (PendingMove& move : moves) {
             if (move.temporary.empty()) continue;
             std::string error;
-            if (moveWithoutReplacing(move.temporary, move.to, error)) continue;
+            if (moveWithoutReplacing(move.temporary, move.to, error)) {
+                _movedPaths[move.from] = move.to;
+                continue;
+            }
             logMove(move.from, move.to, error);
             std::string ignored;
             if (!moveWithoutReplacing(move.temporary, move.from, ignored))
@@ -506,6 +522,7 @@ int FavoriteWindowController::showAsModalDialog(const std::optional<std::string>
     }
     if (!w) return 0;
     buildItems();
+    _movedPaths.clear();
     // A message left over from a run that was broken off goes with it.
     while (kz::Window* sheet = w->attachedSheet())
         if (!w->endSheet(*sheet, kz::ModalResponseAbort)) break;
@@ -529,6 +546,12 @@ int FavoriteWindowController::showAsModalDialog(const std::optional<std::string>
     int result = code == kz::ModalResponseOK ? 1 : 0;
     _sheetDidEnd(result);
     return result;
+}
+
+std::optional<std::string> FavoriteWindowController::movedPath(const std::string& path) const {
+    auto it = _movedPaths.find(path);
+    if (it == _movedPaths.end()) return std::nullopt;
+    return it->second;
 }
 
 bool ShowFavoriteModalDialog(const std::string* profilePath, const kz::Dictionary* printOption) {

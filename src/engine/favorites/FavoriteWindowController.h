@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,6 +68,11 @@ public:
     // Carries out the changes when the code is 1; always drops the lists.
     void _sheetDidEnd(long returnCode);
 
+    // Where the last OK moved the favorite file at the path (a rename), so
+    // that a caller showing that favorite can follow it; none when it did not
+    // move.
+    std::optional<std::string> movedPath(const std::string& path) const;
+
     // For the tool and tests.
     const std::vector<std::shared_ptr<FavoriteItem>>& favoriteItems() const { return _favoriteItemArray; }
     kz::TableView* favoriteListView() const { return _favoriteListView.get(); }
@@ -90,6 +96,9 @@ private:
     void showMessage(const std::string& message, kz::TextField* fieldInError);
     void showMessageLater(const std::string& message);
     bool isInFavoriteFolder(const std::string& path) const;
+    // The folder the row's file is in after OK: its own for a favorite of a
+    // favorite folder, the first favorite folder for an imported one.
+    std::string landingFolder(const std::string& path) const;
 
     std::shared_ptr<kz::TableView> _favoriteListView;
     std::shared_ptr<kz::OutlineView> _treeView;
@@ -102,6 +111,7 @@ private:
     std::unique_ptr<PrintOptionTreeDataSource> _dataSource;
     kz::Dictionary _currentPrintOption;
     bool _isEnterKeyPressed = false;
+    std::map<std::string, std::string> _movedPaths;  // of the last run, from -> to
     std::shared_ptr<kz::Image> _itemIcon, _classicIcon;
 };
 

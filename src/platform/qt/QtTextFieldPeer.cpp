@@ -102,8 +102,17 @@ QtTextFieldPeer::QtTextFieldPeer(QtWindowMirror& mirror, TextField& field, QWidg
 
 void QtTextFieldPeer::sync(std::string_view) {
     QPalette palette = _widget->palette();
-    palette.setColor(QPalette::Text, toQColor(_field.textColor()));
-    palette.setColor(QPalette::WindowText, toQColor(_field.textColor()));
+    // The field's colour for the active and inactive window; a disabled
+    // field shows it faded, as every other disabled control is, so a field
+    // that cannot be edited looks so.
+    const QColor ink = toQColor(_field.textColor());
+    QColor faded = ink;
+    faded.setAlphaF(ink.alphaF() * 0.45f);
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText}) {
+        palette.setColor(QPalette::Active, role, ink);
+        palette.setColor(QPalette::Inactive, role, ink);
+        palette.setColor(QPalette::Disabled, role, faded);
+    }
     if (_edit) {
         const QSignalBlocker block(_edit);
         _edit->setEchoMode(_field.isSecure() ? QLineEdit::Password : QLineEdit::Normal);

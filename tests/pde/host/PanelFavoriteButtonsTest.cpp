@@ -105,9 +105,29 @@ TEST_F(PanelFavorites, SaveFilesTheFavoriteAndBrowseRebuildsTheMenuAfterOk) {
     browse->sendAction();
     EXPECT_FALSE(fs::exists(favorite("Weekly")));
     EXPECT_TRUE(fs::exists(favorite("Monthly")));
-    EXPECT_GE(menu->indexOfItemWithTitle("Monthly"), 0);
-    // The favorite that was chosen is gone: back to the standard one.
+    // The chosen favorite, renamed, stays chosen under its new name.
+    ASSERT_NE(menu->selectedItem(), nullptr);
+    EXPECT_EQ(menu->selectedItem()->title(), "Monthly");
+    EXPECT_EQ(menu->selectedItem()->representedObject().stringValue(), favorite("Monthly"));
+    auto* remove = findControl<kz::Button>(view.get(), "clickedDeleteFavoriteButton:");
+    ASSERT_NE(remove, nullptr);
+    EXPECT_TRUE(remove->isEnabled());
+
+    // Deleted in the manager: the favorite that was chosen is gone, back to
+    // the standard one.
+    driver.then([](kz::Application&, kz::Window&) {
+        auto& manager = kzp::FavoriteWindowController::sharedInstance();
+        kz::Application::EventScope event(kz::Event::mouseDown({}));
+        return manager.favoriteListView()->clickRow(2);
+    });
+    driver.press("Delete");
+    driver.press("OK");  // the question
+    driver.press("OK");  // the manager
+    browse->sendAction();
+    EXPECT_FALSE(fs::exists(favorite("Monthly")));
     EXPECT_EQ(menu->indexOfSelectedItem(), 0);
+    EXPECT_EQ(menu->numberOfItems(), 1);
+    EXPECT_FALSE(remove->isEnabled());
     EXPECT_TRUE(driver.finished());
 }
 
