@@ -102,12 +102,14 @@ QtTextFieldPeer::QtTextFieldPeer(QtWindowMirror& mirror, TextField& field, QWidg
 
 void QtTextFieldPeer::sync(std::string_view) {
     QPalette palette = _widget->palette();
-    // The field's colour for the active and inactive window; a disabled
-    // field shows it faded, as every other disabled control is, so a field
-    // that cannot be edited looks so.
+    // The field's colour for the active and inactive window. A disabled
+    // input field shows it faded, as every other disabled control is, so a
+    // field that cannot be edited looks so. A label is drawn in its own
+    // colour whatever its enabled state: the kit's read-only text items are
+    // disabled from the start and show their control's state by colour.
     const QColor ink = toQColor(_field.textColor());
     QColor faded = ink;
-    faded.setAlphaF(ink.alphaF() * 0.45f);
+    if (_field.isEditable() || _field.isBezeled()) faded.setAlphaF(ink.alphaF() * 0.45f);
     for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText}) {
         palette.setColor(QPalette::Active, role, ink);
         palette.setColor(QPalette::Inactive, role, ink);
