@@ -22,8 +22,8 @@ def favorite_window():
     width, height_ = 660, 440
     list_ = OrderedDict([("class", "TableView"), ("outlet", "_favoriteListView"), ("tag", 10),
                          ("frame", [0, 0, 298, 236]),
-                         ("columns", [OrderedDict([("identifier", "name"), ("width", 150)]),
-                                      OrderedDict([("identifier", "comment"), ("width", 140)])])])
+                         ("columns", [OrderedDict([("identifier", "name"), ("width", 175)]),
+                                      OrderedDict([("identifier", "comment"), ("width", 115)])])])
     tree = OrderedDict([("class", "OutlineView"), ("outlet", "_treeView"), ("tag", 11),
                         ("frame", [0, 0, 298, 236]),
                         ("columns", [OrderedDict([("identifier", "name"), ("width", 290)])])])

@@ -179,7 +179,9 @@ def tray_window():
     width, height_ = 640, 360
     half = width // 2
     subviews = []
-    top = height_ - 20
+    # The six rows of the left column fill the window down to a gap above
+    # the separator line: started 20 points down, the last pop-up sat on it.
+    top = height_ - 12
     left = [(["_quill_PaperType_MediaTypeTabbed",
               "_quill_PaperType_MediaTypeTabbed_MediaTypeCoatingMaterial_MediaTypePreprinted_MediaTypeDrilled_"
               "PaperTypeCustomNumber",
@@ -194,7 +196,7 @@ def tray_window():
         top -= h
         for outlet in outlets:
             subviews.append(quill(outlet, 10, top, half - 20, h))
-    top = height_ - 20
+    top = height_ - 12
     for outlet, h in [("_quill_MediaTypeCoatingMaterial", 48), ("_quill_MediaTypeDrilled", 24),
                       ("_quill_MediaTypeGlossFine", 24), ("_quill_MediaTypePreprinted", 24)]:
         top -= h
