@@ -226,6 +226,9 @@ QtScriptPlayer::Outcome QtScriptPlayer::run(const Step& step) {
         }
         QStringList names;
         for (const auto& p : step.args) names << "\"" + toQString(p) + "\"";
+        // Qt leaves the name field alone while it has the focus (as it has
+        // once the dialog is shown): the choice would not arrive.
+        if (QWidget* focused = dialog->focusWidget()) focused->clearFocus();
         dialog->selectFile(step.args.size() == 1 ? toQString(arg) : names.join(' '));
         static_cast<QDialog*>(dialog)->accept();  // public there, the file dialog's own check runs
         return Outcome::Done;
