@@ -146,6 +146,19 @@ TEST(QtTool, TheFavoritesWindowsAreWorkedFromTheDialogFilePanelsIncluded) {
     for (const auto& s : shots) EXPECT_TRUE(notBlank(s)) << s;
 }
 
+TEST(QtTool, AScriptPressesATabAndPhotographsTheWindowAsItIsNow) {
+    Folder f;
+    const std::string script =
+        f.file("tabs.txt", "press \"Show Detailed Settings\"\npress Color\nshot Color\npress \"No Such Tab\"\n");
+    Result r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --script " + script + " --screenshot " +
+                     (f.path / "shots").string());
+    EXPECT_EQ(r.status, 1) << r.out;  // the last step finds nothing
+    const auto shots = screenshots(r.out);
+    ASSERT_EQ(shots.size(), 3u) << r.out;  // dialog, detailed settings as shown, then on its Color tab
+    EXPECT_NE(shots[2].find("03-Color.png"), std::string::npos) << shots[2];
+    EXPECT_TRUE(notBlank(shots[2]));
+}
+
 TEST(QtTool, TheDialogRunsUnderXvfbAsOnAPersonsDisplay) {
     if (shell("command -v xvfb-run").status != 0) GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
     Folder f;
