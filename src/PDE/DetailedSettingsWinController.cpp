@@ -230,9 +230,14 @@ void DetailedSettingsWinController::setupViewStylePopupButton(kz::Control*) {
     for (const auto& sub : w->contentView().subviews()) {
         auto* tabs = dynamic_cast<kz::TabView*>(sub.get());
         if (!tabs) continue;
-        kz::Point at = tabs->frame().origin;
-        if (tree && at.x < kPaneTreeWidth) tabs->setFrameOrigin({at.x + kPaneTreeWidth, at.y});
-        if (!tree && at.x > kPaneTreeWidth) tabs->setFrameOrigin({at.x - kPaneTreeWidth, at.y});
+        // The tree takes its room from the tab view's left; with tabs the
+        // tab bar has that room too, so every pane's tab is in sight.
+        const kz::Rect at = tabs->frame();
+        if (tree && at.origin.x < kPaneTreeWidth)
+            tabs->setFrame({at.origin.x + kPaneTreeWidth, at.origin.y, std::max(0.0, at.size.width - kPaneTreeWidth),
+                            at.size.height});
+        if (!tree && at.origin.x > kPaneTreeWidth)
+            tabs->setFrame({at.origin.x - kPaneTreeWidth, at.origin.y, at.size.width + kPaneTreeWidth, at.size.height});
         tabs->setTabViewType(tree ? kz::TabViewType::NoTabsNoBorder : kz::TabViewType::TopTabsBezelBorder);
     }
     eachView(w->contentView(), [&](kz::View& v) {

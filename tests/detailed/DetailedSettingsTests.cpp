@@ -102,9 +102,16 @@ TEST_F(DetailedSettings, TheTreeStyleMovesTheTabsAsideAndTheTabStyleBringsThemBa
     EXPECT_EQ(tabs->tabViewType(), kz::TabViewType::TopTabsBezelBorder);
     EXPECT_DOUBLE_EQ(leftmost(*tabs->tabViewItemAtIndex(2)->view()), Window::kTabsContentX);
 
+    // With tabs the tab bar has the tree's room too, so all nine tabs show;
+    // the tree takes it back from the left, the right edge stays.
+    const kz::Rect withTabs = tabs->frame();
+    EXPECT_DOUBLE_EQ(withTabs.maxX(), w.window()->contentView().frame().size.width - 20);
+
     ASSERT_TRUE(w.viewStyle()->chooseItemAtIndex(1));
     EXPECT_FALSE(w.paneTreeContainer()->isHidden());
     EXPECT_DOUBLE_EQ(tabs->frame().origin.x, tabsX + Window::kPaneTreeWidth);
+    EXPECT_DOUBLE_EQ(tabs->frame().maxX(), withTabs.maxX());
+    EXPECT_GE(tabs->frame().minX(), w.paneTreeContainer()->frame().maxX());
     EXPECT_EQ(tabs->tabViewType(), kz::TabViewType::NoTabsNoBorder);
     EXPECT_DOUBLE_EQ(leftmost(*tabs->tabViewItemAtIndex(2)->view()), Window::kTreeContentX);
     // The pane tree lists the tabs; choosing a row brings its pane forward.
@@ -114,7 +121,7 @@ TEST_F(DetailedSettings, TheTreeStyleMovesTheTabsAsideAndTheTabStyleBringsThemBa
 
     ASSERT_TRUE(w.viewStyle()->chooseItemAtIndex(0));
     EXPECT_TRUE(w.paneTreeContainer()->isHidden());
-    EXPECT_DOUBLE_EQ(tabs->frame().origin.x, tabsX);
+    EXPECT_EQ(tabs->frame(), withTabs);
     EXPECT_DOUBLE_EQ(leftmost(*tabs->tabViewItemAtIndex(2)->view()), Window::kTabsContentX);
 }
 
