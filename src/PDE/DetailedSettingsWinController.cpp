@@ -244,7 +244,15 @@ void DetailedSettingsWinController::setupViewStylePopupButton(kz::Control*) {
         if (isFakeTabButton(v)) v.setHidden(tree);
     });
     placePaneContents(tree ? kTreeContentX : kTabsContentX);
-    if (_outlineview) _outlineview->reloadData();
+    if (_outlineview) {
+        _outlineview->reloadData();
+        // The tree shows which pane is in front.
+        if (tree && _tabView)
+            if (kz::TabViewItem* front = _tabView->selectedTabViewItem()) {
+                const int row = DataSource::rowOfTab(*_outlineview, *front);
+                if (row >= 0) _outlineview->selectRow(row);
+            }
+    }
 }
 
 int DetailedSettingsWinController::showAsModalDialog(kz::Dictionary& printOption) {

@@ -107,8 +107,11 @@ TEST_F(DetailedSettings, TheTreeStyleMovesTheTabsAsideAndTheTabStyleBringsThemBa
     const kz::Rect withTabs = tabs->frame();
     EXPECT_DOUBLE_EQ(withTabs.maxX(), w.window()->contentView().frame().size.width - 20);
 
+    tabs->selectTabViewItemAtIndex(5);
     ASSERT_TRUE(w.viewStyle()->chooseItemAtIndex(1));
     EXPECT_FALSE(w.paneTreeContainer()->isHidden());
+    EXPECT_EQ(w.outlineView()->selectedRow(), 5) << "the tree shows which pane is in front";
+    EXPECT_EQ(tabs->indexOfTabViewItem(*tabs->selectedTabViewItem()), 5);
     EXPECT_DOUBLE_EQ(tabs->frame().origin.x, tabsX + Window::kPaneTreeWidth);
     EXPECT_DOUBLE_EQ(tabs->frame().maxX(), withTabs.maxX());
     EXPECT_GE(tabs->frame().minX(), w.paneTreeContainer()->frame().maxX());
