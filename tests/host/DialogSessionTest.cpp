@@ -15,6 +15,9 @@
 #include "host/FavoritesMenu.h"
 #include "host/OptionControls.h"
 #include "platform/kit/Application.h"
+#include "platform/kit/Box.h"
+#include "platform/kit/PopUpButton.h"
+#include "platform/kit/TextField.h"
 #include "platform/kit/ScriptedUiDriver.h"
 
 namespace {
@@ -270,4 +273,55 @@ TEST(DialogSession, TheFavoritesWindowsAreReachedFromTheDialog) {
     kz::Application::shared().setDriver(nullptr);
     EXPECT_EQ(titles, (std::vector<std::string>{"Save Favorite", "Manage Favorites"}));
     EXPECT_TRUE(std::filesystem::exists(home.home / ".config/TORVALE/KZPrintServer/R4/favorite/Reports.pfj"));
+}
+
+namespace {
+
+double bottomInWindow(const kz::View& v) {
+    double y = v.frame().origin.y;
+    for (const kz::View* up = v.superview(); up; up = up->superview()) y += up->frame().origin.y;
+    return y;
+}
+
+}  // namespace
+
+// What a person works in the tray window stays clear of the line above its
+// Close button (the last pop-up of the left column used to sit on it).
+TEST(DialogSession, TheTrayWindowsControlsClearTheLineAboveClose) {
+    kz::ScriptedUiDriver driver;
+    kz::Application::shared().setDriver(&driver);
+    double lowest = 1e9, line = -1;
+    int widgets = 0;
+    driver
+        .then([&](kz::Application&, kz::Window& w) {
+            kz::ScriptedUiDriver::find(w.contentView(), [&](kz::View& v) {
+                if (v.isHiddenOrHasHiddenAncestor()) return false;
+                auto* field = dynamic_cast<kz::TextField*>(&v);
+                if (dynamic_cast<kz::Box*>(&v)) {
+                    line = bottomInWindow(v) + v.frame().size.height;
+                } else if (dynamic_cast<kz::PopUpButton*>(&v) || (field && field->isEditable())) {
+                    lowest = std::min(lowest, bottomInWindow(v));
+                    ++widgets;
+                }
+                return false;
+            });
+            return true;
+        })
+        .press("Close");
+    {
+        kzpde::DialogSession dialog;
+        std::string error;
+        ASSERT_TRUE(dialog.open(dialogRequest(), &error)) << error;
+        auto* tray = dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(*dialog.panel()->panelView(), [](kz::View& v) {
+            auto* b = dynamic_cast<kz::Button*>(&v);
+            return b && b->title() == "Automatic Tray...";
+        }));
+        ASSERT_TRUE(tray);
+        ASSERT_TRUE(tray->performClick());
+    }
+    kz::Application::shared().setDriver(nullptr);
+    EXPECT_TRUE(driver.finished());
+    EXPECT_GE(widgets, 5);
+    ASSERT_GE(line, 0) << "the window has its line";
+    EXPECT_GE(lowest, line + 4);
 }
