@@ -197,6 +197,14 @@ void DetailedSettingsWinController::refreshPaneTabs() {
 // leftmost begins at x; the controls keep their places among themselves.
 void DetailedSettingsWinController::placePaneContents(double x) {
     if (!_tabView) return;
+    // A pane shorter than the tallest starts at the top of the tab as the
+    // tallest does; at its own origin it sat at the bottom under a gap.
+    double top = 0;
+    for (const auto& tab : _tabView->tabViewItems())
+        if (kz::View* pane = tab->view()) top = std::max(top, pane->frame().size.height);
+    for (const auto& tab : _tabView->tabViewItems())
+        if (kz::View* pane = tab->view())
+            pane->setFrameOrigin({pane->frame().origin.x, top - pane->frame().size.height});
     for (const auto& tab : _tabView->tabViewItems()) {
         kz::View* pane = tab->view();
         if (!pane) continue;
