@@ -181,7 +181,9 @@ def tray_window():
     width, height_ = 640, 372
     half = width // 2
     subviews = []
-    top = height_ - 20
+    # The six rows of the left column fill the window down to a gap above
+    # the separator line: started 20 points down, the last pop-up sat on it.
+    top = height_ - 12
     left = [(["_quill_PaperType_MediaTypeTabbed",
               "_quill_PaperType_MediaTypeTabbed_MediaTypeCoatingMaterial_MediaTypePreprinted_MediaTypeDrilled_"
               "PaperTypeCustomNumber",
@@ -196,7 +198,7 @@ def tray_window():
         top -= h
         for outlet in outlets:
             subviews.append(quill(outlet, 10, top, half - 20, h))
-    top = height_ - 20
+    top = height_ - 12
     for outlet, h in [("_quill_MediaTypeCoatingMaterial", 48), ("_quill_MediaTypeDrilled", 24),
                       ("_quill_MediaTypeGlossFine", 24), ("_quill_MediaTypePreprinted", 24)]:
         top -= h
@@ -213,7 +215,8 @@ def tray_window():
 def detailed_settings_window(pane_height):
     """The detailed settings window: every pane as a tab, or (view style
     "Tree") the pane tree on the left beside the front pane. The tabs stand
-    left of 200 points; the tree style moves them 200 points right. With
+    left of 200 points and span the tree's room; the tree style moves their
+    left edge 200 points right. With
     tabs a pane's controls begin at x = 187 inside its tab, with the tree at
     0, so the tab view is 187 points wider than a pane."""
     margin, tree_width = 20, 200
@@ -226,7 +229,10 @@ def detailed_settings_window(pane_height):
                            ("columns", [OrderedDict([("identifier", "name"), ("width", 170)])])])
     tree = OrderedDict([("class", "ScrollView"), ("frame", [margin, bottom, tree_width - 20, tab_height]),
                         ("hidden", True), ("documentView", outline)])
-    tabs = OrderedDict([("class", "TabView"), ("outlet", "_tabView"), ("frame", [margin, bottom, tab_width, tab_height])])
+    # With tabs the tab view spans the tree's room as well (the window's
+    # controller gives that room back to the tree in the tree style).
+    tabs = OrderedDict([("class", "TabView"), ("outlet", "_tabView"),
+                        ("frame", [margin, bottom, tree_width + tab_width, tab_height])])
     style = OrderedDict([("class", "PopUpButton"), ("outlet", "_viewStyle"), ("frame", [400, 16, 150, 26]),
                          ("action", "setupViewStylePopupButton:"),
                          ("items", [OrderedDict([("title", "Tabs"), ("tag", 1)]),

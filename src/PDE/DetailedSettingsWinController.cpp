@@ -197,6 +197,14 @@ void DetailedSettingsWinController::refreshPaneTabs() {
 // leftmost begins at x; the controls keep their places among themselves.
 void DetailedSettingsWinController::placePaneContents(double x) {
     if (!_tabView) return;
+    // A pane shorter than the tallest starts at the top of the tab as the
+    // tallest does; at its own origin it sat at the bottom under a gap.
+    double top = 0;
+    for (const auto& tab : _tabView->tabViewItems())
+        if (kz::View* pane = tab->view()) top = std::max(top, pane->frame().size.height);
+    for (const auto& tab : _tabView->tabViewItems())
+        if (kz::View* pane = tab->view())
+            pane->setFrameOrigin({pane->frame().origin.x, top - pane->frame().size.height});
     for (const auto& tab : _tabView->tabViewItems()) {
         kz::View* pane = tab->view();
         if (!pane) continue;
@@ -230,16 +238,29 @@ void DetailedSettingsWinController::setupViewStylePopupButton(kz::Control*) {
     for (const auto& sub : w->contentView().subviews()) {
         auto* tabs = dynamic_cast<kz::TabView*>(sub.get());
         if (!tabs) continue;
-        kz::Point at = tabs->frame().origin;
-        if (tree && at.x < kPaneTreeWidth) tabs->setFrameOrigin({at.x + kPaneTreeWidth, at.y});
-        if (!tree && at.x > kPaneTreeWidth) tabs->setFrameOrigin({at.x - kPaneTreeWidth, at.y});
+        // The tree takes its room from the tab view's left; with tabs the
+        // tab bar has that room too, so every pane's tab is in sight.
+        const kz::Rect at = tabs->frame();
+        if (tree && at.origin.x < kPaneTreeWidth)
+            tabs->setFrame({at.origin.x + kPaneTreeWidth, at.origin.y, std::max(0.0, at.size.width - kPaneTreeWidth),
+                            at.size.height});
+        if (!tree && at.origin.x > kPaneTreeWidth)
+            tabs->setFrame({at.origin.x - kPaneTreeWidth, at.origin.y, at.size.width + kPaneTreeWidth, at.size.height});
         tabs->setTabViewType(tree ? kz::TabViewType::NoTabsNoBorder : kz::TabViewType::TopTabsBezelBorder);
     }
     eachView(w->contentView(), [&](kz::View& v) {
         if (isFakeTabButton(v)) v.setHidden(tree);
     });
     placePaneContents(tree ? kTreeContentX : kTabsContentX);
-    if (_outlineview) _outlineview->reloadData();
+    if (_outlineview) {
+        _outlineview->reloadData();
+        // The tree shows which pane is in front.
+        if (tree && _tabView)
+            if (kz::TabViewItem* front = _tabView->selectedTabViewItem()) {
+                const int row = DataSource::rowOfTab(*_outlineview, *front);
+                if (row >= 0) _outlineview->selectRow(row);
+            }
+    }
 }
 
 int DetailedSettingsWinController::showAsModalDialog(kz::Dictionary& printOption) {

@@ -3,6 +3,8 @@
 // consistency check and Revert.
 #include <gmock/gmock.h>
 
+#include <set>
+
 #include "Common/Util/NoEmptyTextField.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "PaneTestSupport.h"
@@ -102,9 +104,28 @@ TEST_F(DetailedSettings, TheTreeStyleMovesTheTabsAsideAndTheTabStyleBringsThemBa
     EXPECT_EQ(tabs->tabViewType(), kz::TabViewType::TopTabsBezelBorder);
     EXPECT_DOUBLE_EQ(leftmost(*tabs->tabViewItemAtIndex(2)->view()), Window::kTabsContentX);
 
+    // Shorter panes start at the top of the tab as the tallest does.
+    auto paneTops = [&] {
+        std::set<double> tops;
+        for (const auto& item : tabs->tabViewItems())
+            if (item->view()) tops.insert(item->view()->frame().maxY());
+        return tops;
+    };
+    EXPECT_EQ(paneTops().size(), 1u);
+    // With tabs the tab bar has the tree's room too, so all nine tabs show;
+    // the tree takes it back from the left, the right edge stays.
+    const kz::Rect withTabs = tabs->frame();
+    EXPECT_DOUBLE_EQ(withTabs.maxX(), w.window()->contentView().frame().size.width - 20);
+
+    tabs->selectTabViewItemAtIndex(5);
     ASSERT_TRUE(w.viewStyle()->chooseItemAtIndex(1));
     EXPECT_FALSE(w.paneTreeContainer()->isHidden());
+    EXPECT_EQ(w.outlineView()->selectedRow(), 5) << "the tree shows which pane is in front";
+    EXPECT_EQ(tabs->indexOfTabViewItem(*tabs->selectedTabViewItem()), 5);
+    EXPECT_EQ(paneTops().size(), 1u);
     EXPECT_DOUBLE_EQ(tabs->frame().origin.x, tabsX + Window::kPaneTreeWidth);
+    EXPECT_DOUBLE_EQ(tabs->frame().maxX(), withTabs.maxX());
+    EXPECT_GE(tabs->frame().minX(), w.paneTreeContainer()->frame().maxX());
     EXPECT_EQ(tabs->tabViewType(), kz::TabViewType::NoTabsNoBorder);
     EXPECT_DOUBLE_EQ(leftmost(*tabs->tabViewItemAtIndex(2)->view()), Window::kTreeContentX);
     // The pane tree lists the tabs; choosing a row brings its pane forward.
@@ -114,7 +135,7 @@ TEST_F(DetailedSettings, TheTreeStyleMovesTheTabsAsideAndTheTabStyleBringsThemBa
 
     ASSERT_TRUE(w.viewStyle()->chooseItemAtIndex(0));
     EXPECT_TRUE(w.paneTreeContainer()->isHidden());
-    EXPECT_DOUBLE_EQ(tabs->frame().origin.x, tabsX);
+    EXPECT_EQ(tabs->frame(), withTabs);
     EXPECT_DOUBLE_EQ(leftmost(*tabs->tabViewItemAtIndex(2)->view()), Window::kTabsContentX);
 }
 

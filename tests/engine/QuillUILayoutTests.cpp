@@ -6,6 +6,7 @@
 
 #include "QuillUITestSupport.h"
 #include "platform/foundation/Log.h"
+#include "platform/kit/Font.h"
 #include "platform/kit/ViewLoader.h"
 
 using namespace quilltest;
@@ -78,19 +79,30 @@ TEST(QuillUILayout, RadioColumnCheckBoxAndTextField) {
 
 TEST(QuillUILayout, NumberFieldTakesDecimalsAndWidthFromItsLimits) {
     auto c = build("Copies", 300, 100);
-    // "99.99" is five characters: 7 * 5 + 14.
-    EXPECT_EQ(c->textField()->frame(), kz::Rect(72, 52, 49, 24));
-    EXPECT_EQ(c->stepper()->frame(), kz::Rect(121, 52, 24, 24));
+    // "99.99" is five characters: 7 * 5 + 14. Without an icon the field starts
+    // where other controls' widgets do.
+    EXPECT_EQ(c->textField()->frame(), kz::Rect(24, 52, 49, 24));
+    EXPECT_EQ(c->stepper()->frame(), kz::Rect(73, 52, 24, 24));
     EXPECT_DOUBLE_EQ(c->stepper()->increment(), 0.01);
     EXPECT_EQ(c->descriptionText()->stringValue(), "(0.5 to 99.99)");
-    EXPECT_EQ(c->descriptionText()->frame(), kz::Rect(145, 52, 155, 24));
-    EXPECT_EQ(c->labelText()->frame().minX(), 72);
+    EXPECT_EQ(c->descriptionText()->frame(), kz::Rect(97, 52, 203, 24));
+    EXPECT_EQ(c->labelText()->frame().minX(), 24);
     auto whole = build("Count");
     EXPECT_DOUBLE_EQ(whole->stepper()->increment(), 1);
     EXPECT_EQ(whole->textField()->frame().size.width, 35);
     auto noMax = kz::Dictionary(descriptions().get("Count").dictionary());
     noMax.remove("max");
     EXPECT_EQ(buildFrom(noMax)->textField()->frame().size.width, 100);
+}
+
+TEST(QuillUILayout, UnitAndRangeTextFitsAHalfWidthControl) {
+    // A size field in one of two columns: the unit and range after the
+    // stepper is read whole, not cut after its first digits.
+    auto size = buildFrom(with("Copies", {{"min", "100.00"}, {"max", "320.00"}, {"desc_text", "mm (%@ - %@)"}}), 250, 100);
+    const std::string shown = size->descriptionText()->stringValue();
+    EXPECT_EQ(shown, "mm (100.00 - 320.00)");
+    EXPECT_GE(size->descriptionText()->frame().size.width, kz::Font::systemFontOfSize(13).widthOfString(shown));
+    EXPECT_LE(size->descriptionText()->frame().maxX(), 250);
 }
 
 TEST(QuillUILayout, SliderTicksAndEndTexts) {

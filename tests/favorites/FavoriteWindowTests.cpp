@@ -8,6 +8,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/TableColumn.h"
+#include "platform/kit/Font.h"
 #include "platform/kit/TableView.h"
 
 namespace {
@@ -86,6 +87,10 @@ TEST_F(FavoriteManager, FixedRowsCannotBeEditedAndAlwaysPass) {
         EXPECT_EQ(manager().dataSource().currentPrintOption().get("VLProbe").stringValue(), "shown");
         EXPECT_EQ(manager().nameField()->placeholderString(), "Maximum: 27");
         EXPECT_EQ(manager().commentField()->placeholderString(), "Maximum: 255");
+        // The name column holds the fixed rows' names whole beside the row's
+        // icon and the cell's margins (32 points); at 150 it showed "<Current Settin...".
+        EXPECT_GE(manager().favoriteListView()->tableColumns().at(0)->width(),
+                  kz::Font::systemFontOfSize(13).widthOfString("<Current Settings>") + 32);
     });
     _user.clickRow(2, 10);
     look([&](kz::Window& w) {

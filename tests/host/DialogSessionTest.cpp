@@ -1,15 +1,23 @@
 // The print dialog a person works, headless: Print gathers what the tool's
 // headless dialog sends, another printer brings a panel for its PPD with the
 // choices kept, a printer that cannot be had leaves the dialog as it was.
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "HostTestSupport.h"
 #include "host/AnswerDriver.h"
 #include "host/DialogSession.h"
+#include "host/FavoritesMenu.h"
 #include "host/OptionControls.h"
 #include "platform/kit/Application.h"
+#include "platform/kit/Box.h"
+#include "platform/kit/PopUpButton.h"
+#include "platform/kit/TextField.h"
 #include "platform/kit/ScriptedUiDriver.h"
 
 namespace {
@@ -202,4 +210,118 @@ TEST(DialogSession, APasswordSetInTheDetailedWindowTravelsEncodedAndIsShownMaske
     EXPECT_NE(encoded, password);
     EXPECT_EQ(shown, kzpde::Secrets::kMask);
     EXPECT_EQ(dialog.secrets().redact("sent " + encoded + " for " + password), "sent ******** for ********");
+}
+
+namespace {
+
+// Favorites go to a home of the test's own.
+struct HomeOfItsOwn {
+    std::filesystem::path home =
+        std::filesystem::path(::testing::TempDir()) / ("kz-dialog-home-" + std::to_string(::getpid()));
+    std::optional<std::string> oldHome, oldConfig;
+    HomeOfItsOwn() {
+        std::filesystem::remove_all(home);
+        std::filesystem::create_directories(home);
+        if (const char* h = std::getenv("HOME")) oldHome = h;
+        if (const char* x = std::getenv("XDG_CONFIG_HOME")) oldConfig = x;
+        ::setenv("HOME", home.c_str(), 1);
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+    ~HomeOfItsOwn() {
+        if (oldHome) ::setenv("HOME", oldHome->c_str(), 1);
+        if (oldConfig) ::setenv("XDG_CONFIG_HOME", oldConfig->c_str(), 1);
+        std::filesystem::remove_all(home);
+    }
+};
+
+}  // namespace
+
+// The panel keeps its favorites strip out of a hosted view; the dialog's own
+// buttons are the person's way to the save dialog and the manager.
+TEST(DialogSession, TheFavoritesWindowsAreReachedFromTheDialog) {
+    HomeOfItsOwn home;
+    kz::ScriptedUiDriver driver;
+    kz::Application::shared().setDriver(&driver);
+    std::vector<std::string> titles;
+    auto noteTitle = [&](kz::Application&, kz::Window& w) {
+        titles.push_back(w.title());
+        return true;
+    };
+    driver.then(noteTitle).paste("Reports").press("Save");
+    driver.then(noteTitle).press("Cancel");
+    {
+        kzpde::DialogSession dialog;
+        std::string error;
+        ASSERT_TRUE(dialog.open(dialogRequest(), &error)) << error;
+        kzpde::FavoritesMenu menu(*dialog.panel()->panelView());
+        ASSERT_TRUE(menu.exists());
+        kz::Button& save = *dialog.favoriteButtons().save();
+        kz::Button& manage = *dialog.favoriteButtons().manage();
+        EXPECT_FALSE(save.isHiddenOrHasHiddenAncestor());
+        EXPECT_FALSE(manage.isHiddenOrHasHiddenAncestor());
+        set(dialog, "StapleMode", "TopLeftCorner");
+        ASSERT_TRUE(save.performClick());
+        const kz::Value items = menu.report().dictionary().get("items");
+        EXPECT_NE(std::find(items.array().begin(), items.array().end(), kz::Value("Reports")), items.array().end())
+            << "the saved favorite is in the panel's menu";
+        ASSERT_TRUE(manage.performClick());
+        EXPECT_TRUE(driver.finished()) << (driver.problems().empty() ? "" : driver.problems().front());
+        // After another printer the buttons press the new panel's ones.
+        ASSERT_TRUE(dialog.usePrinter(0, &error)) << error;
+        EXPECT_FALSE(manage.isHidden());
+    }
+    kz::Application::shared().setDriver(nullptr);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Save Favorite", "Manage Favorites"}));
+    EXPECT_TRUE(std::filesystem::exists(home.home / ".config/TORVALE/KZPrintServer/R4/favorite/Reports.pfj"));
+}
+
+namespace {
+
+double bottomInWindow(const kz::View& v) {
+    double y = v.frame().origin.y;
+    for (const kz::View* up = v.superview(); up; up = up->superview()) y += up->frame().origin.y;
+    return y;
+}
+
+}  // namespace
+
+// What a person works in the tray window stays clear of the line above its
+// Close button (the last pop-up of the left column used to sit on it).
+TEST(DialogSession, TheTrayWindowsControlsClearTheLineAboveClose) {
+    kz::ScriptedUiDriver driver;
+    kz::Application::shared().setDriver(&driver);
+    double lowest = 1e9, line = -1;
+    int widgets = 0;
+    driver
+        .then([&](kz::Application&, kz::Window& w) {
+            kz::ScriptedUiDriver::find(w.contentView(), [&](kz::View& v) {
+                if (v.isHiddenOrHasHiddenAncestor()) return false;
+                auto* field = dynamic_cast<kz::TextField*>(&v);
+                if (dynamic_cast<kz::Box*>(&v)) {
+                    line = bottomInWindow(v) + v.frame().size.height;
+                } else if (dynamic_cast<kz::PopUpButton*>(&v) || (field && field->isEditable())) {
+                    lowest = std::min(lowest, bottomInWindow(v));
+                    ++widgets;
+                }
+                return false;
+            });
+            return true;
+        })
+        .press("Close");
+    {
+        kzpde::DialogSession dialog;
+        std::string error;
+        ASSERT_TRUE(dialog.open(dialogRequest(), &error)) << error;
+        auto* tray = dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(*dialog.panel()->panelView(), [](kz::View& v) {
+            auto* b = dynamic_cast<kz::Button*>(&v);
+            return b && b->title() == "Automatic Tray...";
+        }));
+        ASSERT_TRUE(tray);
+        ASSERT_TRUE(tray->performClick());
+    }
+    kz::Application::shared().setDriver(nullptr);
+    EXPECT_TRUE(driver.finished());
+    EXPECT_GE(widgets, 5);
+    ASSERT_GE(line, 0) << "the window has its line";
+    EXPECT_GE(lowest, line + 4);
 }

@@ -127,6 +127,38 @@ TEST(QtTool, AScriptedDialogSessionAnswersTheConflictInAMessageBoxAndPrints) {
     EXPECT_EQ(shell(kTool + " dialog /no/such/document").status, 1);
 }
 
+TEST(QtTool, TheFavoritesWindowsAreWorkedFromTheDialogFilePanelsIncluded) {
+    Folder f;
+    std::filesystem::create_directories(f.path / "home");
+    const std::string env = "CUPS_SERVER=/nonexistent HOME=" + (f.path / "home").string() + " XDG_CONFIG_HOME= ";
+    const std::string notAFavorite = f.file("notes.pfj", "not a favorite\n");
+    // Saved from the dialog, then a file chosen in the manager's open panel
+    // that is no favorite: the manager says so in a message box.
+    const std::string script = f.file("favorites.txt",
+                                      "press \"Save Favorite...\"\npaste Reports\npress Save\n"
+                                      "press \"Manage Favorites...\"\npress Import...\npick " +
+                                          notAFavorite + "\npress OK\npress Cancel\npress Cancel\n");
+    Result r = shell(env + kTool + " dialog --script " + script + " --screenshot " + (f.path / "shots").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(f.path / "home/.config/TORVALE/KZPrintServer/R4/favorite/Reports.pfj"));
+    const auto shots = screenshots(r.out);
+    ASSERT_EQ(shots.size(), 5u) << r.out;  // dialog, save dialog, manager, open panel, message
+    for (const auto& s : shots) EXPECT_TRUE(notBlank(s)) << s;
+}
+
+TEST(QtTool, AScriptPressesATabAndPhotographsTheWindowAsItIsNow) {
+    Folder f;
+    const std::string script =
+        f.file("tabs.txt", "press \"Show Detailed Settings\"\npress Color\nshot Color\npress \"No Such Tab\"\n");
+    Result r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --script " + script + " --screenshot " +
+                     (f.path / "shots").string());
+    EXPECT_EQ(r.status, 1) << r.out;  // the last step finds nothing
+    const auto shots = screenshots(r.out);
+    ASSERT_EQ(shots.size(), 3u) << r.out;  // dialog, detailed settings as shown, then on its Color tab
+    EXPECT_NE(shots[2].find("03-Color.png"), std::string::npos) << shots[2];
+    EXPECT_TRUE(notBlank(shots[2]));
+}
+
 TEST(QtTool, TheDialogRunsUnderXvfbAsOnAPersonsDisplay) {
     if (shell("command -v xvfb-run").status != 0) GTEST_SKIP() << "xvfb-run is not installed (package xvfb)";
     Folder f;

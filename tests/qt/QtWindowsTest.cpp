@@ -125,6 +125,9 @@ TEST(QtWindows, OpenAndSavePanelsAreQtFileDialogs) {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
             *title = dialog->windowTitle();
+            // Large enough for the file list's type and date columns.
+            EXPECT_GE(dialog->width(), 780);
+            EXPECT_GE(dialog->height(), 460);
             if (!accept) return dialog->reject();
             dialog->selectFile(QString::fromStdString(name));
             static_cast<QDialog*>(dialog)->accept();

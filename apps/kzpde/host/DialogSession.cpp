@@ -20,6 +20,7 @@ namespace {
 constexpr double kTopHeight = 40;
 constexpr double kBottomHeight = 48;
 constexpr double kButtonWidth = 110, kButtonHeight = 28, kMargin = 20;
+constexpr double kFavoriteButtonWidth = 150;
 
 struct HostTexts {
     const char* printer;
@@ -129,6 +130,9 @@ void DialogSession::buildRows(bool japanese) {
     _bottom = std::make_shared<kz::View>(kz::Rect(0, 0, 480, kBottomHeight));
     _cancel = pushButton(texts.cancel, "\x1b", "cancel:", [this](kz::Control&) { cancel(); });
     _print = pushButton(texts.print, "\r", "print:", [this](kz::Control&) { print(); });
+    _favorites = std::make_unique<FavoriteButtons>(kFavoriteButtonWidth, kButtonHeight, japanese);
+    _bottom->addSubview(_favorites->save());
+    _bottom->addSubview(_favorites->manage());
     _bottom->addSubview(_cancel);
     _bottom->addSubview(_print);
     _dialog->setAccessoryViews(_top, _bottom);
@@ -140,6 +144,8 @@ void DialogSession::placeButtons() {
     const double y = (kBottomHeight - kButtonHeight) / 2;
     _print->setFrameOrigin({width - kMargin - kButtonWidth, y});
     _cancel->setFrameOrigin({width - kMargin - 2 * kButtonWidth - 12, y});
+    _favorites->save()->setFrameOrigin({kMargin, y});
+    _favorites->manage()->setFrameOrigin({kMargin + kFavoriteButtonWidth + 8, y});
 }
 
 bool DialogSession::usePrinter(int index, std::string* error) {
@@ -184,6 +190,7 @@ bool DialogSession::loadPanel(std::string* error) {
     }
     _dialog->setPanelView(view);
     panel->willShow();
+    _favorites->attach(view.get());
     _dialog->layout();
     placeButtons();
     _secrets.learnSecureControls();
@@ -192,6 +199,7 @@ bool DialogSession::loadPanel(std::string* error) {
 
 void DialogSession::releasePanel() {
     if (kz::PDEPanel* p = panel()) p->shouldHide();
+    if (_favorites) _favorites->attach(nullptr);
     if (_dialog) _dialog->setPanelView(nullptr);
     _plugIn.releasePanel();
 }

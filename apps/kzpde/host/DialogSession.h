@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/FavoriteButtons.h"
 #include "host/HostCallback.h"
 #include "host/PlugInHost.h"
 #include "host/PrintDialog.h"
@@ -65,6 +66,7 @@ public:
     kz::PopUpButton& printerMenu() const { return *_printerMenu; }
     kz::Button& printButton() const { return *_print; }
     kz::Button& cancelButton() const { return *_cancel; }
+    FavoriteButtons& favoriteButtons() const { return *_favorites; }
 
     // The menu's work: the panel goes, the printer changes, a panel for its
     // PPD comes. False (reason in *error, the old printer kept) when the
@@ -103,6 +105,7 @@ private:
     std::shared_ptr<kz::View> _top, _bottom;
     std::shared_ptr<kz::PopUpButton> _printerMenu;
     std::shared_ptr<kz::Button> _print, _cancel;
+    std::unique_ptr<FavoriteButtons> _favorites;
     std::function<void()> _finished;
     Outcome _outcome = Outcome::Open;
     kz::JobOptions _jobOptions;

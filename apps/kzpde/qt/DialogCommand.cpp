@@ -135,6 +135,7 @@ const kzpde::Command::Registration registration{{
     "--script FILE plays user steps against the real widgets, one a line:\n"
     "  press TITLE | click TAG | choose ITEM | type TEXT [TAG] | paste TEXT\n"
     "  key return|escape|tab | close | row N [TAG] | pick PATH... | cancel\n"
+    "  shot [NAME] (with --screenshot: a PNG of the front window as it is now)\n"
     "When the script runs out the dialog is cancelled; status 0 when every\n"
     "step ran. Needs a display (or QT_QPA_PLATFORM=offscreen).\n",
     run,

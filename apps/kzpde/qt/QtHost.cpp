@@ -90,6 +90,8 @@ bool QtHost::start(const std::string& command, std::ostream& err) {
         _shots->install(bridge);
     }
     if (!_options.script.empty()) _player = std::make_unique<kz::qt::QtScriptPlayer>(std::move(steps));
+    if (_player && _shots)
+        _player->setPhotographer([shots = _shots.get()](QWidget& w, const std::string& name) { shots->write(w, name); });
     return true;
 }
 

@@ -101,9 +101,14 @@ void QuillUI::buildNumberField(double x0, double top, double hw, double r, doubl
                          : 100;
     if (_isEnableIcon)
         if (auto image = bundleImage(_quillkeyword, false)) _numberIconView = addIconView(kz::Rect(24, top - 48, 48, 48), image);
-    buildTitleRow(x0 + 48, top, hw);
+    // The indent is the icon's room. Without an icon the field starts where
+    // every other control's widget does, and the unit and range text after
+    // the stepper keeps that room: in a half-width control a fixed indent
+    // left too little for "mm (100.00 - 320.00)".
+    const double shift = _numberIconView ? 48 : 0;
+    buildTitleRow(x0 + shift, top, hw);
 
-    kz::Rect frame(x0 + 48 + hw, top - kRow - r, w, kRow);
+    kz::Rect frame(x0 + shift + hw, top - kRow - r, w, kRow);
     _textField = std::make_shared<QuillUITextField>(frame);
     _textField->setKeyword(_quillkeyword);
     _textField->setEnabled(true);

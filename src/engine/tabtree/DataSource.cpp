@@ -18,6 +18,14 @@ kz::TabView* DataSource::topTabView(const kz::OutlineView& outlineView) {
     return TabViewItem::nestedTabView(holder);
 }
 
+int DataSource::rowOfTab(const kz::OutlineView& outlineView, const kz::TabViewItem& tab) {
+    for (int r = 0; r < outlineView.numberOfRows(); ++r) {
+        const TabViewItem* item = row(outlineView.itemAtRow(r));
+        if (item && item->tabview() == tab.tabView() && item->titleName() == tab.label()) return r;
+    }
+    return -1;
+}
+
 int DataSource::numberOfChildrenOfItem(kz::OutlineView& outlineView, const kz::OutlineItem& item) {
     if (item) return row(item)->numberOfChildren();
     // Looked for on every question, the first one too: the outline may ask

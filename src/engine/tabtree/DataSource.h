@@ -4,6 +4,7 @@
 
 namespace kz {
 class TabView;
+class TabViewItem;
 }
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -27,6 +28,9 @@ public:
     // view three levels above the outline (outline, clip view, scroll view,
     // then the view that holds the scroll view beside the tabs).
     static kz::TabView* topTabView(const kz::OutlineView& outlineView);
+    // The row standing for the tab (a row finds its tab by the tab view and
+    // the label, as choosing it does); -1 when none shows it.
+    static int rowOfTab(const kz::OutlineView& outlineView, const kz::TabViewItem& tab);
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -57,7 +58,8 @@ void sendKey(QWidget* target, int key, const QString& text = QString()) {
 std::optional<std::vector<QtScriptPlayer::Step>> QtScriptPlayer::parse(std::string_view text, std::string* error) {
     static const std::vector<std::pair<std::string, std::pair<std::size_t, std::size_t>>> verbs = {
         {"press", {1, 1}}, {"click", {1, 1}}, {"choose", {1, 1}}, {"type", {1, 2}}, {"paste", {1, 1}},
-        {"key", {1, 1}},   {"close", {0, 0}}, {"row", {1, 2}},    {"pick", {1, 64}}, {"cancel", {0, 0}}};
+        {"key", {1, 1}},   {"close", {0, 0}}, {"row", {1, 2}},    {"pick", {1, 64}}, {"cancel", {0, 0}},
+        {"shot", {0, 1}}};
     std::vector<Step> steps;
     int lineNo = 0;
     std::size_t pos = 0;
@@ -148,10 +150,25 @@ QtScriptPlayer::Outcome QtScriptPlayer::run(const Step& step) {
     if (!front) return Outcome::NotYet;
     const std::string& verb = step.verb;
     const std::string arg = step.args.empty() ? std::string() : step.args[0];
+    if (verb == "shot") {
+        if (_photograph) _photograph(*front, step.args.empty() ? fromQString(front->windowTitle()) : arg);
+        return Outcome::Done;
+    }
     if (verb == "press") {
         auto* b = findIn<QAbstractButton>(front, [&](QAbstractButton& b) { return plainTitle(b) == toQString(arg); });
-        if (!b) return Outcome::NotYet;
-        b->click();
+        if (b) {
+            b->click();
+            return Outcome::Done;
+        }
+        // A tab is pressed as a person clicks it: the bar's current tab changes.
+        int tab = -1;
+        auto* bar = findIn<QTabBar>(front, [&](QTabBar& bar) {
+            for (int i = 0; i < bar.count(); ++i)
+                if (bar.tabText(i) == toQString(arg) && bar.isTabEnabled(i)) tab = i;
+            return tab >= 0;
+        });
+        if (!bar) return Outcome::NotYet;
+        bar->setCurrentIndex(tab);
         return Outcome::Done;
     }
     if (verb == "click") {
@@ -226,6 +243,9 @@ QtScriptPlayer::Outcome QtScriptPlayer::run(const Step& step) {
         }
         QStringList names;
         for (const auto& p : step.args) names << "\"" + toQString(p) + "\"";
+        // Qt leaves the name field alone while it has the focus (as it has
+        // once the dialog is shown): the choice would not arrive.
+        if (QWidget* focused = dialog->focusWidget()) focused->clearFocus();
         dialog->selectFile(step.args.size() == 1 ? toQString(arg) : names.join(' '));
         static_cast<QDialog*>(dialog)->accept();  // public there, the file dialog's own check runs
         return Outcome::Done;

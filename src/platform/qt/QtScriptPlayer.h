@@ -12,8 +12,10 @@ namespace kz::qt {
 
 // Plays what a user does against the real widgets of the front window, one
 // step per line, the scripted driver's steps:
-//   press TITLE | click TAG | choose ITEM | type TEXT [TAG] | paste TEXT
+//   press TITLE (a button or a tab) | click TAG | choose ITEM | type TEXT [TAG] | paste TEXT
 //   key return|escape|tab | close | row N [TAG] | pick PATH... | cancel
+//   shot [NAME] (a picture of the front window as it is now, when a
+//   photographer is set; a tab brought to the front, a list filled)
 // Words may be quoted ("Thick Paper"); '#' starts a comment line. A step
 // whose widget is not there yet waits for it a little, then fails.
 class QtScriptPlayer {
@@ -30,6 +32,9 @@ public:
     // Plays on the Qt event loop; `finished` hears whether every step ran.
     void start(std::function<void(bool ok)> finished);
     bool done() const { return _done; }
+    void setPhotographer(std::function<void(QWidget&, const std::string& name)> photograph) {
+        _photograph = std::move(photograph);
+    }
     const std::vector<std::string>& problems() const { return _problems; }
 
     // Where a step acts: the modal widget, else the bridge's front window.
@@ -45,6 +50,7 @@ private:
     bool _done = false;
     std::vector<std::string> _problems;
     std::function<void(bool)> _finished;
+    std::function<void(QWidget&, const std::string&)> _photograph;
 };
 
 }  // namespace kz::qt

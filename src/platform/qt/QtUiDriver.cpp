@@ -85,6 +85,8 @@ std::optional<std::vector<std::string>> QtUiDriver::chooseFiles(SavePanel& panel
         if (!panel.canCreateDirectories()) dialog.setOption(QFileDialog::ReadOnly, true);
     }
     dialog.setWindowModality(Qt::ApplicationModal);
+    // Qt's default size elides the file list's type and date columns.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(780, 460)));
     dialog.show();
     bridge.windowShown(dialog, panel.isOpenPanel() ? "Open" : "Save");
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
