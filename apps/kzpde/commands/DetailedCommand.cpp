@@ -13,14 +13,15 @@
 
 #include "BundleLocation.h"
 #include "Command.h"
-#include "DetailedDriver.h"
 #include "JsonValue.h"
+#include "host/AnswerDriver.h"
+#include "host/DetailedDriver.h"
+#include "host/UserActions.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
-#include "platform/kit/ScriptedUiDriver.h"
 #include "platform/kit/Window.h"
 #include "platform/printing/MemoryPrinter.h"
 #include "platform/printing/PDEHostCallback.h"
@@ -114,6 +115,12 @@ private:
     ppd_file_t* _ppd = nullptr;
 };
 
+// The command shows a dialog's text without the line breaks it ends with.
+std::string withoutTrailingBreaks(std::string text) {
+    while (!text.empty() && text.back() == '\r') text.pop_back();
+    return text;
+}
+
 std::string indented(const std::string& text) {
     std::string out = "    ";
     for (char c : text) out += (c == '\r' || c == '\n') ? std::string("\n    ") : std::string(1, c);
@@ -163,33 +170,26 @@ int run(kzpde::Invocation& inv) {
     panel->restoreValuesAndReturnError(nullptr);
     panel->willShow();
 
-    kzpde::DetailedDriver driver(o.actions, o.ok, o.answers);
-    kz::Application& app = kz::Application::shared();
-    kz::UiDriver* previous = app.driver();
-    app.setDriver(&driver);
-    auto* button = view ? dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(*view, [](kz::View& v) {
-        auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && b->action().selector == "clickedShowDetailedSettingsButton:";
-    }))
-                        : nullptr;
+    kzpde::AnswerDriver answers(o.answers);
+    kzpde::DetailedDriver driver(o.actions, o.ok, answers);
+    kz::Button* button = view ? kzpde::withAction<kz::Button>(*view, "clickedShowDetailedSettingsButton:") : nullptr;
     if (button) {
-        kz::Application::EventScope event(kz::Event::mouseDown({}));
-        button->performClick();
+        kzpde::DriverScope scope(answers);
+        driver.open(*button);
     }
-    app.setDriver(previous);
 
     std::optional<kz::Dictionary> values =
         kzp::PanePlugInMgr::sharedInstance().gatherPrintOptionValues(nullptr, "", false, false, false);
     ordered_json dialogs = ordered_json::array();
-    for (const auto& d : driver.dialogs()) dialogs.push_back({{"text", d.text}, {"answer", d.answer}});
+    for (const auto& d : answers.dialogs) dialogs.push_back({{"text", withoutTrailingBreaks(d.text)}, {"answer", d.answer}});
     ordered_json option = ordered_json::object();
     if (values)
         for (const auto& [key, value] : *values) option[key] = kzp::PanePlugInMgr::_stringFromObject(value).value_or("");
     if (o.json) {
         inv.out << kzpde::jsonText({{"dialogs", dialogs}, {"code", driver.code()}, {"printOption", option}}) << "\n";
     } else {
-        for (const auto& d : driver.dialogs())
-            inv.out << "dialog:\n" << indented(d.text) << "\n  answer: " << d.answer << "\n";
+        for (const auto& d : answers.dialogs)
+            inv.out << "dialog:\n" << indented(withoutTrailingBreaks(d.text)) << "\n  answer: " << d.answer << "\n";
         inv.out << "code: " << driver.code() << (driver.code() == 1 ? " (OK)" : " (Cancel)")
                 << (driver.okRefused() ? ", OK refused by the consistency check" : "") << "\n"
                 << "print option:\n";
@@ -208,10 +208,10 @@ int run(kzpde::Invocation& inv) {
         inv.err << "kzpde detailed: " << problem << "\n";
         status = kzpde::kFailure;
     }
-    if (driver.defaultedAnswers() > 0)
-        inv.err << "kzpde detailed: " << driver.defaultedAnswers() << " question(s) had no --answer left and were answered yes\n";
-    if (driver.unusedAnswers() > 0)
-        inv.err << "kzpde detailed: " << driver.unusedAnswers() << " --answer value(s) not used\n";
+    if (answers.defaulted() > 0)
+        inv.err << "kzpde detailed: " << answers.defaulted() << " question(s) had no --answer left and were answered yes\n";
+    if (answers.unusedAnswers() > 0)
+        inv.err << "kzpde detailed: " << answers.unusedAnswers() << " --answer value(s) not used\n";
     for (const std::string& line : log.lines())
         if (line.starts_with("###")) inv.err << line << "\n";
     window.reset();

@@ -3,6 +3,7 @@
 #include "Common/Util/StringEscapeConverter.h"
 #include "engine/dialogs/JobNameWinController.h"
 #include "host/AnswerDriver.h"
+#include "host/UserActions.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/FieldEditor.h"
@@ -20,13 +21,6 @@ namespace kzp = ComTORVALEKZ2R4_Plugin;
 namespace {
 
 constexpr const char* kButtonAction = "clickedJobNameButton:";
-
-kz::Button* buttonWithAction(kz::View& root, const std::string& selector) {
-    return dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
-        auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && b->action().selector == selector;
-    }));
-}
 
 template <typename T>
 T* first(kz::View& root) {
@@ -70,7 +64,7 @@ std::optional<std::string> customEntry(const kz::Dictionary& settings, const std
 }  // namespace
 
 int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::string& request, std::string* why) {
-    kz::Button* open = buttonWithAction(panelView, kButtonAction);
+    kz::Button* open = withAction<kz::Button>(panelView, kButtonAction);
     if (!open || !open->isEnabled() || open->isHiddenOrHasHiddenAncestor()) {
         *why = "the panel offers no \"Job name...\" button";
         return 1;
@@ -81,10 +75,10 @@ int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::str
         std::string problem;
     } run;
     const std::size_t before = driver.dialogs.size();
-    driver.otherWindows = [&](kz::Window& window, bool* result) {
-        kz::Button* ok = buttonWithAction(window.contentView(), "sheetOk:");
+    driver.clickWorking(*open, [&](kz::Window& window, bool* result) {
+        kz::Button* ok = withAction<kz::Button>(window.contentView(), "sheetOk:");
         if (!ok) return false;
-        kz::Button* cancel = buttonWithAction(window.contentView(), "sheetCancel:");
+        kz::Button* cancel = withAction<kz::Button>(window.contentView(), "sheetCancel:");
         kz::Application::EventScope event(kz::Event::mouseDown({}));
         if (run.okPressed || !run.problem.empty()) {
             // OK came back after its alert: the dialog refused the name.
@@ -120,12 +114,7 @@ int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::str
         run.okPressed = true;
         *result = ok->performClick();
         return true;
-    };
-    {
-        kz::Application::EventScope event(kz::Event::mouseDown({}));
-        open->performClick();
-    }
-    driver.otherWindows = nullptr;
+    });
     if (!run.shown) {
         *why = run.problem.empty() ? "the job name dialog did not come up" : run.problem;
         return 1;
