@@ -36,6 +36,14 @@ TEST(AnswerDriverTest, KeepsEveryTextOfADialogAndAnswersInTurn) {
     EXPECT_EQ(answers.unusedAnswers(), 0u);
 }
 
+TEST(AnswerDriverTest, ADialogsTextInAOneLineMessageHasNoLineBreaksLeft) {
+    // A carriage return in an error line would overwrite the line's start.
+    EXPECT_EQ(kzpde::dialogTextOnOneLine("Settings are missing.\rEnter the password.\r"),
+              "Settings are missing. Enter the password.");
+    EXPECT_EQ(kzpde::dialogTextOnOneLine("\rA\r\rB"), "A B");
+    EXPECT_EQ(kzpde::dialogTextOnOneLine(""), "");
+}
+
 TEST(AnswerDriverTest, HandsTheWindowsAButtonOpensToTheirWorkerOnlyWhileItRuns) {
     kzpde::AnswerDriver answers({});
     kzpde::DriverScope scope(answers);

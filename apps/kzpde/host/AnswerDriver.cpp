@@ -58,4 +58,19 @@ std::string indentedDialogText(std::string text) {
     return out;
 }
 
+std::string dialogTextOnOneLine(const std::string& text) {
+    std::string out;
+    bool breakBefore = false;
+    for (char c : text) {
+        if (c == '\r') {
+            breakBefore = !out.empty();
+            continue;
+        }
+        if (breakBefore) out += ' ';
+        breakBefore = false;
+        out += c;
+    }
+    return out;
+}
+
 }  // namespace kzpde

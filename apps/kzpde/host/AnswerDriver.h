@@ -59,5 +59,7 @@ private:
 // Dialog texts break lines with carriage returns; the text output shows them
 // as indented lines.
 std::string indentedDialogText(std::string text);
+// A dialog's text within a one-line message: its lines joined with spaces.
+std::string dialogTextOnOneLine(const std::string& text);
 
 }  // namespace kzpde

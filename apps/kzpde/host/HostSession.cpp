@@ -303,7 +303,7 @@ int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std:
     if (run.failedAt < sets.size())
         return refused(err, command, sets[run.failedAt].first, sets[run.failedAt].second, run.outcome, run.why);
     if (run.refusedOk) {
-        std::string why = _driver->dialogs.size() > before ? _driver->dialogs.back().text : std::string();
+        std::string why = _driver->dialogs.size() > before ? dialogTextOnOneLine(_driver->dialogs.back().text) : std::string();
         return fail(err, command, "the detailed settings window refused OK" + (why.empty() ? "" : ": " + why), 1);
     }
     // Questions after the changes (OK's own) belong to the window's run.
@@ -381,17 +381,8 @@ void HostSession::writeText(std::ostream& out) {
     }
     out << "controls:\n";
     for (const auto& [keyword, value] : r.get("controls").dictionary()) {
-        const kz::Dictionary& c = value.dictionary();
-        out << "  " << keyword << " = \"" << c.get("value").stringValue() << "\""
-            << (c.get("enabled").boolValue() ? "" : " disabled") << (c.get("hidden").boolValue() ? " hidden" : "");
-        const kz::Array& items = c.get("items").array();
-        if (!items.empty()) {
-            out << " of";
-            for (const kz::Value& item : items)
-                out << " " << item.dictionary().get("value").stringValue()
-                    << (item.dictionary().get("enabled").boolValue() ? "" : "(disabled)");
-        }
-        out << "\n";
+        out << "  ";
+        OptionControls::writeLine(out, keyword, value.dictionary());
     }
     TrayWindows::writeText(out, r.get("trayWindows").dictionary());
     if (const kz::Value* saved = r.find("savedFavorite")) out << "saved favorite: " << saved->stringValue() << "\n";

@@ -142,17 +142,8 @@ void TrayWindows::writeText(std::ostream& out, const kz::Dictionary& trayWindows
     for (const auto& [name, controls] : trayWindows) {
         out << "  " << name << ":\n";
         for (const auto& [keyword, value] : controls.dictionary()) {
-            const kz::Dictionary& c = value.dictionary();
-            out << "    " << keyword << " = \"" << c.get("value").stringValue() << "\""
-                << (c.get("enabled").boolValue() ? "" : " disabled") << (c.get("hidden").boolValue() ? " hidden" : "");
-            const kz::Array& items = c.get("items").array();
-            if (!items.empty()) {
-                out << " of";
-                for (const kz::Value& item : items)
-                    out << " " << item.dictionary().get("value").stringValue()
-                        << (item.dictionary().get("enabled").boolValue() ? "" : "(disabled)");
-            }
-            out << "\n";
+            out << "    ";
+            OptionControls::writeLine(out, keyword, value.dictionary());
         }
     }
 }
