@@ -6,11 +6,9 @@
 #include "host/UserActions.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
-#include "platform/kit/FieldEditor.h"
 #include "platform/kit/Matrix.h"
 #include "platform/kit/ScriptedUiDriver.h"
 #include "platform/kit/TextField.h"
-#include "platform/kit/Utf16.h"
 #include "platform/kit/Window.h"
 #include "platform/printing/PrintSettings.h"
 
@@ -100,16 +98,12 @@ int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::str
                 if (f && f->isEditable() && !field) field = f;
                 return false;
             });
-            if (!field || !field->isEnabled() || !field->beginEditing() || !field->currentEditor()) {
+            if (!field || !field->isEnabled() || !replaceText(window, *field, request)) {
                 run.problem = "the job name dialog's name field cannot be edited";
                 *result = cancel && cancel->performClick();
                 return true;
             }
-            kz::FieldEditor& editor = *field->currentEditor();
-            editor.setSelectedRange({0, kz::Utf16::length(editor.string())});
-            editor.deleteBackward();
-            editor.insertText(request);
-            run.pasted = editor.string() == request;
+            run.pasted = shownText(*field) == request;
         }
         run.okPressed = true;
         *result = ok->performClick();
