@@ -1,8 +1,8 @@
 #include "host/JobNameDriver.h"
 
-#include "Common/Util/StringEscapeConverter.h"
 #include "engine/dialogs/JobNameWinController.h"
 #include "host/AnswerDriver.h"
+#include "host/CustomEntryEscapes.h"
 #include "host/UserActions.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
@@ -39,23 +39,11 @@ kz::TextField* labelOf(kz::Button& button) {
     return best;
 }
 
-// The panel's escapes of a custom entry, undone.
-std::string customEntryText(const std::string& stored) {
-    static const auto converter = [] {
-        auto c = kzp::StringEscapeConverter::emptyConverter();
-        c->replace("%", "%x25");
-        c->replace("'", "%x27");
-        c->replace(",", "%x2C");
-        return c;
-    }();
-    return converter->unEscape(stored);
-}
-
 std::optional<std::string> customEntry(const kz::Dictionary& settings, const std::string& keyword) {
     for (const auto& [key, value] : settings)
         if (kz::PrintSettings::isCustomEntryKey(key) && key.ends_with(kz::PrintSettings::kCustomEntryMarker + keyword) &&
             value.isString())
-            return customEntryText(value.string());
+            return CustomEntryEscapes::unEscape(value.string());
     return std::nullopt;
 }
 
