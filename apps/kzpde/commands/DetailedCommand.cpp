@@ -147,7 +147,8 @@ int run(kzpde::Invocation& inv) {
     std::optional<kz::Dictionary> values =
         kzp::PanePlugInMgr::sharedInstance().gatherPrintOptionValues(nullptr, "", false, false, false);
     ordered_json dialogs = ordered_json::array();
-    for (const auto& d : answers.dialogs) dialogs.push_back({{"text", withoutTrailingBreaks(d.text)}, {"answer", d.answer}});
+    for (const auto& d : answers.dialogs)
+        dialogs.push_back({{"text", withoutTrailingBreaks(d.text)}, {"answer", d.answer}});
     ordered_json option = ordered_json::object();
     if (values)
         for (const auto& [key, value] : *values) option[key] = kzp::PanePlugInMgr::_stringFromObject(value).value_or("");
@@ -175,7 +176,8 @@ int run(kzpde::Invocation& inv) {
         status = kzpde::kFailure;
     }
     if (answers.defaulted() > 0)
-        inv.err << "kzpde detailed: " << answers.defaulted() << " question(s) had no --answer left and were answered yes\n";
+        inv.err << "kzpde detailed: " << answers.defaulted()
+                << " question(s) had no --answer left and were answered yes\n";
     if (answers.unusedAnswers() > 0)
         inv.err << "kzpde detailed: " << answers.unusedAnswers() << " --answer value(s) not used\n";
     for (const std::string& line : log.lines())

@@ -144,7 +144,8 @@ bool DetailedDriver::perform(const Action& action, kz::Window& window) {
             return true;
         }
         case Step::Revert:
-            if (kz::Button* revert = withAction<kz::Button>(window.contentView(), "clickedRevertToDefault:")) revert->performClick();
+            if (kz::Button* revert = withAction<kz::Button>(window.contentView(), "clickedRevertToDefault:"))
+                revert->performClick();
             else _problems.push_back("the window has no Revert button");
             return true;
         case Step::Set: return setOption(action.key, action.value, window);

@@ -303,7 +303,8 @@ int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std:
     if (run.failedAt < sets.size())
         return refused(err, command, sets[run.failedAt].first, sets[run.failedAt].second, run.outcome, run.why);
     if (run.refusedOk) {
-        std::string why = _driver->dialogs.size() > before ? dialogTextOnOneLine(_driver->dialogs.back().text) : std::string();
+        const std::string why =
+            _driver->dialogs.size() > before ? dialogTextOnOneLine(_driver->dialogs.back().text) : std::string();
         return fail(err, command, "the detailed settings window refused OK" + (why.empty() ? "" : ": " + why), 1);
     }
     // Questions after the changes (OK's own) belong to the window's run.

@@ -106,7 +106,8 @@ int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::str
         return 1;
     }
     if (run.refused) {
-        std::string alert = driver.dialogs.size() > before ? dialogTextOnOneLine(driver.dialogs.back().text) : std::string();
+        const std::string alert =
+            driver.dialogs.size() > before ? dialogTextOnOneLine(driver.dialogs.back().text) : std::string();
         *why = "the job name dialog refused the name" + (alert.empty() ? std::string() : ": " + alert);
         if (!run.pasted) *why += " (the name field did not take the text: more than 255 characters (UTF-16 units), or a control character)";
         return 1;

@@ -266,7 +266,8 @@ kz::Value OptionControls::describe(QuillUI& control, bool secret) {
 
 void OptionControls::writeLine(std::ostream& out, const std::string& keyword, const kz::Dictionary& described) {
     out << keyword << " = \"" << described.get("value").stringValue() << "\""
-        << (described.get("enabled").boolValue() ? "" : " disabled") << (described.get("hidden").boolValue() ? " hidden" : "");
+        << (described.get("enabled").boolValue() ? "" : " disabled")
+        << (described.get("hidden").boolValue() ? " hidden" : "");
     const kz::Array& items = described.get("items").array();
     if (!items.empty()) {
         out << " of";
