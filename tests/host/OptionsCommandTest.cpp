@@ -129,3 +129,14 @@ TEST(OptionsCommand, APasswordShowsMaskedInTextJsonAndErrors) {
     EXPECT_EQ(customEntry(object["printSettings"], "SecurityPrintPassword"), "********");
     EXPECT_EQ(object["jobOptions"][customEntryKey(object["printSettings"], "SecurityPrintPassword").value_or("")], "********");
 }
+
+TEST(OptionsCommand, ARefusedDetailedWindowTellsItsAlertsWholeTextOnOneLine) {
+    // The consistency check's alert says what is missing in its second text.
+    ToolRun r = runKzpde("options --set SecurityPrint=True", true);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("the detailed settings window refused OK: Settings that printing needs are missing. "
+                         "Enter the password of the secure print job.\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}

@@ -2,32 +2,25 @@
 // tabs|tree] [--revert] [--ok|--cancel] [--answer yes|no]... [--json]: the
 // panel's "Show Detailed Settings" run headless, with the steps given done
 // in the window as a user would.
-#include <cups/ppd.h>
-
-// libcups marks its PPD interface deprecated; a print dialog still hands
-// panels a ppd_file_t.
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-
 #include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "BundleLocation.h"
 #include "Command.h"
-#include "DetailedDriver.h"
 #include "JsonValue.h"
+#include "host/AnswerDriver.h"
+#include "host/DetailedDriver.h"
+#include "host/HostCallback.h"
+#include "host/HostPpd.h"
+#include "host/PlugInHost.h"
+#include "host/UserActions.h"
 #include "engine/panes/PanePlugInMgr.h"
-#include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
-#include "platform/kit/ScriptedUiDriver.h"
 #include "platform/kit/Window.h"
 #include "platform/printing/MemoryPrinter.h"
-#include "platform/printing/PDEHostCallback.h"
-#include "platform/printing/PDEPPDChangeCapability.h"
 #include "platform/printing/PDEPanel.h"
-#include "platform/printing/PDEPlugIn.h"
-#include "platform/printing/PrintSession.h"
 #include "platform/printing/PrintSettings.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
@@ -81,38 +74,11 @@ bool parse(const std::vector<std::string>& args, Options& o) {
     return true;
 }
 
-// The print dialog around the panel: a session on the embedded sample
-// printer (the bundle's PPD), the print settings, and the dialog's own PPD
-// handle, in which it marks the choices the panel asks for.
-class Host : public kz::PDEHostCallback, public kz::PDEPPDChangeCapability {
-public:
-    explicit Host(const std::string& ppdPath) {
-        _printer = std::make_shared<kz::MemoryPrinter>("KZ Print Server", "ipp://kz-server.example:631/printers/kz",
-                                                       ppdPath);
-        _session.setCurrentPrinter(_printer);
-        _ppd = ppdOpenFile(ppdPath.c_str());
-        if (_ppd) ppdMarkDefaults(_ppd);
-    }
-    ~Host() override {
-        if (_ppd) ppdClose(_ppd);
-    }
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-
-    kz::PrintSession* printSession() override { return &_session; }
-    kz::PrintSettings* printSettings() override { return &_settings; }
-    ppd_file_t* ppdFile() override { return _ppd; }
-    bool willChangePPDOptionKeyValue(const std::string& mainKeyword, const std::string& choice) override {
-        return _ppd && ppdMarkOption(_ppd, mainKeyword.c_str(), choice.c_str()) >= 0;
-    }
-    kz::PrintSettings& settings() { return _settings; }
-
-private:
-    kz::PrintSession _session;
-    kz::PrintSettings _settings;
-    std::shared_ptr<kz::MemoryPrinter> _printer;
-    ppd_file_t* _ppd = nullptr;
-};
+// The command shows a dialog's text without the line breaks it ends with.
+std::string withoutTrailingBreaks(std::string text) {
+    while (!text.empty() && text.back() == '\r') text.pop_back();
+    return text;
+}
 
 std::string indented(const std::string& text) {
     std::string out = "    ";
@@ -127,14 +93,23 @@ int run(kzpde::Invocation& inv) {
         return kzpde::kUsage;
     }
     kz::LogCapture log;
-    auto bundle = kz::Bundle::open(o.bundlePath);
-    if (!bundle) {
+    kzp::PanePlugInMgr::destroySharedInstance();
+    kzpde::PlugInHost plugIn;
+    std::string error;
+    const bool loaded = plugIn.load(o.bundlePath, &error);
+    if (!plugIn.bundle()) {
         inv.err << "kzpde detailed: " << o.bundlePath << ": not a bundle folder\n";
         return kzpde::kFailure;
     }
-    auto host = std::make_shared<Host>(bundle->resourcePath() + "/KZPrintServer.ppd");
+    // The print dialog around the panel: a session on a printer described by
+    // the bundle's PPD, the print settings, and the dialog's own PPD handle,
+    // in which it marks the choices the panel asks for.
+    const std::string ppdPath = plugIn.bundle()->resourcePath() + "/KZPrintServer.ppd";
+    auto printer =
+        std::make_shared<kz::MemoryPrinter>("KZ Print Server", "ipp://kz-server.example:631/printers/kz", ppdPath);
+    std::string ppdError;
+    auto host = std::make_shared<kzpde::MarkingHostCallback>(printer, kzpde::HostPpd::open(ppdPath, &ppdError));
     if (o.settings) {
-        std::string error;
         std::optional<kz::PrintSettings> settings = kz::PrintSettings::readFile(*o.settings, &error);
         if (!settings) {
             inv.err << "kzpde detailed: " << *o.settings << ": " << error << "\n";
@@ -142,15 +117,13 @@ int run(kzpde::Invocation& inv) {
         }
         host->settings() = std::move(*settings);
     }
-    kzp::PanePlugInMgr::destroySharedInstance();
-    std::string error;
-    std::unique_ptr<kz::PDEPlugIn> plugIn(static_cast<kz::PDEPlugIn*>(bundle->principalObject(&error)));
-    if (!plugIn || !plugIn->initWithBundle(bundle)) {
+    if (!loaded) {
+        // The loader's reason names the bundle first; the message names it once.
+        if (error.starts_with(o.bundlePath + ": ")) error.erase(0, o.bundlePath.size() + 2);
         inv.err << "kzpde detailed: " << o.bundlePath << ": no plug-in (" << error << ")\n";
         return kzpde::kFailure;
     }
-    auto panels = plugIn->PDEPanelsForType(kz::PDEPlugIn::kPrintDialogExtensionType, host);
-    std::shared_ptr<kz::PDEPanel> panel = panels && !panels->empty() ? panels->front() : nullptr;
+    std::shared_ptr<kz::PDEPanel> panel = plugIn.panelFor(host, &error);
     if (!panel) {
         inv.err << "kzpde detailed: the plug-in offers no panel\n";
         return kzpde::kFailure;
@@ -163,33 +136,27 @@ int run(kzpde::Invocation& inv) {
     panel->restoreValuesAndReturnError(nullptr);
     panel->willShow();
 
-    kzpde::DetailedDriver driver(o.actions, o.ok, o.answers);
-    kz::Application& app = kz::Application::shared();
-    kz::UiDriver* previous = app.driver();
-    app.setDriver(&driver);
-    auto* button = view ? dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(*view, [](kz::View& v) {
-        auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && b->action().selector == "clickedShowDetailedSettingsButton:";
-    }))
-                        : nullptr;
+    kzpde::AnswerDriver answers(o.answers);
+    kzpde::DetailedDriver driver(o.actions, o.ok, answers);
+    kz::Button* button = view ? kzpde::withAction<kz::Button>(*view, "clickedShowDetailedSettingsButton:") : nullptr;
     if (button) {
-        kz::Application::EventScope event(kz::Event::mouseDown({}));
-        button->performClick();
+        kzpde::DriverScope scope(answers);
+        driver.open(*button);
     }
-    app.setDriver(previous);
 
     std::optional<kz::Dictionary> values =
         kzp::PanePlugInMgr::sharedInstance().gatherPrintOptionValues(nullptr, "", false, false, false);
     ordered_json dialogs = ordered_json::array();
-    for (const auto& d : driver.dialogs()) dialogs.push_back({{"text", d.text}, {"answer", d.answer}});
+    for (const auto& d : answers.dialogs)
+        dialogs.push_back({{"text", withoutTrailingBreaks(d.text)}, {"answer", d.answer}});
     ordered_json option = ordered_json::object();
     if (values)
         for (const auto& [key, value] : *values) option[key] = kzp::PanePlugInMgr::_stringFromObject(value).value_or("");
     if (o.json) {
         inv.out << kzpde::jsonText({{"dialogs", dialogs}, {"code", driver.code()}, {"printOption", option}}) << "\n";
     } else {
-        for (const auto& d : driver.dialogs())
-            inv.out << "dialog:\n" << indented(d.text) << "\n  answer: " << d.answer << "\n";
+        for (const auto& d : answers.dialogs)
+            inv.out << "dialog:\n" << indented(withoutTrailingBreaks(d.text)) << "\n  answer: " << d.answer << "\n";
         inv.out << "code: " << driver.code() << (driver.code() == 1 ? " (OK)" : " (Cancel)")
                 << (driver.okRefused() ? ", OK refused by the consistency check" : "") << "\n"
                 << "print option:\n";
@@ -208,15 +175,16 @@ int run(kzpde::Invocation& inv) {
         inv.err << "kzpde detailed: " << problem << "\n";
         status = kzpde::kFailure;
     }
-    if (driver.defaultedAnswers() > 0)
-        inv.err << "kzpde detailed: " << driver.defaultedAnswers() << " question(s) had no --answer left and were answered yes\n";
-    if (driver.unusedAnswers() > 0)
-        inv.err << "kzpde detailed: " << driver.unusedAnswers() << " --answer value(s) not used\n";
+    if (answers.defaulted() > 0)
+        inv.err << "kzpde detailed: " << answers.defaulted()
+                << " question(s) had no --answer left and were answered yes\n";
+    if (answers.unusedAnswers() > 0)
+        inv.err << "kzpde detailed: " << answers.unusedAnswers() << " --answer value(s) not used\n";
     for (const std::string& line : log.lines())
         if (line.starts_with("###")) inv.err << line << "\n";
     window.reset();
     panel.reset();
-    plugIn.reset();
+    plugIn.releasePanel();
     return status;
 }
 

@@ -1,5 +1,6 @@
 #include "host/AnswerDriver.h"
 
+#include "host/UserActions.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/ScriptedUiDriver.h"
@@ -15,7 +16,8 @@ bool AnswerDriver::step(kz::Application&, kz::Window& window) {
     std::vector<kz::Button*> buttons;
     kz::ScriptedUiDriver::find(window.contentView(), [&](kz::View& v) {
         if (auto* b = dynamic_cast<kz::Button*>(&v)) buttons.push_back(b);
-        else if (auto* t = dynamic_cast<kz::TextField*>(&v); t && text.empty()) text = t->stringValue();
+        else if (auto* t = dynamic_cast<kz::TextField*>(&v); t && !t->stringValue().empty())
+            text += (text.empty() ? "" : "\r") + t->stringValue();
         return false;
     });
     if (buttons.empty()) return false;
@@ -33,7 +35,14 @@ bool AnswerDriver::step(kz::Application&, kz::Window& window) {
         press = buttons[yes ? 0 : 1];
     }
     dialogs.push_back({text, answer});
-    return press->performClick();
+    return click(*press);
+}
+
+bool AnswerDriver::clickWorking(kz::Button& button, std::function<bool(kz::Window& window, bool* result)> work) {
+    otherWindows = std::move(work);
+    const bool clicked = click(button);
+    otherWindows = nullptr;
+    return clicked;
 }
 
 DriverScope::DriverScope(kz::UiDriver& driver) : _previous(kz::Application::shared().driver()) {
@@ -46,6 +55,21 @@ std::string indentedDialogText(std::string text) {
     while (!text.empty() && text.back() == '\r') text.pop_back();
     std::string out = "    ";
     for (char c : text) out += c == '\r' ? std::string("\n    ") : std::string(1, c);
+    return out;
+}
+
+std::string dialogTextOnOneLine(const std::string& text) {
+    std::string out;
+    bool breakBefore = false;
+    for (char c : text) {
+        if (c == '\r') {
+            breakBefore = !out.empty();
+            continue;
+        }
+        if (breakBefore) out += ' ';
+        breakBefore = false;
+        out += c;
+    }
     return out;
 }
 

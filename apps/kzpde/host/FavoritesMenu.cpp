@@ -2,23 +2,11 @@
 
 #include <ostream>
 
+#include "host/UserActions.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/PopUpButton.h"
-#include "platform/kit/ScriptedUiDriver.h"
 
 namespace kzpde {
-
-namespace {
-
-template <class T>
-T* withAction(kz::View& root, const char* selector) {
-    return dynamic_cast<T*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
-        auto* control = dynamic_cast<T*>(&v);
-        return control && control->action().selector == selector;
-    }));
-}
-
-}  // namespace
 
 FavoritesMenu::FavoritesMenu(kz::View& panelView)
     : _popup(withAction<kz::PopUpButton>(panelView, "selectFavorite:")),

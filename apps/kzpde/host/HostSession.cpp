@@ -12,6 +12,7 @@
 #include "host/FavoritesMenu.h"
 #include "host/OptionControls.h"
 #include "host/SaveFavoriteDriver.h"
+#include "host/UserActions.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/ScriptedUiDriver.h"
@@ -254,20 +255,9 @@ int HostSession::refused(std::ostream& err, const std::string& command, const st
     return fail(err, command, "--set " + key + "=" + shown + ": " + (usage ? "refused: " : "") + why, usage ? 2 : 1);
 }
 
-namespace {
-
-kz::Button* buttonWithAction(kz::View& root, const std::string& selector) {
-    return dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
-        auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && b->action().selector == selector;
-    }));
-}
-
-}  // namespace
-
 int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std::pair<std::string, std::string>>& sets,
                                      const std::string& command, std::ostream& err) {
-    kz::Button* show = buttonWithAction(panelView, "clickedShowDetailedSettingsButton:");
+    kz::Button* show = withAction<kz::Button>(panelView, "clickedShowDetailedSettingsButton:");
     if (!show) return fail(err, command, "--set " + sets.front().first + ": the panel has no way to its panes' options", 1);
     struct Run {
         bool shown = false, okPressed = false, refusedOk = false;
@@ -276,11 +266,12 @@ int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std:
         std::string why;
     } run;
     run.failedAt = sets.size();
-    _driver->otherWindows = [&](kz::Window& window, bool* result) {
-        kz::Button* ok = buttonWithAction(window.contentView(), "okButton:");
+    const std::size_t before = _driver->dialogs.size();
+    _driver->clickWorking(*show, [&](kz::Window& window, bool* result) {
+        kz::Button* ok = withAction<kz::Button>(window.contentView(), "okButton:");
         if (!ok) return false;
         kz::Application::EventScope event(kz::Event::mouseDown({}));
-        kz::Button* cancel = buttonWithAction(window.contentView(), "cancelButton:");
+        kz::Button* cancel = withAction<kz::Button>(window.contentView(), "cancelButton:");
         if (run.okPressed) {
             // OK came back: the window refused it (its check said why).
             run.refusedOk = true;
@@ -304,13 +295,7 @@ int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std:
         run.okPressed = true;
         *result = ok->performClick();
         return true;
-    };
-    const std::size_t before = _driver->dialogs.size();
-    {
-        kz::Application::EventScope event(kz::Event::mouseDown({}));
-        show->performClick();
-    }
-    _driver->otherWindows = nullptr;
+    });
     if (!run.shown) {
         return fail(err, command, "--set " + sets.front().first +
                                       ": the option is set in the detailed settings window, which did not come up", 1);
@@ -318,7 +303,8 @@ int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std:
     if (run.failedAt < sets.size())
         return refused(err, command, sets[run.failedAt].first, sets[run.failedAt].second, run.outcome, run.why);
     if (run.refusedOk) {
-        std::string why = _driver->dialogs.size() > before ? _driver->dialogs.back().text : std::string();
+        const std::string why =
+            _driver->dialogs.size() > before ? dialogTextOnOneLine(_driver->dialogs.back().text) : std::string();
         return fail(err, command, "the detailed settings window refused OK" + (why.empty() ? "" : ": " + why), 1);
     }
     // Questions after the changes (OK's own) belong to the window's run.
@@ -396,17 +382,8 @@ void HostSession::writeText(std::ostream& out) {
     }
     out << "controls:\n";
     for (const auto& [keyword, value] : r.get("controls").dictionary()) {
-        const kz::Dictionary& c = value.dictionary();
-        out << "  " << keyword << " = \"" << c.get("value").stringValue() << "\""
-            << (c.get("enabled").boolValue() ? "" : " disabled") << (c.get("hidden").boolValue() ? " hidden" : "");
-        const kz::Array& items = c.get("items").array();
-        if (!items.empty()) {
-            out << " of";
-            for (const kz::Value& item : items)
-                out << " " << item.dictionary().get("value").stringValue()
-                    << (item.dictionary().get("enabled").boolValue() ? "" : "(disabled)");
-        }
-        out << "\n";
+        out << "  ";
+        OptionControls::writeLine(out, keyword, value.dictionary());
     }
     TrayWindows::writeText(out, r.get("trayWindows").dictionary());
     if (const kz::Value* saved = r.find("savedFavorite")) out << "saved favorite: " << saved->stringValue() << "\n";

@@ -1,15 +1,14 @@
 #include "host/JobNameDriver.h"
 
-#include "Common/Util/StringEscapeConverter.h"
 #include "engine/dialogs/JobNameWinController.h"
 #include "host/AnswerDriver.h"
+#include "host/CustomEntryEscapes.h"
+#include "host/UserActions.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
-#include "platform/kit/FieldEditor.h"
 #include "platform/kit/Matrix.h"
 #include "platform/kit/ScriptedUiDriver.h"
 #include "platform/kit/TextField.h"
-#include "platform/kit/Utf16.h"
 #include "platform/kit/Window.h"
 #include "platform/printing/PrintSettings.h"
 
@@ -20,13 +19,6 @@ namespace kzp = ComTORVALEKZ2R4_Plugin;
 namespace {
 
 constexpr const char* kButtonAction = "clickedJobNameButton:";
-
-kz::Button* buttonWithAction(kz::View& root, const std::string& selector) {
-    return dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
-        auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && b->action().selector == selector;
-    }));
-}
 
 template <typename T>
 T* first(kz::View& root) {
@@ -47,30 +39,18 @@ kz::TextField* labelOf(kz::Button& button) {
     return best;
 }
 
-// The panel's escapes of a custom entry, undone.
-std::string customEntryText(const std::string& stored) {
-    static const auto converter = [] {
-        auto c = kzp::StringEscapeConverter::emptyConverter();
-        c->replace("%", "%x25");
-        c->replace("'", "%x27");
-        c->replace(",", "%x2C");
-        return c;
-    }();
-    return converter->unEscape(stored);
-}
-
 std::optional<std::string> customEntry(const kz::Dictionary& settings, const std::string& keyword) {
     for (const auto& [key, value] : settings)
         if (kz::PrintSettings::isCustomEntryKey(key) && key.ends_with(kz::PrintSettings::kCustomEntryMarker + keyword) &&
             value.isString())
-            return customEntryText(value.string());
+            return CustomEntryEscapes::unEscape(value.string());
     return std::nullopt;
 }
 
 }  // namespace
 
 int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::string& request, std::string* why) {
-    kz::Button* open = buttonWithAction(panelView, kButtonAction);
+    kz::Button* open = withAction<kz::Button>(panelView, kButtonAction);
     if (!open || !open->isEnabled() || open->isHiddenOrHasHiddenAncestor()) {
         *why = "the panel offers no \"Job name...\" button";
         return 1;
@@ -81,10 +61,10 @@ int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::str
         std::string problem;
     } run;
     const std::size_t before = driver.dialogs.size();
-    driver.otherWindows = [&](kz::Window& window, bool* result) {
-        kz::Button* ok = buttonWithAction(window.contentView(), "sheetOk:");
+    driver.clickWorking(*open, [&](kz::Window& window, bool* result) {
+        kz::Button* ok = withAction<kz::Button>(window.contentView(), "sheetOk:");
         if (!ok) return false;
-        kz::Button* cancel = buttonWithAction(window.contentView(), "sheetCancel:");
+        kz::Button* cancel = withAction<kz::Button>(window.contentView(), "sheetCancel:");
         kz::Application::EventScope event(kz::Event::mouseDown({}));
         if (run.okPressed || !run.problem.empty()) {
             // OK came back after its alert: the dialog refused the name.
@@ -106,26 +86,17 @@ int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::str
                 if (f && f->isEditable() && !field) field = f;
                 return false;
             });
-            if (!field || !field->isEnabled() || !field->beginEditing() || !field->currentEditor()) {
+            if (!field || !field->isEnabled() || !replaceText(window, *field, request)) {
                 run.problem = "the job name dialog's name field cannot be edited";
                 *result = cancel && cancel->performClick();
                 return true;
             }
-            kz::FieldEditor& editor = *field->currentEditor();
-            editor.setSelectedRange({0, kz::Utf16::length(editor.string())});
-            editor.deleteBackward();
-            editor.insertText(request);
-            run.pasted = editor.string() == request;
+            run.pasted = shownText(*field) == request;
         }
         run.okPressed = true;
         *result = ok->performClick();
         return true;
-    };
-    {
-        kz::Application::EventScope event(kz::Event::mouseDown({}));
-        open->performClick();
-    }
-    driver.otherWindows = nullptr;
+    });
     if (!run.shown) {
         *why = run.problem.empty() ? "the job name dialog did not come up" : run.problem;
         return 1;
@@ -135,7 +106,8 @@ int JobNameDriver::set(kz::View& panelView, AnswerDriver& driver, const std::str
         return 1;
     }
     if (run.refused) {
-        std::string alert = driver.dialogs.size() > before ? driver.dialogs.back().text : std::string();
+        const std::string alert =
+            driver.dialogs.size() > before ? dialogTextOnOneLine(driver.dialogs.back().text) : std::string();
         *why = "the job name dialog refused the name" + (alert.empty() ? std::string() : ": " + alert);
         if (!run.pasted) *why += " (the name field did not take the text: more than 255 characters (UTF-16 units), or a control character)";
         return 1;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <ostream>
 
 #include "platform/kit/Application.h"
 #include "platform/kit/Event.h"
@@ -261,6 +262,20 @@ kz::Value OptionControls::describe(QuillUI& control, bool secret) {
     out.set("enabled", kz::Value(control.isEnabled()));
     out.set("hidden", kz::Value(control.isHidden()));
     return kz::Value(std::move(out));
+}
+
+void OptionControls::writeLine(std::ostream& out, const std::string& keyword, const kz::Dictionary& described) {
+    out << keyword << " = \"" << described.get("value").stringValue() << "\""
+        << (described.get("enabled").boolValue() ? "" : " disabled")
+        << (described.get("hidden").boolValue() ? " hidden" : "");
+    const kz::Array& items = described.get("items").array();
+    if (!items.empty()) {
+        out << " of";
+        for (const kz::Value& item : items)
+            out << " " << item.dictionary().get("value").stringValue()
+                << (item.dictionary().get("enabled").boolValue() ? "" : "(disabled)");
+    }
+    out << "\n";
 }
 
 }  // namespace kzpde

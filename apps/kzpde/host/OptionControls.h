@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ public:
 
     // Items (the choices), value, enabled and hidden of a control.
     static kz::Value describe(QuillUI& control, bool secret);
+    // A described control on one line of the text report: keyword = "value",
+    // its state, and the items it offers.
+    static void writeLine(std::ostream& out, const std::string& keyword, const kz::Dictionary& described);
 };
 
 }  // namespace kzpde

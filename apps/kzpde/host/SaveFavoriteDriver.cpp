@@ -63,10 +63,7 @@ bool SaveFavoriteDriver::step(kz::Application& app, kz::Window& window) {
 std::optional<std::string> SaveFavoriteDriver::saveThroughPanel(kz::View& panelView, const std::string& name,
                                                                 const std::optional<std::string>& comment,
                                                                 std::string* error) {
-    auto* button = dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(panelView, [](kz::View& v) {
-        auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && b->action().selector == "clickedSaveFavoriteButton:";
-    }));
+    auto* button = withAction<kz::Button>(panelView, "clickedSaveFavoriteButton:");
     if (!button) {
         if (error) *error = "the panel has no Save button for favorites";
         return std::nullopt;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "Common/Util/StringEscapeConverter.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/panes/PanePlugInMgr.h"
+#include "host/CustomEntryEscapes.h"
 #include "platform/printing/PrintSettings.h"
 
 namespace kzpde {
@@ -22,17 +22,6 @@ std::string_view keywordOf(std::string_view key) {
     return key.substr(key.find(marker) + marker.size());
 }
 
-const kzp::StringEscapeConverter& customEntryEscapes() {
-    static const auto converter = [] {
-        auto c = kzp::StringEscapeConverter::emptyConverter();
-        c->replace("%", "%x25");
-        c->replace("'", "%x27");
-        c->replace(",", "%x2C");
-        return c;
-    }();
-    return *converter;
-}
-
 }  // namespace
 
 Secrets::Secrets()
@@ -43,8 +32,8 @@ void Secrets::addValue(const std::string& value) {
     _values.insert(value);
     // A custom entry carries the escaped form; the unescaped one is what
     // the panel read back.
-    _values.insert(customEntryEscapes().escape(value));
-    _values.insert(customEntryEscapes().unEscape(value));
+    _values.insert(CustomEntryEscapes::escape(value));
+    _values.insert(CustomEntryEscapes::unEscape(value));
 }
 
 bool Secrets::isSecretKey(std::string_view key) const { return _keywords.contains(std::string(keywordOf(key))); }

@@ -4,6 +4,7 @@
 
 #include "engine/panes/PanePlugInMgr.h"
 #include "host/OptionControls.h"
+#include "host/UserActions.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/ScriptedUiDriver.h"
@@ -20,16 +21,7 @@ constexpr const char* kCloseAction = "clickButtonClose:";
 // Only the bypass window edits this option.
 constexpr const char* kBypassOnlyKey = "MediaTypeSequenceBypass";
 
-kz::Button* findButton(kz::View& root, const std::function<bool(kz::Button&)>& match) {
-    return dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
-        auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && match(*b);
-    }));
-}
-
-kz::Button* closeButton(kz::View& root) {
-    return findButton(root, [](kz::Button& b) { return b.action().selector == kCloseAction; });
-}
+kz::Button* closeButton(kz::View& root) { return withAction<kz::Button>(root, kCloseAction); }
 
 bool isBypassWindow(kz::Window& window) {
     for (OptionControls::QuillUI* control : OptionControls::in(window.contentView(), false))
@@ -78,7 +70,7 @@ TrayWindows::Outcome TrayWindows::run(kz::View& panelView, AnswerDriver& driver,
 
     bool shown = false, closed = false;
     Outcome result;
-    driver.otherWindows = [&](kz::Window& window, bool* handled) {
+    driver.clickWorking(*open, [&](kz::Window& window, bool* handled) {
         kz::Button* close = closeButton(window.contentView());
         // Questions the rules ask meanwhile are the driver's to answer.
         if (!close || isBypassWindow(window) != bypass) return false;
@@ -117,12 +109,7 @@ TrayWindows::Outcome TrayWindows::run(kz::View& panelView, AnswerDriver& driver,
         closed = true;
         *handled = close->performClick();
         return true;
-    };
-    {
-        kz::Application::EventScope event(kz::Event::mouseDown({}));
-        open->performClick();
-    }
-    driver.otherWindows = nullptr;
+    });
     if (!shown && result.status == 0) return outcome(1, flag + ": the tray window did not come up");
     return result;
 }
@@ -155,17 +142,8 @@ void TrayWindows::writeText(std::ostream& out, const kz::Dictionary& trayWindows
     for (const auto& [name, controls] : trayWindows) {
         out << "  " << name << ":\n";
         for (const auto& [keyword, value] : controls.dictionary()) {
-            const kz::Dictionary& c = value.dictionary();
-            out << "    " << keyword << " = \"" << c.get("value").stringValue() << "\""
-                << (c.get("enabled").boolValue() ? "" : " disabled") << (c.get("hidden").boolValue() ? " hidden" : "");
-            const kz::Array& items = c.get("items").array();
-            if (!items.empty()) {
-                out << " of";
-                for (const kz::Value& item : items)
-                    out << " " << item.dictionary().get("value").stringValue()
-                        << (item.dictionary().get("enabled").boolValue() ? "" : "(disabled)");
-            }
-            out << "\n";
+            out << "    ";
+            OptionControls::writeLine(out, keyword, value.dictionary());
         }
     }
 }

@@ -35,11 +35,17 @@ bool acknowledgeAlert(kz::Window& window) {
     return first && click(*first);
 }
 
-kz::Button* buttonWithAction(kz::View& root, const std::string& selector) {
+kz::Button* findButton(kz::View& root, const std::function<bool(kz::Button&)>& match) {
     return dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
         auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && b->action().selector == selector && b->isEnabled() && !b->isHiddenOrHasHiddenAncestor();
+        return b && match(*b);
     }));
+}
+
+kz::Button* buttonWithAction(kz::View& root, const std::string& selector) {
+    return findButton(root, [&](kz::Button& b) {
+        return b.action().selector == selector && b.isEnabled() && !b.isHiddenOrHasHiddenAncestor();
+    });
 }
 
 bool click(kz::Button& button) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <string>
+
+#include "platform/kit/ScriptedUiDriver.h"
 
 namespace kz {
 class Button;
 class TextField;
-class View;
 class Window;
 }  // namespace kz
 
@@ -19,6 +21,17 @@ bool isAlertWindow(kz::Window& window);
 std::string alertText(kz::Window& window);
 // Presses the alert's first (default) button with the mouse.
 bool acknowledgeAlert(kz::Window& window);
+// The first button the match takes, in any state, or null.
+kz::Button* findButton(kz::View& root, const std::function<bool(kz::Button&)>& match);
+// The control of that class whose action is the selector, enabled or not,
+// shown or not: what tells one window from another.
+template <class Control>
+Control* withAction(kz::View& root, const std::string& selector) {
+    return dynamic_cast<Control*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
+        auto* control = dynamic_cast<Control*>(&v);
+        return control && control->action().selector == selector;
+    }));
+}
 // The enabled, visible button whose action is the selector, or null.
 kz::Button* buttonWithAction(kz::View& root, const std::string& selector);
 // Clicks the button with the mouse.

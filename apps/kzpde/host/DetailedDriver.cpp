@@ -1,7 +1,9 @@
-#include "DetailedDriver.h"
+#include "host/DetailedDriver.h"
 
 #include "engine/controls/QuillUI.h"
 #include "engine/controls/WireNames.h"
+#include "host/AnswerDriver.h"
+#include "host/UserActions.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"
@@ -19,13 +21,6 @@ namespace kzp = ComTORVALEKZ2R4_Plugin;
 namespace kzpde {
 
 namespace {
-
-kz::Button* buttonWithAction(kz::View& root, const char* selector) {
-    return dynamic_cast<kz::Button*>(kz::ScriptedUiDriver::find(root, [&](kz::View& v) {
-        auto* b = dynamic_cast<kz::Button*>(&v);
-        return b && b->action().selector == selector;
-    }));
-}
 
 // The option control of the key in any tab of the window, and the window's
 // tab that holds it (the tab views' items hold the views of the tabs not in
@@ -83,15 +78,27 @@ int popupIndex(const kzp::QuillUI& q, const std::string& value) {
 
 }  // namespace
 
-DetailedDriver::DetailedDriver(std::vector<Action> actions, bool ok, std::deque<bool> answers)
-    : _actions(actions.begin(), actions.end()), _ok(ok), _answers(std::move(answers)) {}
+DetailedDriver::DetailedDriver(std::vector<Action> actions, bool ok, AnswerDriver& answers)
+    : _actions(actions.begin(), actions.end()), _ok(ok), _answers(answers) {}
 
 bool DetailedDriver::isDetailedWindow(kz::Window& window) {
-    return buttonWithAction(window.contentView(), "okButton:") != nullptr;
+    return withAction<kz::Button>(window.contentView(), "okButton:") != nullptr;
 }
 
-bool DetailedDriver::step(kz::Application&, kz::Window& window) {
-    if (!isDetailedWindow(window)) return answerDialog(window);
+void DetailedDriver::open(kz::Button& show) {
+    _answers.clickWorking(show, [this](kz::Window& window, bool* result) {
+        if (isDetailedWindow(window)) {
+            *result = work(window);
+            return true;
+        }
+        if (findButton(window.contentView(), [](kz::Button&) { return true; })) return false;  // a dialog
+        _problems.push_back("a window without buttons came up: " + window.title());
+        *result = false;
+        return true;
+    });
+}
+
+bool DetailedDriver::work(kz::Window& window) {
     _shown = true;
     if (!_actions.empty()) {
         Action action = std::move(_actions.front());
@@ -111,56 +118,20 @@ bool DetailedDriver::step(kz::Application&, kz::Window& window) {
 }
 
 bool DetailedDriver::pressAction(kz::Window& window, const char* selector) {
-    kz::Button* button = buttonWithAction(window.contentView(), selector);
+    kz::Button* button = withAction<kz::Button>(window.contentView(), selector);
     if (!button) {
         _problems.push_back(std::string("the window has no button for ") + selector);
         return false;
     }
-    kz::Application::EventScope event(kz::Event::mouseDown({}));
     _lastPressed = std::string(selector) == "okButton:" ? Pressed::Ok : Pressed::Cancel;
-    return button->performClick();
-}
-
-bool DetailedDriver::answerDialog(kz::Window& window) {
-    std::string text;
-    std::vector<kz::Button*> buttons;
-    kz::ScriptedUiDriver::find(window.contentView(), [&](kz::View& v) {
-        if (auto* b = dynamic_cast<kz::Button*>(&v)) buttons.push_back(b);
-        else if (auto* t = dynamic_cast<kz::TextField*>(&v); t && !t->stringValue().empty())
-            text += (text.empty() ? "" : "\r") + t->stringValue();
-        return false;
-    });
-    if (buttons.empty()) {
-        _problems.push_back("a window without buttons came up: " + window.title());
-        return false;
-    }
-    while (!text.empty() && text.back() == '\r') text.pop_back();
-    std::string answer = "ok";
-    kz::Button* press = buttons.front();
-    if (buttons.size() >= 2) {
-        bool yes = true;
-        if (!_answers.empty()) {
-            yes = _answers.front();
-            _answers.pop_front();
-        } else {
-            ++_defaulted;
-        }
-        answer = yes ? "yes" : "no";
-        press = buttons[yes ? 0 : 1];
-    }
-    _dialogs.push_back({text, answer});
-    kz::Application::EventScope event(kz::Event::mouseDown({}));
-    return press->performClick();
+    return click(*button);
 }
 
 bool DetailedDriver::perform(const Action& action, kz::Window& window) {
     kz::Application::EventScope event(kz::Event::mouseDown({}));
     switch (action.step) {
         case Step::Style: {
-            auto* style = dynamic_cast<kz::PopUpButton*>(kz::ScriptedUiDriver::find(window.contentView(), [](kz::View& v) {
-                auto* p = dynamic_cast<kz::PopUpButton*>(&v);
-                return p && p->action().selector == "setupViewStylePopupButton:";
-            }));
+            auto* style = withAction<kz::PopUpButton>(window.contentView(), "setupViewStylePopupButton:");
             int tag = action.key == "tree" ? 2 : 1;
             int index = -1;
             for (int i = 0; style && i < style->numberOfItems(); ++i)
@@ -173,7 +144,8 @@ bool DetailedDriver::perform(const Action& action, kz::Window& window) {
             return true;
         }
         case Step::Revert:
-            if (kz::Button* revert = buttonWithAction(window.contentView(), "clickedRevertToDefault:")) revert->performClick();
+            if (kz::Button* revert = withAction<kz::Button>(window.contentView(), "clickedRevertToDefault:"))
+                revert->performClick();
             else _problems.push_back("the window has no Revert button");
             return true;
         case Step::Set: return setOption(action.key, action.value, window);
