@@ -31,12 +31,6 @@ DetailedSettingsWinController*& shared() {
 // The plug-in's own texts ("UI" table); a missing one shows its key.
 std::string localized(const std::string& key) { return PanePlugInMgr::localizedAlertText(key); }
 
-template <typename T>
-bool take(std::shared_ptr<T>& outlet, const std::shared_ptr<kz::View>& view) {
-    outlet = std::dynamic_pointer_cast<T>(view);
-    return outlet != nullptr;
-}
-
 // Every view below the root, the views of the tabs not in front included.
 void eachView(kz::View& root, const std::function<void(kz::View&)>& visit, int depth = 0) {
     if (depth > 64) return;
@@ -72,13 +66,13 @@ DetailedSettingsWinController& DetailedSettingsWinController::sharedInstance() {
 void DetailedSettingsWinController::destroySharedInstance() { delete shared(); }
 
 bool DetailedSettingsWinController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_cancelButton") return take(_cancelButton, view);
-    if (name == "_okButton") return take(_okButton, view);
-    if (name == "_revertToDefaultButton") return take(_revertToDefaultButton, view);
-    if (name == "_versionInfoButton") return take(_versionInfoButton, view);
-    if (name == "_tabView") return take(_tabView, view);
-    if (name == "_outlineview") return take(_outlineview, view);
-    if (name == "_viewStyle") return take(_viewStyle, view);
+    if (name == "_cancelButton") return takeOutlet(_cancelButton, view);
+    if (name == "_okButton") return takeOutlet(_okButton, view);
+    if (name == "_revertToDefaultButton") return takeOutlet(_revertToDefaultButton, view);
+    if (name == "_versionInfoButton") return takeOutlet(_versionInfoButton, view);
+    if (name == "_tabView") return takeOutlet(_tabView, view);
+    if (name == "_outlineview") return takeOutlet(_outlineview, view);
+    if (name == "_viewStyle") return takeOutlet(_viewStyle, view);
     return false;
 }
 

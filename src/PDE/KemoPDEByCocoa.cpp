@@ -37,12 +37,6 @@ constexpr const char* kObservedOptions[] = {"PagePrintOnCenter", "StapleMode",  
                                             "Fold",              "OutputTray",   "OffsetMode",
                                             "AutoTraySettingToBypass", "VLInputSlot", "DuplexMode"};
 
-template <class T>
-bool take(std::shared_ptr<T>& field, const std::shared_ptr<kz::View>& view) {
-    field = std::dynamic_pointer_cast<T>(view);
-    return field != nullptr;
-}
-
 void logException(const char* operation, const std::exception& e) {
     kz::Log::format("### ## exception caught in %s %s: %s", operation, exceptionName(e).c_str(),
                     exceptionMessage(e).c_str());
@@ -154,26 +148,26 @@ bool KemoPDEByCocoa::connectOutlet(std::string_view name, const std::shared_ptr<
         _View = view;
         return view != nullptr;
     }
-    if (name == "_Favorite") return take(_Favorite, view);
-    if (name == "_titleFavorite") return take(_titleFavorite, view);
-    if (name == "_saveFavoriteButton") return take(_saveFavoriteButton, view);
-    if (name == "_deleteFavoriteButton") return take(_deleteFavoriteButton, view);
-    if (name == "_browseFavoriteButton") return take(_browseFavoriteButton, view);
-    if (name == "_jobName") return take(_jobName, view);
-    if (name == "_jobNameButton") return take(_jobNameButton, view);
-    if (name == "_showDetailedSettingsButton") return take(_showDetailedSettingsButton, view);
-    if (name == "_revertToDefaultSettingsButton") return take(_revertToDefaultSettingsButton, view);
-    if (name == "_automaticPaperTraySelectionButton") return take(_automaticPaperTraySelectionButton, view);
-    if (name == "_bypassPaperTraySelectionButton") return take(_bypassPaperTraySelectionButton, view);
-    if (name == "_quill_AutoTraySettingToBypass") return take(_quill_AutoTraySettingToBypass, view);
-    if (name == "_quill_DuplexMode") return take(_quill_DuplexMode, view);
-    if (name == "_quill_PagePrintOnCenter") return take(_quill_PagePrintOnCenter, view);
-    if (name == "_quill_StapleMode") return take(_quill_StapleMode, view);
-    if (name == "_quill_Punch_PunchHoles") return take(_quill_Punch_PunchHoles, view);
-    if (name == "_quill_Fold") return take(_quill_Fold, view);
-    if (name == "_quill_OutputTray") return take(_quill_OutputTray, view);
-    if (name == "_quill_OffsetMode") return take(_quill_OffsetMode, view);
-    if (name == "_quill_VLInputSlot") return take(_quill_VLInputSlot, view);
+    if (name == "_Favorite") return takeOutlet(_Favorite, view);
+    if (name == "_titleFavorite") return takeOutlet(_titleFavorite, view);
+    if (name == "_saveFavoriteButton") return takeOutlet(_saveFavoriteButton, view);
+    if (name == "_deleteFavoriteButton") return takeOutlet(_deleteFavoriteButton, view);
+    if (name == "_browseFavoriteButton") return takeOutlet(_browseFavoriteButton, view);
+    if (name == "_jobName") return takeOutlet(_jobName, view);
+    if (name == "_jobNameButton") return takeOutlet(_jobNameButton, view);
+    if (name == "_showDetailedSettingsButton") return takeOutlet(_showDetailedSettingsButton, view);
+    if (name == "_revertToDefaultSettingsButton") return takeOutlet(_revertToDefaultSettingsButton, view);
+    if (name == "_automaticPaperTraySelectionButton") return takeOutlet(_automaticPaperTraySelectionButton, view);
+    if (name == "_bypassPaperTraySelectionButton") return takeOutlet(_bypassPaperTraySelectionButton, view);
+    if (name == "_quill_AutoTraySettingToBypass") return takeOutlet(_quill_AutoTraySettingToBypass, view);
+    if (name == "_quill_DuplexMode") return takeOutlet(_quill_DuplexMode, view);
+    if (name == "_quill_PagePrintOnCenter") return takeOutlet(_quill_PagePrintOnCenter, view);
+    if (name == "_quill_StapleMode") return takeOutlet(_quill_StapleMode, view);
+    if (name == "_quill_Punch_PunchHoles") return takeOutlet(_quill_Punch_PunchHoles, view);
+    if (name == "_quill_Fold") return takeOutlet(_quill_Fold, view);
+    if (name == "_quill_OutputTray") return takeOutlet(_quill_OutputTray, view);
+    if (name == "_quill_OffsetMode") return takeOutlet(_quill_OffsetMode, view);
+    if (name == "_quill_VLInputSlot") return takeOutlet(_quill_VLInputSlot, view);
     return false;
 }
 

@@ -26,12 +26,6 @@ JobNameWinController*& shared() {
 // The plug-in's own texts ("UI" table); a missing one shows its key.
 std::string localized(const std::string& key) { return PanePlugInMgr::localizedAlertText(key); }
 
-template <typename T>
-bool take(std::shared_ptr<T>& outlet, const std::shared_ptr<kz::View>& view) {
-    outlet = std::dynamic_pointer_cast<T>(view);
-    return outlet != nullptr;
-}
-
 }  // namespace
 
 JobNameWinController::JobNameWinController() : TDWindowController("JobName") {}
@@ -48,11 +42,11 @@ JobNameWinController& JobNameWinController::sharedInstance() {
 void JobNameWinController::destroySharedInstance() { delete shared(); }
 
 bool JobNameWinController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_okButton") return take(_okButton, view);
-    if (name == "_cancelButton") return take(_cancelButton, view);
-    if (name == "_JobNameCaption") return take(_JobNameCaption, view);
-    if (name == "_JobNameEdit") return take(_JobNameEdit, view);
-    if (name == "_SpecificJobNameRadio") return take(_SpecificJobNameRadio, view);
+    if (name == "_okButton") return takeOutlet(_okButton, view);
+    if (name == "_cancelButton") return takeOutlet(_cancelButton, view);
+    if (name == "_JobNameCaption") return takeOutlet(_JobNameCaption, view);
+    if (name == "_JobNameEdit") return takeOutlet(_JobNameEdit, view);
+    if (name == "_SpecificJobNameRadio") return takeOutlet(_SpecificJobNameRadio, view);
     return false;
 }
 

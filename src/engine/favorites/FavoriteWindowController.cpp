@@ -34,12 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-template <typename T>
-bool take(std::shared_ptr<T>& outlet, const std::shared_ptr<kz::View>& view) {
-    outlet = std::dynamic_pointer_cast<T>(view);
-    return outlet != nullptr;
-}
-
 std::string localized(const std::string& key) { return FavoriteItem::localized(key); }
 
 std::string format1(const std::string& format, const std::string& argument) {
@@ -109,19 +103,19 @@ FavoriteWindowController& FavoriteWindowController::sharedInstance() {
 }
 
 bool FavoriteWindowController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_favoriteListView") return take(_favoriteListView, view);
-    if (name == "_treeView") return take(_treeView, view);
-    if (name == "_nameField") return take(_nameField, view);
-    if (name == "_commentField") return take(_commentField, view);
-    if (name == "_nameTitle") return take(_nameTitle, view);
-    if (name == "_commentTitle") return take(_commentTitle, view);
-    if (name == "_listTitle") return take(_listTitle, view);
-    if (name == "_settingTitle") return take(_settingTitle, view);
-    if (name == "_deleteButton") return take(_deleteButton, view);
-    if (name == "_importButton") return take(_importButton, view);
-    if (name == "_exportButton") return take(_exportButton, view);
-    if (name == "_cancelButton") return take(_cancelButton, view);
-    if (name == "_okButton") return take(_okButton, view);
+    if (name == "_favoriteListView") return takeOutlet(_favoriteListView, view);
+    if (name == "_treeView") return takeOutlet(_treeView, view);
+    if (name == "_nameField") return takeOutlet(_nameField, view);
+    if (name == "_commentField") return takeOutlet(_commentField, view);
+    if (name == "_nameTitle") return takeOutlet(_nameTitle, view);
+    if (name == "_commentTitle") return takeOutlet(_commentTitle, view);
+    if (name == "_listTitle") return takeOutlet(_listTitle, view);
+    if (name == "_settingTitle") return takeOutlet(_settingTitle, view);
+    if (name == "_deleteButton") return takeOutlet(_deleteButton, view);
+    if (name == "_importButton") return takeOutlet(_importButton, view);
+    if (name == "_exportButton") return takeOutlet(_exportButton, view);
+    if (name == "_cancelButton") return takeOutlet(_cancelButton, view);
+    if (name == "_okButton") return takeOutlet(_okButton, view);
     return false;
 }
 

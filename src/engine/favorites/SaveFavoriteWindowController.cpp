@@ -13,12 +13,6 @@ namespace ComTORVALEKZ2R4_Plugin {
 
 namespace {
 
-template <typename T>
-bool take(std::shared_ptr<T>& outlet, const std::shared_ptr<kz::View>& view) {
-    outlet = std::dynamic_pointer_cast<T>(view);
-    return outlet != nullptr;
-}
-
 std::string localized(const std::string& key) { return FavoriteItem::localized(key); }
 
 }  // namespace
@@ -31,12 +25,12 @@ SaveFavoriteWindowController& SaveFavoriteWindowController::sharedInstance() {
 }
 
 bool SaveFavoriteWindowController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_nameField") return take(_nameField, view);
-    if (name == "_commentField") return take(_commentField, view);
-    if (name == "_nameTitle") return take(_nameTitle, view);
-    if (name == "_commentTitle") return take(_commentTitle, view);
-    if (name == "_saveButton") return take(_saveButton, view);
-    if (name == "_cancelButton") return take(_cancelButton, view);
+    if (name == "_nameField") return takeOutlet(_nameField, view);
+    if (name == "_commentField") return takeOutlet(_commentField, view);
+    if (name == "_nameTitle") return takeOutlet(_nameTitle, view);
+    if (name == "_commentTitle") return takeOutlet(_commentTitle, view);
+    if (name == "_saveButton") return takeOutlet(_saveButton, view);
+    if (name == "_cancelButton") return takeOutlet(_cancelButton, view);
     return false;
 }
 

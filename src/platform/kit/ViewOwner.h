@@ -24,6 +24,15 @@ public:
     virtual std::function<void(Control&)> actionForSelector(std::string_view /*selector*/) { return {}; }
     // After every object of the description is made and connected.
     virtual void awakeFromNib() {}
+
+protected:
+    // For connectOutlet: the outlet takes the view when it is a T; false
+    // (and the outlet emptied) when it is of another kind.
+    template <class T>
+    static bool takeOutlet(std::shared_ptr<T>& outlet, const std::shared_ptr<View>& view) {
+        outlet = std::dynamic_pointer_cast<T>(view);
+        return outlet != nullptr;
+    }
 };
 
 // A view that wants to hear when the description it came from is loaded.

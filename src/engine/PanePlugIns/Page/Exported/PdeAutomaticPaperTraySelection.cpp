@@ -22,12 +22,6 @@ std::string descriptionPathIn(const std::shared_ptr<kz::Bundle>& bundle) {
     return path.empty() ? std::string(PdeAutomaticPaperTraySelection::kViewDescription) : path;
 }
 
-template <class T>
-bool take(std::shared_ptr<T>& field, const std::shared_ptr<kz::View>& view) {
-    field = std::dynamic_pointer_cast<T>(view);
-    return field != nullptr;
-}
-
 }  // namespace
 
 PdeAutomaticPaperTraySelection::PdeAutomaticPaperTraySelection(const std::shared_ptr<kz::Bundle>& bundle)
@@ -47,9 +41,9 @@ bool PdeAutomaticPaperTraySelection::initializePanel(std::shared_ptr<kz::Bundle>
 }
 
 bool PdeAutomaticPaperTraySelection::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_View") return take(_View, view);
-    if (name == "_separator") return take(_separator, view);
-    if (name == "_close") return take(_close, view);
+    if (name == "_View") return takeOutlet(_View, view);
+    if (name == "_separator") return takeOutlet(_separator, view);
+    if (name == "_close") return takeOutlet(_close, view);
     const std::pair<const char*, std::shared_ptr<QuillUI>*> controls[] = {
         {"_quill_PaperType_MediaTypeTabbed", &_quill_PaperType_MediaTypeTabbed},
         {"_quill_PaperType_MediaTypeTabbed_MediaTypeCoatingMaterial_MediaTypePreprinted_MediaTypeDrilled_"
@@ -73,7 +67,7 @@ bool PdeAutomaticPaperTraySelection::connectOutlet(std::string_view name, const 
         {"_quill_MediaTypeWeightBypass", &_quill_MediaTypeWeightBypass},
     };
     for (const auto& [outlet, field] : controls)
-        if (name == outlet) return take(*field, view);
+        if (name == outlet) return takeOutlet(*field, view);
     return false;
 }
 
