@@ -37,6 +37,14 @@ PaneHost::~PaneHost() { kzp::PanePlugInMgr::destroySharedInstance(); }
 
 kzp::PanePlugInMgr& PaneHost::manager() { return kzp::PanePlugInMgr::sharedInstance(); }
 
+kzp::PanePlugInMgr& PaneHost::managerWithPaneViews() {
+    kzp::PanePlugInMgr& mgr = manager();
+    mgr.loadPlugIns();
+    while (mgr.loadPanelView()) {
+    }
+    return mgr;
+}
+
 bool parsePaneArgs(const std::vector<std::string>& args, bool allowFile, PaneArgs& out) {
     out.bundlePath = kzpde::BundleLocation::path();
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -28,6 +28,10 @@ public:
     ~PaneHost();
 
     ComTORVALEKZ2R4_Plugin::PanePlugInMgr& manager();
+    // The manager with every pane loaded and every pane's view made, as the
+    // panel makes them: a pane's option controls exist only once its view
+    // is loaded, so defaults, trees and previews need all of them.
+    ComTORVALEKZ2R4_Plugin::PanePlugInMgr& managerWithPaneViews();
     const std::vector<std::string>& logLines() const { return _log.lines(); }
 
 private:

@@ -72,12 +72,8 @@ int run(kzpde::Invocation& inv) {
     }
     kzpde::PaneHost host;
     if (!host.open(o.bundlePath, inv.err)) return kzpde::kFailure;
-    kzp::PanePlugInMgr& mgr = host.manager();
-    mgr.loadPlugIns();
-    // The preview shows every pane's options: their views (and so their
-    // controls) are loaded first.
-    while (mgr.loadPanelView()) {
-    }
+    // The preview shows every pane's options: their views (and so their controls) come first.
+    host.managerWithPaneViews();
     kzp::FavoriteWindowController& manager = kzp::FavoriteWindowController::sharedInstance();
     Driver driver(manager, o.actions, o.ok);
     bool confirmed = false;

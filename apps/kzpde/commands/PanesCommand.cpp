@@ -20,10 +20,7 @@ int run(kzpde::Invocation& inv) {
     }
     kzpde::PaneHost host;
     if (!host.open(args.bundlePath, inv.err)) return kzpde::kFailure;
-    kzp::PanePlugInMgr& mgr = host.manager();
-    mgr.loadPlugIns();
-    while (mgr.loadPanelView()) {
-    }
+    kzp::PanePlugInMgr& mgr = host.managerWithPaneViews();
     nlohmann::ordered_json panes = nlohmann::ordered_json::array();
     std::vector<std::string> keys;
     for (const auto& [key, entry] : mgr.plugInTable()) keys.push_back(key);

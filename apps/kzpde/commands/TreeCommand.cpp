@@ -59,12 +59,7 @@ int run(kzpde::Invocation& inv) {
     }
     kzpde::PaneHost host;
     if (!host.open(o.bundlePath, inv.err)) return kzpde::kFailure;
-    kzp::PanePlugInMgr& mgr = host.manager();
-    mgr.loadPlugIns();
-    // Every pane's controls exist once its view is loaded; the defaults are
-    // taken from all of them.
-    while (mgr.loadPanelView()) {
-    }
+    kzp::PanePlugInMgr& mgr = host.managerWithPaneViews();
     std::optional<kz::Dictionary> option = kzpde::printOptionFrom(mgr, o.settings, o.favorite, inv.err);
     int status = kzpde::kOk;
     if (!option) status = kzpde::kFailure;
