@@ -163,9 +163,12 @@ trimmer_cut = number("TrimmerCutSize", "Cut Width", "断裁幅", "2.00", "20.00"
 
 # -- Color -------------------------------------------------------------------
 
+# "CMYK" and "Gray" are names CUPS knows as colour and greyscale: with them a
+# queue made from the PPD prints in colour unless asked otherwise. Stored
+# favorites hold the print server's numbers, which the convert table keeps.
 color_model = popup("ColorModel", "Color Mode", "カラーモード",
-                    [("CMYK1", "Color", "カラー"), ("CMYK2", "Color (Enhanced Black)", "カラー (黒強調)"),
-                     ("Gray", "Grayscale", "グレースケール")], "CMYK1")
+                    [("CMYK", "Color", "カラー"), ("CMYK2", "Color (Enhanced Black)", "カラー (黒強調)"),
+                     ("Gray", "Grayscale", "グレースケール")], "CMYK")
 rgb_correct = popup("VLRGBColorCorrect", "RGB Color Correction", "RGBカラー補正",
                     [("None", "Off", "オフ"), ("sRGB", "sRGB", "sRGB"), ("RGB", "Device RGB", "デバイスRGB"),
                      ("AdobeRGB", "Adobe RGB", "Adobe RGB"), ("sRGBAutoAdjust", "sRGB, Automatic", "sRGB 自動補正"),
@@ -268,7 +271,7 @@ enable_when(imp_watermark, ["True"], ["ImpositionWaterMarkName"])
 enable_when(crease, ["Custom"], ["CreaseNum"])
 enable_when(separators, ["TrayStock"], ["SeparatorsStockName"])
 enable_when(trimmer, ["True"], ["TrimmerFinishedSize", "TrimmerCutSize"])
-enable_when(color_model, ["CMYK1", "CMYK2"], ["VLRGBColorCorrect", "VLCMYKSimulation"])
+enable_when(color_model, ["CMYK", "CMYK2"], ["VLRGBColorCorrect", "VLCMYKSimulation"])
 enable_when(image_adjust, ["True"], ["ImageUserAdjustName"])
 enable_when(text_adjust, ["True"], ["TextUserAdjustName"])
 enable_when(security, ["True"], ["SecurityPrintPassword"])
@@ -449,3 +452,7 @@ FAVORITE_TEXTS = [
     text("Fail to loading favorite file", "お気に入りファイルを読み込めませんでした。",
          "The file could not be read as a favorite."),
 ]
+
+# Choices renamed since favorites and convert tables were first written:
+# option -> old name -> new name.
+RENAMED_CHOICES = {"ColorModel": {"CMYK1": "CMYK"}}

@@ -4,6 +4,7 @@ mirror the rules, and Japanese translations."""
 
 from collections import OrderedDict
 
+import ipp
 import model
 from options import TEXTS
 from writers import INTERNAL_ONLY
@@ -128,10 +129,11 @@ def has_choice(p, value):
     return value in [c for c, _, _ in p.choices]
 
 
-def constraints(options_by_key):
+def constraints(options_by_key, resolutions=None):
     """Pairs of choices that the conflict rules keep apart (both
     directions). Rules of three options only hold together and have no
-    pair."""
+    pair. RESOLUTIONS, when given, gets for a pair the choice that the
+    panel's rule puts back on the pair's second option."""
     pairs = []
     for o in model.ALL_OPTIONS:
         for kind in ("conflict", "unrestorable_conflict"):
@@ -153,6 +155,10 @@ def constraints(options_by_key):
                                 left, right = canonical(o.key, a), canonical(other, b)
                                 if not left or not right:
                                     continue
+                                back = canonical(other, outcome["restore"]) if "restore" in outcome else None
+                                if resolutions is not None and back and back[0] == right[0] and \
+                                        right[0] in options_by_key and has_choice(options_by_key[right[0]], back[1]):
+                                    resolutions.setdefault((left, right), back[1])
                                 for x, y in ((left, right), (right, left)):
                                     if x[0] in options_by_key and y[0] in options_by_key and not (
                                             has_choice(options_by_key[x[0]], x[1])
@@ -303,6 +309,14 @@ def write(places):
         if v1 not in [c for c, _, _ in by_key[k1].choices] or v2 not in [c for c, _, _ in by_key[k2].choices]:
             raise SystemExit(f"constraint {k1} {v1} {k2} {v2} names a choice the PPD lacks")
         out.append(f"*UIConstraints: *{k1} {v1} *{k2} {v2}")
+    out.append("*% The same conflicts for print dialogs, each with the choice the panel")
+    out.append("*% puts back when it resolves one.")
+    resolutions = {}
+    pairs = constraints(by_key, resolutions)
+    out += ipp.constraint_lines(pairs, resolutions)
+    out.append("*% Finishing choices as IPP finishings values, which the product's")
+    out.append("*% backend and every IPP-aware dialog read.")
+    out += ipp.finishing_lines(by_key)
     out.append("*% Japanese")
     out += trans
     return "\n".join(out) + "\n", by_key

@@ -22,8 +22,8 @@ std::string ppd(bool withCmyk2) {
         "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n*LanguageVersion: English\n"
         "*LanguageEncoding: ISOLatin1\n*PCFileName: \"TEST.PPD\"\n*Manufacturer: \"Test\"\n*Product: \"(Test)\"\n"
         "*ModelName: \"Test\"\n*ShortNickName: \"Test\"\n*NickName: \"Test\"\n*PSVersion: \"(3010) 0\"\n"
-        "*OpenUI *ColorModel/Color Mode: PickOne\n*DefaultColorModel: CMYK1\n"
-        "*ColorModel CMYK1/Color: \"\"\n";
+        "*OpenUI *ColorModel/Color Mode: PickOne\n*DefaultColorModel: CMYK\n"
+        "*ColorModel CMYK/Color: \"\"\n";
     if (withCmyk2) text += "*ColorModel CMYK2/Color (Fine): \"\"\n";
     text +=
         "*ColorModel Gray/Grayscale: \"\"\n*CloseUI: *ColorModel\n"
@@ -61,19 +61,19 @@ protected:
 
 TEST_F(Options, DefaultColorModelIsCmyk2OnlyWhenThePpdListsIt) {
     auto& m = mgr();
-    option(m, "ColorModel", {"CMYK1", "CMYK2", "Gray"}, "CMYK1");
+    option(m, "ColorModel", {"CMYK", "CMYK2", "Gray"}, "CMYK");
     option(m, "Staple", {"Off", "On"}, "On");
     EXPECT_EQ(m._defaultOptionKeyword("ColorModel"), kz::Value("CMYK2"));
     EXPECT_EQ(m.selectedOptionKeyword("Staple"), kz::Value("On"));
-    EXPECT_EQ(m.defaultSettings().get("ColorModel"), kz::Value("CMYK1"));  // the cache itself is untouched
+    EXPECT_EQ(m.defaultSettings().get("ColorModel"), kz::Value("CMYK"));  // the cache itself is untouched
     // The cache holds the values first asked for.
     m.setStringValue(std::string("Off"), "Staple");
     EXPECT_EQ(m.selectedOptionKeyword("Staple"), kz::Value("On"));
 
     writeText(f.resources() + "/Test.ppd", ppd(false));
     auto& other = mgr();
-    option(other, "ColorModel", {"CMYK1", "Gray"}, "CMYK1");
-    EXPECT_EQ(other._defaultOptionKeyword("ColorModel"), kz::Value("CMYK1"));
+    option(other, "ColorModel", {"CMYK", "Gray"}, "CMYK");
+    EXPECT_EQ(other._defaultOptionKeyword("ColorModel"), kz::Value("CMYK"));
 }
 
 TEST_F(Options, ExistenceAndAliasesComeFromThePpd) {

@@ -91,8 +91,8 @@ TEST_F(ProductBundle, DefaultsSummaryAndRestoreOverTheProductPpd) {
     ASSERT_NE(mgr.ppdInformation(), nullptr);
     kz::Dictionary defaults = mgr.defaultSettings();
     EXPECT_GT(defaults.size(), 50u);
-    // The product's PPD lists "CMYK2", so a "CMYK1" default becomes it.
-    if (defaults.get("ColorModel") == kz::Value("CMYK1")) {
+    // The product's PPD lists "CMYK2", so a "CMYK" default becomes it.
+    if (defaults.get("ColorModel") == kz::Value("CMYK")) {
         EXPECT_EQ(mgr._defaultOptionKeyword("ColorModel"), kz::Value("CMYK2"));
     }
     kz::Dictionary option{{"JobName", "report"}, {"SecurityPrint", "True"}};

@@ -35,7 +35,7 @@ TEST(ProductRules, AtTheDefaultsTheSwitchedOffControlsAreDisabledOrHidden) {
     EXPECT_EQ(j["hidden"]["ImpositionBooklet_LayoutBaseFile"], true);
     EXPECT_EQ(j["hidden"]["CreasePosition1"], true);
     EXPECT_EQ(j["hidden"]["CreasePressureLevel5"], true);
-    EXPECT_EQ(j["values"]["ColorModel"], "CMYK1");
+    EXPECT_EQ(j["values"]["ColorModel"], "CMYK");
 }
 
 TEST(ProductRules, CooperationAndEnablingCrossThePanes) {

@@ -70,7 +70,7 @@ kz::Dictionary PanePlugInMgr::defaultSettings() { return defaults(); }
 
 kz::Value PanePlugInMgr::_defaultOptionKeyword(const std::string& mainKeyword) {
     kz::Value value = defaults().get(mainKeyword);
-    if (mainKeyword == "ColorModel" && value.isString() && value.string() == "CMYK1" &&
+    if (mainKeyword == "ColorModel" && value.isString() && value.string() == "CMYK" &&
         isExistsInPpd(mainKeyword, std::string("CMYK2")))
         return kz::Value("CMYK2");
     return value;
