@@ -1,0 +1,262 @@
+#include "JobTicket.h"
+
+#include <cups/cups.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+namespace kzps {
+
+namespace {
+
+// Custom entries of the panel are named VENDOR + this + KEYWORD.
+constexpr std::string_view kCustomEntryMarker = ".print.PrintSettingsTicket.";
+constexpr int kFinishingsNone = 3;
+constexpr std::size_t kMaxNameBytes = 255;
+
+// The keyword of a custom entry, "" for any other option.
+std::string_view entryKeyword(std::string_view name) {
+    auto at = name.find(kCustomEntryMarker);
+    if (at == std::string_view::npos || at == 0) return {};
+    return name.substr(at + kCustomEntryMarker.size());
+}
+
+// IPP's own attribute names are lower case words with hyphens; the panel's
+// and the PPD's options have capitals or dots.
+bool isIppName(std::string_view name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+               return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+           });
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Well-formed UTF-8 without control characters: what an IPP name or text
+// may hold.
+bool isCleanText(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7f) return false;
+        std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 && c >= 0xc2 ? 2 : (c >> 4) == 0xe ? 3 : (c >> 3) == 0x1e && c <= 0xf4 ? 4 : 0;
+        if (n == 0 || i + n > text.size()) return false;
+        for (std::size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string sidesOfDuplex(std::string_view choice) {
+    if (choice == "DuplexNoTumble") return "two-sided-long-edge";
+    if (choice == "DuplexTumble") return "two-sided-short-edge";
+    if (choice == "None" || choice == "SimplexTumble" || equalsNoCase(choice, "false")) return "one-sided";
+    return "";
+}
+
+// Trays with a value in IPP; the others are known only by their choice.
+const std::map<std::string, std::string, std::less<>>& inputTrays() {
+    static const std::map<std::string, std::string, std::less<>> trays = {
+        {"AutoSelect", "auto"}, {"Manual", "by-pass-tray"}, {"Tray1", "tray-1"}, {"Tray2", "tray-2"},
+        {"Tray3", "tray-3"},    {"Tray4", "tray-4"},        {"Tray6", "tray-6"}, {"Tray7", "tray-7"},
+        {"Tray8", "tray-8"},    {"Tray9", "tray-9"}};
+    return trays;
+}
+
+const std::map<std::string, std::string, std::less<>>& outputTrays() {
+    static const std::map<std::string, std::string, std::less<>> trays = {
+        {"Auto", "auto"}, {"Stackertray", "stacker-1"}, {"Stackertray2", "stacker-2"}};
+    return trays;
+}
+
+std::string lookUp(const std::map<std::string, std::string, std::less<>>& table, std::string_view key) {
+    auto it = table.find(key);
+    return it == table.end() ? std::string() : it->second;
+}
+
+bool fail(std::string* error, std::string reason) {
+    if (error) *error = std::move(reason);
+    return false;
+}
+
+}  // namespace
+
+std::string JobTicket::unEscape(std::string_view stored) {
+    // The custom-entry escapes and the job name field's own ones; a line
+    // break has no place in a job name and becomes a space.
+    static const std::pair<std::string_view, std::string_view> rules[] = {
+        {"%x25", "%"}, {"%x27", "'"}, {"%x2C", ","}, {"\\\\", "\\"}, {"\\\"", "\""}, {"\\n", " "}};
+    std::string out;
+    for (std::size_t at = 0; at < stored.size();) {
+        bool replaced = false;
+        for (const auto& [escaped, original] : rules) {
+            if (stored.compare(at, escaped.size(), escaped) == 0) {
+                out += original;
+                at += escaped.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) out += stored[at++];
+    }
+    return out;
+}
+
+std::optional<JobTicket> JobTicket::read(std::string_view options, const std::string& title, int copies,
+                                         const QueueDescription& queue, std::string* error) {
+    if (options.size() > kMaxOptionsBytes) {
+        fail(error, "the job's options are longer than " + std::to_string(kMaxOptionsBytes) + " bytes");
+        return std::nullopt;
+    }
+    cups_option_t* parsed = nullptr;
+    const std::string text(options);
+    const int count = cupsParseOptions(text.c_str(), 0, &parsed);
+    std::vector<Option> all;
+    for (int i = 0; i < count; ++i) all.push_back({parsed[i].name, parsed[i].value ? parsed[i].value : ""});
+    cupsFreeOptions(count, parsed);
+    if (all.size() > kMaxOptions) {
+        fail(error, "the job has more than " + std::to_string(kMaxOptions) + " options");
+        return std::nullopt;
+    }
+
+    JobTicket ticket;
+    ticket._copies = copies > 0 ? copies : 1;
+    std::map<std::string, std::string, std::less<>> byName;
+    std::string typedName, nameMode;
+    std::optional<std::string> entryPassword;
+    for (const Option& option : all) {
+        if (option.name.size() > kMaxNameBytes || option.value.size() > kMaxValueBytes || !isCleanText(option.name) ||
+            (!isCleanText(option.value) && option.name != "job-password")) {
+            fail(error, "the job's option \"" + option.name.substr(0, 64) + "\" is too long or holds control characters");
+            return std::nullopt;
+        }
+        byName[option.name] = option.value;
+        const std::string_view keyword = entryKeyword(option.name);
+        if (!keyword.empty()) ticket._fromPanel = true;
+        if (keyword == "JobName") typedName = option.value;
+        if (keyword == "VLSpecificJobName") nameMode = option.value;
+        if (keyword == "SecurityPrintPassword") {
+            // Never forwarded under its own name: it goes as job-password.
+            entryPassword = option.value;
+            continue;
+        }
+        if (!isIppName(option.name)) ticket._own.push_back(option);
+    }
+    auto get = [&](std::string_view name) -> std::string {
+        auto it = byName.find(name);
+        return it == byName.end() ? std::string() : it->second;
+    };
+    auto chosen = [&](const std::string& name) {
+        std::string value = get(name);
+        return value.empty() ? queue.defaultChoice(name) : value;
+    };
+
+    const std::string typed = unEscape(typedName);
+    ticket._jobName = !typed.empty() && nameMode != "Auto" ? typed : title;
+
+    ticket._sides = sidesOfDuplex(get("DuplexMode"));
+    if (ticket._sides.empty()) {
+        std::string sides = get("sides");
+        if (sides == "one-sided" || sides == "two-sided-long-edge" || sides == "two-sided-short-edge") ticket._sides = sides;
+    }
+    if (ticket._sides.empty()) ticket._sides = sidesOfDuplex(get("Duplex"));
+
+    for (const auto& finishing : queue.finishings()) {
+        bool matches = std::all_of(finishing.choices.begin(), finishing.choices.end(),
+                               [&](const auto& c) { return chosen(c.first) == c.second; });
+        if (matches) ticket._finishings.push_back(finishing.value);
+    }
+    for (std::string_view rest = get("finishings"); !rest.empty();) {
+        auto comma = rest.find(',');
+        std::string word(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        char* end = nullptr;
+        long value = std::strtol(word.c_str(), &end, 10);
+        if (end != word.c_str() && !*end && value >= kFinishingsNone && value <= 0xffff)
+            ticket._finishings.push_back(static_cast<int>(value));
+    }
+    std::vector<int> unique;
+    for (int value : ticket._finishings)
+        if (std::find(unique.begin(), unique.end(), value) == unique.end()) unique.push_back(value);
+    if (unique.size() > 1) unique.erase(std::remove(unique.begin(), unique.end(), kFinishingsNone), unique.end());
+    ticket._finishings = unique;
+
+    ticket._mediaSize = queue.pageSize(chosen("PageSize"));
+    ticket._mediaSource = lookUp(inputTrays(), get("VLInputSlot"));
+    ticket._outputBin = lookUp(outputTrays(), get("OutputTray"));
+    if (ticket._outputBin.empty() && isIppName(get("output-bin"))) ticket._outputBin = get("output-bin");
+
+    const std::string colorModel = get("ColorModel");
+    if (!colorModel.empty()) {
+        ticket._printColorMode = colorModel == "Gray" ? "monochrome" : "color";
+    } else if (isIppName(get("print-color-mode"))) {
+        ticket._printColorMode = get("print-color-mode");
+    }
+
+    const std::string collate = get("Collate");
+    if (equalsNoCase(collate, "true")) {
+        ticket._multipleDocumentHandling = "separate-documents-collated-copies";
+    } else if (equalsNoCase(collate, "false")) {
+        ticket._multipleDocumentHandling = "separate-documents-uncollated-copies";
+    } else if (isIppName(get("multiple-document-handling"))) {
+        ticket._multipleDocumentHandling = get("multiple-document-handling");
+    }
+
+    if (byName.contains("job-password")) {
+        ticket._jobPassword = get("job-password");
+        ticket._jobPasswordEncryption = get("job-password-encryption");
+    } else if (entryPassword && !entryPassword->empty()) {
+        ticket._jobPassword = entryPassword;
+    }
+    if (ticket._jobPassword && (ticket._jobPassword->empty() || ticket._jobPassword->size() > kMaxNameBytes))
+        ticket._jobPassword.reset();
+    if (!isIppName(ticket._jobPasswordEncryption)) ticket._jobPasswordEncryption = "none";
+    return ticket;
+}
+
+void JobTicket::addTo(ipp_t* request) const {
+    ippAddString(request, IPP_TAG_JOB, IPP_TAG_NAME, "job-name", nullptr, _jobName.c_str());
+    ippAddInteger(request, IPP_TAG_JOB, IPP_TAG_INTEGER, "copies", _copies);
+    if (!_sides.empty()) ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "sides", nullptr, _sides.c_str());
+    if (!_finishings.empty())
+        ippAddIntegers(request, IPP_TAG_JOB, IPP_TAG_ENUM, "finishings", static_cast<int>(_finishings.size()),
+                       _finishings.data());
+    if (_mediaSize || !_mediaSource.empty()) {
+        ipp_t* media = ippNew();
+        if (_mediaSize) {
+            ipp_t* size = ippNew();
+            ippAddInteger(size, IPP_TAG_ZERO, IPP_TAG_INTEGER, "x-dimension", _mediaSize->width);
+            ippAddInteger(size, IPP_TAG_ZERO, IPP_TAG_INTEGER, "y-dimension", _mediaSize->length);
+            ippAddCollection(media, IPP_TAG_ZERO, "media-size", size);
+            ippDelete(size);
+        }
+        if (!_mediaSource.empty())
+            ippAddString(media, IPP_TAG_ZERO, IPP_TAG_KEYWORD, "media-source", nullptr, _mediaSource.c_str());
+        ippAddCollection(request, IPP_TAG_JOB, "media-col", media);
+        ippDelete(media);
+    }
+    if (!_outputBin.empty()) ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "output-bin", nullptr, _outputBin.c_str());
+    if (!_printColorMode.empty())
+        ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "print-color-mode", nullptr, _printColorMode.c_str());
+    if (!_multipleDocumentHandling.empty())
+        ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "multiple-document-handling", nullptr,
+                     _multipleDocumentHandling.c_str());
+    if (_jobPassword) {
+        ippAddOctetString(request, IPP_TAG_OPERATION, "job-password", _jobPassword->data(),
+                          static_cast<int>(_jobPassword->size()));
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "job-password-encryption", nullptr,
+                     _jobPasswordEncryption.c_str());
+    }
+    for (const Option& option : _own) {
+        const std::string name = kOwnPrefix + option.name;
+        ippAddString(request, IPP_TAG_JOB, option.value.size() > kMaxNameBytes ? IPP_TAG_TEXT : IPP_TAG_NAME,
+                     name.c_str(), nullptr, option.value.c_str());
+    }
+}
+
+}  // namespace kzps
