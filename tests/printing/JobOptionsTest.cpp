@@ -156,6 +156,32 @@ TEST(JobOptions, TextValuesBecomeOneNameOrTextAttribute) {
     ippDelete(request);
 }
 
+TEST(JobOptions, TheSecurePrintPasswordGoesOnlyAsTheJobPassword) {
+    PrintSettings settings;
+    settings.setValue("com.example.print.PrintSettingsTicket.SecurityPrintPassword", Value("ZW5jb2RlZA%x2C=="));
+    settings.setValue("com.example.print.PrintSettingsTicket.SecurityPrint", Value("True"));
+    JobOptions options = JobOptions::make(settings, nullptr);
+    const auto* password = options.find(JobOptions::kPasswordOption);
+    ASSERT_NE(password, nullptr);
+    EXPECT_EQ(password->kind, Kind::password);
+    EXPECT_EQ(password->value, "ZW5jb2RlZA%x2C==");  // what the panel encoded, untouched
+    EXPECT_EQ(options.find("com.example.print.PrintSettingsTicket.SecurityPrintPassword"), nullptr);
+
+    ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
+    options.addTo(request);
+    ipp_attribute_t* sent = ippFindAttribute(request, "job-password", IPP_TAG_STRING);
+    ASSERT_NE(sent, nullptr);
+    EXPECT_EQ(ippGetGroupTag(sent), IPP_TAG_OPERATION);
+    int length = 0;
+    const void* bytes = ippGetOctetString(sent, 0, &length);
+    EXPECT_EQ(std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(length)), "ZW5jb2RlZA%x2C==");
+    ippDelete(request);
+
+    // An empty field sends no password at all.
+    settings.setValue("com.example.print.PrintSettingsTicket.SecurityPrintPassword", Value(""));
+    EXPECT_EQ(JobOptions::make(settings, nullptr).find(JobOptions::kPasswordOption), nullptr);
+}
+
 TEST(MemoryPrinter, TheSamplePrinterUsesTheProductPPD) {
     auto bundle = Bundle::open(KZ_SOURCE_DIR "/resources/bundle");
     ASSERT_TRUE(bundle);

@@ -25,7 +25,9 @@ std::string_view keywordOf(std::string_view key) {
 }  // namespace
 
 Secrets::Secrets()
-    : _keywords{"SecurityPrintPassword", "RscPassword", "AuthJobPassword", "VLFormPassword", "VLSecurityPassword"} {}
+    : _keywords{"SecurityPrintPassword", "RscPassword", "AuthJobPassword", "VLFormPassword", "VLSecurityPassword",
+                 // The job option that carries the secure-print password.
+                 "job-password"} {}
 
 void Secrets::addValue(const std::string& value) {
     if (value.empty()) return;

@@ -15,6 +15,8 @@ namespace kz {
 namespace {
 
 constexpr const char* kInputSlotKey = "VLInputSlot";
+// The custom entry of the secure-print password.
+constexpr std::string_view kSecurePrintPasswordKeyword = "SecurityPrintPassword";
 // Longer names are not names in IPP; such a value goes as text.
 constexpr std::size_t kMaxIppName = 255;
 
@@ -70,6 +72,12 @@ std::string settingText(const Value& value) {
     return value.string();
 }
 
+// The main keyword of a custom entry's key.
+std::string_view keywordOf(std::string_view key) {
+    const std::string_view marker = PrintSettings::kCustomEntryMarker;
+    return key.substr(key.find(marker) + marker.size());
+}
+
 void addMarkedChoices(JobOptions& options, ppd_file_t* ppd, const ppd_group_t& group) {
     for (int i = 0; i < group.num_options; ++i) {
         const ppd_option_t& option = group.options[i];
@@ -90,7 +98,12 @@ JobOptions JobOptions::make(const PrintSettings& settings, ppd_file_t* ppd) {
         for (int i = 0; i < ppd->num_groups; ++i) addMarkedChoices(options, ppd, ppd->groups[i]);
     }
     for (const auto& [key, value] : settings.values()) {
-        if (PrintSettings::isCustomEntryKey(key)) options.set(key, settingText(value), Kind::text);
+        if (!PrintSettings::isCustomEntryKey(key)) continue;
+        if (keywordOf(key) == kSecurePrintPasswordKeyword) {
+            if (!settingText(value).empty()) options.set(kPasswordOption, settingText(value), Kind::password);
+            continue;
+        }
+        options.set(key, settingText(value), Kind::text);
     }
     if (const Value* slot = settings.value(kInputSlotKey)) options.set(kInputSlotKey, settingText(*slot), Kind::text);
 
@@ -129,6 +142,10 @@ void JobOptions::addTo(ipp_t* request) const {
     for (const auto& option : _options) {
         if (option.kind == Kind::typed) {
             cupsEncodeOption(request, IPP_TAG_JOB, option.name.c_str(), option.value.c_str());
+        } else if (option.kind == Kind::password) {
+            ippAddOctetString(request, IPP_TAG_OPERATION, option.name.c_str(), option.value.data(),
+                              static_cast<int>(option.value.size()));
+            ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "job-password-encryption", nullptr, "none");
         } else {
             ippAddString(request, IPP_TAG_JOB, option.value.size() > kMaxIppName ? IPP_TAG_TEXT : IPP_TAG_NAME,
                          option.name.c_str(), nullptr, option.value.c_str());

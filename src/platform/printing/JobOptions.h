@@ -20,7 +20,10 @@ namespace kz {
 //      its values: "Custom.WxH" for a page size, "Custom.value" for one
 //      parameter, "{Name=value ...}" for several);
 //   2. every custom entry of the print settings under its full key, with
-//      its escaped text exactly as stored, in the settings' order;
+//      its escaped text exactly as stored, in the settings' order; but the
+//      secure-print password, which goes as the job's "job-password" (an
+//      operation attribute the scheduler passes on to the backend and shows
+//      to no one, where a custom entry is readable by every local user);
 //   3. "VLInputSlot" from the print settings;
 //   4. "copies" (1 when unset), "Collate" ("True"/"False", the host's
 //      collate setting) and "sides" (one-sided, two-sided-long-edge,
@@ -38,7 +41,13 @@ public:
         // The text goes as it is, one name (or, longer than a name may be,
         // text) value: no quoting, no booleans, no collections from "{...}".
         text,
+        // The bytes go as the job's password (job-password, octetString,
+        // with job-password-encryption "none": the text is the panel's own
+        // encoding, not a hash).
+        password,
     };
+    // The option that carries the secure-print password.
+    static constexpr const char* kPasswordOption = "job-password";
     struct Option {
         std::string name;
         std::string value;
