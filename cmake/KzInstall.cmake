@@ -1,4 +1,6 @@
 # The installed tree, relative to the prefix:
+#   lib/cups/backend/kzps                       the CUPS backend (apps/kzps-backend)
+#   share/ppd/kzpde/KZPrintServer.ppd           the product PPD, for lpinfo -m
 #   bin/kzpde                                   the tool (apps/kzpde)
 #   lib/kzpde/KZPrintServer.plugin/             the bundle, copied as resources/
 #                                               lays it out in the build tree
@@ -23,3 +25,7 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/${KZ_BUNDLE_NAME} DESTINATION ${KZ_INSTALL
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kzpde/samples)
 # Where Debian packages keep their copyright statement (/usr/share/doc/<package>).
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kzpde)
+# The product PPD where CUPS's driver list finds it (`lpinfo -m`, `lpadmin -m
+# kzpde/KZPrintServer.ppd`); it goes with the backend, component kzps.
+install(FILES ${CMAKE_SOURCE_DIR}/resources/bundle/Contents/Resources/KZPrintServer.ppd
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/ppd/kzpde COMPONENT kzps)

@@ -56,7 +56,8 @@ public:
     const std::string& multipleDocumentHandling() const { return _multipleDocumentHandling; }
     // The secure-print password as the panel encoded it.
     const std::optional<std::string>& jobPassword() const { return _jobPassword; }
-    // The options that travel behind kOwnPrefix, in the job's order.
+    // The options that travel behind kOwnPrefix, by name as libcups sorts
+    // a parsed option line.
     const std::vector<Option>& ownOptions() const { return _own; }
     // True when the job carries the panel's own entries: it went through
     // the panel, not only through a dialog that reads the PPD.

@@ -202,7 +202,7 @@ TEST(DialogSession, APasswordSetInTheDetailedWindowTravelsEncodedAndIsShownMaske
     std::string encoded, shown;
     const kz::Dictionary masked = dialog.secrets().masked(options);
     for (const auto& [name, value] : options)
-        if (name.ends_with(".SecurityPrintPassword")) {
+        if (name == kz::JobOptions::kPasswordOption) {
             encoded = value.stringValue();
             shown = masked.get(name).stringValue();
         }

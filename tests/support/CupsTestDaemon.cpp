@@ -1,6 +1,9 @@
 #include "CupsTestDaemon.h"
 
+#include <arpa/inet.h>
 #include <grp.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -10,6 +13,7 @@
 
 #include <cups/cups.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +71,8 @@ CupsTestDaemon* CupsTestDaemon::shared() {
 
 CupsTestDaemon::CupsTestDaemon() = default;
 
+CupsTestDaemon::CupsTestDaemon(Setup setup) : _setup(std::move(setup)) {}
+
 CupsTestDaemon::~CupsTestDaemon() {
     stop();
     if (!_folder.empty()) {
@@ -109,10 +115,12 @@ bool CupsTestDaemon::start() {
     }
     _pid = pid;
 
-    ::setenv("CUPS_SERVER", socketPath().c_str(), 1);
-    ::setenv("CUPS_SERVERROOT", (_folder + "/conf").c_str(), 1);
-    ::setenv("HOME", (_folder + "/home").c_str(), 1);
-    cupsSetServer(socketPath().c_str());
+    if (_setup.pointProcess) {
+        ::setenv("CUPS_SERVER", socketPath().c_str(), 1);
+        ::setenv("CUPS_SERVERROOT", (_folder + "/conf").c_str(), 1);
+        ::setenv("HOME", (_folder + "/home").c_str(), 1);
+        cupsSetServer(socketPath().c_str());
+    }
     if (!waitUntilRunning()) {
         std::string why = _error;
         stop();
@@ -129,9 +137,25 @@ bool CupsTestDaemon::writeConfiguration() {
         fs::create_directories(b / sub, ec);
         if (ec) return fail("cupsd cannot start: cannot make " + (b / sub).string());
     }
-    for (const char* sub : {"daemon", "backend", "notifier"}) fs::create_directory_symlink(fs::path(kDaemonBin) / sub, b / "serverbin" / sub, ec);
+    for (const char* sub : {"daemon", "notifier"}) fs::create_directory_symlink(fs::path(kDaemonBin) / sub, b / "serverbin" / sub, ec);
+    if (_setup.backends.empty()) fs::create_directory_symlink(fs::path(kDaemonBin) / "backend", b / "serverbin/backend", ec);
     fs::create_directory_symlink(kMime, b / "share/mime", ec);
     if (ec) return fail("cupsd cannot start: " + ec.message());
+    if (!_setup.backends.empty()) {
+        fs::create_directories(b / "serverbin/backend", ec);
+        for (const auto& entry : fs::directory_iterator(fs::path(kDaemonBin) / "backend", ec))
+            fs::create_symlink(entry.path(), b / "serverbin/backend" / entry.path().filename(), ec);
+        for (const auto& [name, file] : _setup.backends) {
+            fs::remove(b / "serverbin/backend" / name, ec);
+            if (!fs::copy_file(file, b / "serverbin/backend" / name, ec))
+                return fail("cupsd cannot start: cannot copy the backend " + file + ": " + ec.message());
+            fs::permissions(b / "serverbin/backend" / name, fs::perms(0755), ec);
+        }
+    }
+    if (_setup.systemFilters) {
+        for (const auto& entry : fs::directory_iterator(fs::path(kDaemonBin) / "filter", ec))
+            fs::create_symlink(entry.path(), b / "serverbin/filter" / entry.path().filename(), ec);
+    }
     if (!writeText(b / "serverbin/filter/kzpass", kPassFilter, fs::perms(0755)))
         return fail("cupsd cannot start: cannot write its filter");
 
@@ -144,9 +168,16 @@ bool CupsTestDaemon::writeConfiguration() {
         group = systemGroup = gr->gr_name;
     }
 
-    std::string conf = "Listen " + socketPath() +
+    std::string listen;
+    if (_setup.tcpPort > 0) listen = "Listen 127.0.0.1:" + std::to_string(_setup.tcpPort) + "\nServerAlias *\n";
+    if (_setup.jobRetryInterval > 0) listen += "JobRetryInterval " + std::to_string(_setup.jobRetryInterval) + "\n";
+    const std::string privacy = _setup.defaultPrivacy ? ""
+                                                      : "  JobPrivateAccess all\n"
+                                                        "  JobPrivateValues none\n"
+                                                        "  SubscriptionPrivateAccess all\n"
+                                                        "  SubscriptionPrivateValues none\n";
+    std::string conf = "Listen " + socketPath() + "\n" + listen + "LogLevel " + _setup.logLevel +
                        "\n"
-                       "LogLevel warn\n"
                        "Browsing Off\n"
                        "BrowseLocalProtocols none\n"
                        "DefaultShared No\n"
@@ -154,11 +185,8 @@ bool CupsTestDaemon::writeConfiguration() {
                        "DefaultAuthType None\n"
                        "PreserveJobHistory Yes\n"
                        "PreserveJobFiles Yes\n"
-                       "<Policy default>\n"
-                       "  JobPrivateAccess all\n"
-                       "  JobPrivateValues none\n"
-                       "  SubscriptionPrivateAccess all\n"
-                       "  SubscriptionPrivateValues none\n"
+                       "<Policy default>\n" +
+                       privacy +
                        "  <Limit All>\n"
                        "    Order deny,allow\n"
                        "  </Limit>\n"
@@ -201,7 +229,8 @@ void CupsTestDaemon::stop() {
 }
 
 int CupsTestDaemon::run(const std::vector<std::string>& args, std::string* output) const {
-    std::string command;
+    std::string command = "env CUPS_SERVER=" + quoted(socketPath()) + " CUPS_SERVERROOT=" + quoted(_folder + "/conf") +
+                          " HOME=" + quoted(_folder + "/home") + " ";
     for (const auto& arg : args) command += quoted(arg) + " ";
     command += "2>&1";
     std::FILE* pipe = ::popen(command.c_str(), "r");
@@ -252,4 +281,92 @@ bool CupsTestDaemon::setDefault(const std::string& name) {
     std::string out;
     if (run({"lpoptions", "-d", name}, &out) != 0) return fail("lpoptions refused the default " + name + ": " + out);
     return true;
+}
+
+bool CupsTestDaemon::addRawQueue(const std::string& name, const std::string& device) {
+    if (!running()) return fail("cupsd is not running");
+    std::string out;
+    if (run({"lpadmin", "-p", name, "-E", "-v", device}, &out) != 0)
+        return fail("lpadmin refused the queue " + name + ": " + out);
+    return true;
+}
+
+bool CupsTestDaemon::addPrinter(const std::string& name, const std::string& device, const std::string& ppdPath,
+                                const std::vector<std::string>& options) {
+    if (!running()) return fail("cupsd is not running");
+    std::vector<std::string> args = {"lpadmin", "-p", name, "-E", "-v", device, "-P", ppdPath};
+    for (const auto& option : options) {
+        args.push_back("-o");
+        args.push_back(option);
+    }
+    std::string out;
+    if (run(args, &out) != 0) return fail("lpadmin refused the queue " + name + ": " + out);
+    return true;
+}
+
+namespace {
+
+ipp_t* askDaemon(const std::string& socket, ipp_t* request, const std::string& resource) {
+    http_t* http = httpConnect2(socket.c_str(), 0, nullptr, AF_LOCAL, HTTP_ENCRYPTION_NEVER, 1, 10000, nullptr);
+    if (!http) {
+        ippDelete(request);
+        return nullptr;
+    }
+    ipp_t* response = cupsDoRequest(http, request, resource.c_str());
+    httpClose(http);
+    if (response && ippGetStatusCode(response) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        ippDelete(response);
+        return nullptr;
+    }
+    return response;
+}
+
+}  // namespace
+
+ipp_t* CupsTestDaemon::jobAttributes(int id, const std::string& user) const {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    ippSetVersion(request, 2, 0);
+    const std::string uri = "ipp://localhost/jobs/" + std::to_string(id);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, user.c_str());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "all");
+    return askDaemon(socketPath(), request, "/jobs/");
+}
+
+ipp_t* CupsTestDaemon::printerAttributes(const std::string& name) const {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    const std::string uri = "ipp://localhost/printers/" + name;
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.c_str());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "all");
+    return askDaemon(socketPath(), request, "/printers/" + name);
+}
+
+int CupsTestDaemon::lastJobId() const {
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, "ipp://localhost/");
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, "root");
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "job-id");
+    ipp_t* response = askDaemon(socketPath(), request, "/");
+    int newest = 0;
+    for (ipp_attribute_t* a = response ? ippFindAttribute(response, "job-id", IPP_TAG_INTEGER) : nullptr; a;
+         a = ippFindNextAttribute(response, "job-id", IPP_TAG_INTEGER))
+        newest = std::max(newest, ippGetInteger(a, 0));
+    ippDelete(response);
+    return newest;
+}
+
+int CupsTestDaemon::freePort() {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(fd);
+    return port;
 }

@@ -15,6 +15,7 @@
 // daemon per process for that reason, stopped when the process exits.
 #pragma once
 
+#include <cups/ipp.h>
 #include <sys/types.h>
 
 #include <map>
@@ -23,10 +24,33 @@
 
 class CupsTestDaemon {
 public:
+    // How an instance differs from the plain one the shared() daemon is.
+    struct Setup {
+        // Also listen on 127.0.0.1:PORT and answer to any host name, as a
+        // print server does (0: the local socket only). See freePort().
+        int tcpPort = 0;
+        // serverbin/backend: links to every system backend plus these
+        // (name -> file, copied with mode 0755).
+        std::map<std::string, std::string> backends;
+        // serverbin/filter: links to every system filter besides the
+        // daemon's pass-through one, for the chain real queues run.
+        bool systemFilters = false;
+        // Seconds before a job whose backend asked to retry runs again
+        // (0: CUPS's own).
+        int jobRetryInterval = 0;
+        // CUPS's default job privacy instead of every attribute shown to
+        // everyone.
+        bool defaultPrivacy = false;
+        // Set CUPS_SERVER, CUPS_SERVERROOT and HOME of this process to it.
+        // One daemon of a process may; run() reaches each daemon anyway.
+        bool pointProcess = true;
+        std::string logLevel = "warn";
+    };
     // The daemon of this process, started on the first call. Check running().
     static CupsTestDaemon* shared();
 
     CupsTestDaemon();
+    explicit CupsTestDaemon(Setup setup);
     // Stops cupsd (SIGTERM to its own process id, then waits for it) and
     // removes the folder.
     ~CupsTestDaemon();
@@ -48,11 +72,30 @@ public:
     // the client-side lpoptions file.
     bool addInstance(const std::string& name, const std::string& instance,
                      const std::map<std::string, std::string>& options);
+    // A queue without PPD on DEVICE that keeps every job's attributes and
+    // document (the spool keeps both): a print server's queue.
+    bool addRawQueue(const std::string& name, const std::string& device = "file:/dev/null");
+    // A queue on DEVICE made from the PPD at PPD_PATH as it is (the real
+    // filter chain), with lpadmin's -o OPTIONS.
+    bool addPrinter(const std::string& name, const std::string& device, const std::string& ppdPath,
+                    const std::vector<std::string>& options = {});
+    // Get-Job-Attributes (all of them, IPP 2.0) of job ID as USER over the
+    // local socket; nullptr when the daemon has no such job. ippDelete it.
+    ipp_t* jobAttributes(int id, const std::string& user = "root") const;
+    // Get-Printer-Attributes of queue NAME; ippDelete it.
+    ipp_t* printerAttributes(const std::string& name) const;
+    // The newest job of the daemon, 0 when it has none.
+    int lastJobId() const;
+
+    // A TCP port of 127.0.0.1 that nothing listens on now.
+    static int freePort();
+
     // `lpoptions -d NAME`: the default destination.
     bool setDefault(const std::string& name);
 
     // Runs a client program (lpstat, lpadmin, ...) with ARGS against this
-    // daemon; its exit status, standard output and error in *output.
+    // daemon (its socket, configuration folder and home in the program's
+    // environment); its exit status, standard output and error in *output.
     int run(const std::vector<std::string>& args, std::string* output = nullptr) const;
 
     const std::string& folder() const { return _folder; }
@@ -67,6 +110,7 @@ private:
     bool waitUntilRunning();
     void stop();
 
+    Setup _setup;
     std::string _folder;
     std::string _error;
     pid_t _pid = -1;
