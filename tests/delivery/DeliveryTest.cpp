@@ -296,4 +296,23 @@ TEST_F(Delivery, AJobForAServerThatIsDownWaitsAndArrivesWhenItComesUp) {
     EXPECT_EQ(text(job.get(), "job-name"), "later");
 }
 
+TEST_F(Delivery, TheInstalledPpdIsADriverLpadminFinds) {
+    // The scheduler's driver list reads its data folder's model/ as it reads
+    // /usr/share/ppd, where the package puts share/ppd/kzpde.
+    std::error_code ec;
+    fs::create_directory_symlink(fs::path(_ppd).parent_path(), _client->folder() + "/share/model/kzpde", ec);
+    ASSERT_FALSE(ec) << ec.message();
+    std::string out;
+    ASSERT_EQ(_client->run({"lpinfo", "-m"}, &out), 0) << out;
+    EXPECT_NE(out.find("kzpde/KZPrintServer.ppd KZ Print Server"), std::string::npos) << out;
+    ASSERT_EQ(_client->run({"lpadmin", "-p", "KZFromModel", "-E", "-v", deviceUri(_standInPort), "-m",
+                            "kzpde/KZPrintServer.ppd"},
+                           &out),
+              0)
+        << out;
+    Ipp queue(_client->printerAttributes("KZFromModel"));
+    EXPECT_EQ(text(queue.get(), "printer-make-and-model"), "KZ Print Server");
+    EXPECT_EQ(text(queue.get(), "print-color-mode-default"), "color");
+}
+
 }  // namespace
