@@ -1,6 +1,7 @@
 #include "JobSender.h"
 
 #include <cups/cups.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -94,7 +95,13 @@ cups_backend_t JobSender::send(const Job& job, const JobTicket& ticket) {
     ticket.addTo(request.get());
 
     _status << "INFO: Sending the job to " << where << "\n" << std::flush;
-    http_status_t sent = cupsSendRequest(http.get(), request.get(), _address.resource().c_str(), CUPS_LENGTH_VARIABLE);
+    // A file of known size goes with its length; a stream from the filters
+    // goes in chunks.
+    size_t length = CUPS_LENGTH_VARIABLE;
+    struct stat info {};
+    if (::fstat(job.documentFd, &info) == 0 && S_ISREG(info.st_mode))
+        length = ippLength(request.get()) + static_cast<size_t>(info.st_size);
+    http_status_t sent = cupsSendRequest(http.get(), request.get(), _address.resource().c_str(), length);
     char buffer[64 * 1024];
     while (sent == HTTP_STATUS_CONTINUE) {
         ssize_t n = ::read(job.documentFd, buffer, sizeof buffer);

@@ -183,8 +183,10 @@ bool CupsTestDaemon::writeConfiguration() {
                        "DefaultShared No\n"
                        "WebInterface No\n"
                        "DefaultAuthType None\n"
-                       "PreserveJobHistory Yes\n"
-                       "PreserveJobFiles Yes\n"
+                       "PreserveJobHistory " + std::string(_setup.keepJobs ? "Yes" : "No") +
+                       "\n"
+                       "PreserveJobFiles " + std::string(_setup.keepJobs ? "Yes" : "No") +
+                       "\n"
                        "<Policy default>\n" +
                        privacy +
                        "  <Limit All>\n"

@@ -44,6 +44,8 @@ public:
         // Set CUPS_SERVER, CUPS_SERVERROOT and HOME of this process to it.
         // One daemon of a process may; run() reaches each daemon anyway.
         bool pointProcess = true;
+        // Keep every job's attributes and documents after it ends.
+        bool keepJobs = true;
         std::string logLevel = "warn";
     };
     // The daemon of this process, started on the first call. Check running().
@@ -99,6 +101,7 @@ public:
     int run(const std::vector<std::string>& args, std::string* output = nullptr) const;
 
     const std::string& folder() const { return _folder; }
+    const Setup& setup() const { return _setup; }
     // The local socket, the value of CUPS_SERVER.
     std::string socketPath() const { return _folder + "/cups.sock"; }
     // The scheduler's error log, for failure messages.
