@@ -171,7 +171,8 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
                                [&](const auto& c) { return chosen(c.first) == c.second; });
         if (matches) ticket._finishings.push_back(finishing.value);
     }
-    for (std::string_view rest = get("finishings"); !rest.empty();) {
+    const std::string asked = get("finishings");
+    for (std::string_view rest = asked; !rest.empty();) {
         auto comma = rest.find(',');
         std::string word(rest.substr(0, comma));
         rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
