@@ -1,9 +1,12 @@
 #include "CupsTestDaemon.h"
 
+#include <arpa/inet.h>
 #include <grp.h>
+#include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -162,7 +165,8 @@ bool CupsTestDaemon::writeConfiguration() {
                        "  <Limit All>\n"
                        "    Order deny,allow\n"
                        "  </Limit>\n"
-                       "</Policy>\n";
+                       "</Policy>\n" +
+                       tcpConfiguration();
     std::string files = "ServerRoot " + (b / "conf").string() + "\nStateDir " + (b / "state").string() + "\nCacheDir " +
                         (b / "cache").string() + "\nRequestRoot " + (b / "spool").string() + "\nTempDir " +
                         (b / "spool/tmp").string() + "\nServerBin " + (b / "serverbin").string() + "\nDataDir " +
@@ -174,6 +178,26 @@ bool CupsTestDaemon::writeConfiguration() {
         !writeText(b / "conf/client.conf", "ServerName " + socketPath() + "\n"))
         return fail("cupsd cannot start: cannot write its configuration");
     return true;
+}
+
+int CupsTestDaemon::listenOnTcp() {
+    // A port the system hands out now is free for the daemon a moment later.
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return 0;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        _tcpPort = ntohs(address.sin_port);
+    ::close(fd);
+    return _tcpPort;
+}
+
+std::string CupsTestDaemon::tcpConfiguration() const {
+    if (_tcpPort <= 0) return {};
+    return "Listen 127.0.0.1:" + std::to_string(_tcpPort) + "\nServerAlias *\n";
 }
 
 bool CupsTestDaemon::waitUntilRunning() {

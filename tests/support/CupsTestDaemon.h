@@ -38,6 +38,12 @@ public:
     // cupsd is missing or does not come up.
     bool start();
     bool running() const { return _pid > 0; }
+
+    // Also listen on 127.0.0.1 at a free port, for clients that reach the
+    // scheduler over TCP (CUPS_SERVER=127.0.0.1:PORT). Call before start();
+    // the port, 0 when no free one was found.
+    int listenOnTcp();
+    int tcpPort() const { return _tcpPort; }
     const std::string& error() const { return _error; }
 
     // A queue NAME on file:/dev/null described by a copy of the PPD at
@@ -64,10 +70,12 @@ public:
 private:
     bool fail(std::string reason);
     bool writeConfiguration();
+    std::string tcpConfiguration() const;
     bool waitUntilRunning();
     void stop();
 
     std::string _folder;
     std::string _error;
     pid_t _pid = -1;
+    int _tcpPort = 0;
 };
