@@ -145,7 +145,7 @@ TEST_F(Queue, AddFetchesTheListsHoldsJobsAndListsTheQueue) {
     ppdClose(file);
 
     // A job waits for the panel.
-    kz::CupsJob::Submitted job = kz::CupsJob::submitData(CUPS_HTTP_DEFAULT, "Front", "%!PS\n", "held", {}, "application/postscript");
+    kz::CupsJob::Submitted job = kz::CupsJob::submitData(CUPS_HTTP_DEFAULT, "Front", "%!PS\n", "held", {}, "application/vnd.cups-raw");
     ASSERT_TRUE(job) << job.error;
     auto attributes = kz::CupsJob::attributes(CUPS_HTTP_DEFAULT, job.id);
     ASSERT_TRUE(attributes);
@@ -153,8 +153,8 @@ TEST_F(Queue, AddFetchesTheListsHoldsJobsAndListsTheQueue) {
 
     ToolRun text = runKzpde("queue list");
     EXPECT_EQ(text.status, 0);
-    EXPECT_EQ(text.out, "NAME   SERVER                   HOLD        LISTS FETCHED\n"
-                        "Front  127.0.0.1:8631/Main      indefinite  " + fetched + "\n")
+    EXPECT_EQ(text.out, "NAME   SERVER               HOLD        LISTS FETCHED\n"
+                        "Front  127.0.0.1:8631/Main  indefinite  " + fetched + "\n")
         << text.out;
     nlohmann::json json = listed();
     ASSERT_TRUE(json.is_array() && json.size() == 1) << json.dump();
@@ -180,9 +180,9 @@ TEST_F(Queue, AServerWithoutThePrintServiceStillGetsAQueue) {
     ASSERT_EQ(cups->run({"lpadmin", "-p", "Old", "-v", "ipp://printhost.example:8631/printers/KZ"}), 0);
     ASSERT_EQ(cups->run({"lpadmin", "-p", "Other", "-E", "-v", "file:/dev/null"}), 0);
     ToolRun text = runKzpde("queue list");
-    EXPECT_EQ(text.out, "NAME  SERVER                          HOLD     LISTS FETCHED\n"
-                        "Back  127.0.0.1/KZPrintServer         no-hold  never\n"
-                        "Old   printhost.example:8631/KZ   no-hold  never\n")
+    EXPECT_EQ(text.out, "NAME  SERVER                     HOLD     LISTS FETCHED\n"
+                        "Back  127.0.0.1/KZPrintServer    no-hold  never\n"
+                        "Old   printhost.example:8631/KZ  no-hold  never\n")
         << text.out;
     nlohmann::json json = listed();
     ASSERT_EQ(json.size(), 2u);
@@ -249,19 +249,19 @@ TEST_F(Queue, WorksOnASchedulerReachedOverTcp) {
     ToolRun added = runKzpde("queue add Remote --server 127.0.0.1 --service-port " + std::to_string(server.port()), true);
     ToolRun text = runKzpde("queue list");
     ToolRun removed = runKzpde("queue remove Remote", true);
-    ToolRun refused = runKzpde("queue add Remote2 --server 127.0.0.1 --service-port 9", true);
+    ToolRun again = runKzpde("queue add Remote2 --server 127.0.0.1 --service-port 9", true);
+    // Nobody listens there: the tool goes where CUPS_SERVER says, not to
+    // the socket.
+    ::setenv("CUPS_SERVER", "127.0.0.1:9", 1);
+    ToolRun nobody = runKzpde("queue list", true);
     ::setenv("CUPS_SERVER", socket.c_str(), 1);
     EXPECT_EQ(added.status, 0) << added.out << cups->errorLog();
     EXPECT_NE(text.out.find("Remote  127.0.0.1/KZPrintServer  no-hold  20"), std::string::npos) << text.out;
     EXPECT_EQ(removed.status, 0) << removed.out;
-    EXPECT_EQ(refused.status, 0) << refused.out;
+    EXPECT_EQ(again.status, 0) << again.out;
     EXPECT_FALSE(queueNamed("Remote"));
     EXPECT_TRUE(queueNamed("Remote2"));
-    // Every request went over TCP.
-    std::ifstream log(cups->folder() + "/log/access_log");
-    std::stringstream lines;
-    lines << log.rdbuf();
-    EXPECT_NE(lines.str().find("CUPS-Add-Modify-Printer"), std::string::npos);
+    EXPECT_EQ(nobody.status, 1) << nobody.out;
 }
 
 TEST_F(Queue, PrintNamesTheJobAsThePanelNamesIt) {
@@ -269,9 +269,9 @@ TEST_F(Queue, PrintNamesTheJobAsThePanelNamesIt) {
     const std::string doc = ::testing::TempDir() + "/doc.ps";
     std::ofstream(doc) << "%!PS\nshowpage\n";
     auto jobName = [&](const std::string& args) {
-        ToolRun r = runKzpde("print " + doc + " --printer Plain " + args + " --json", true);
-        EXPECT_EQ(r.status, 0) << r.out;
-        nlohmann::json out = nlohmann::json::parse(r.out.substr(r.out.find('{')), nullptr, false);
+        ToolRun r = runKzpde("print " + doc + " --printer Plain " + args + " --json");
+        EXPECT_EQ(r.status, 0) << args;
+        nlohmann::json out = nlohmann::json::parse(r.out, nullptr, false);
         const int id = out.is_object() ? out.value("jobId", 0) : 0;
         auto attributes = kz::CupsJob::attributes(CUPS_HTTP_DEFAULT, id);
         return attributes ? attributes->get("job-name").stringValue() : std::string("(no job)");
