@@ -264,6 +264,20 @@ TEST_F(Queue, WorksOnASchedulerReachedOverTcp) {
     EXPECT_EQ(nobody.status, 1) << nobody.out;
 }
 
+TEST_F(Queue, RefreshAsksTheServicePortTheAddressNames) {
+    kztest::PrintServiceSimulator server(kztest::samplePrinter());
+    const std::string uri = "kzps://127.0.0.1:8631/printers/KZPrintServer?service-port=" + std::to_string(server.port());
+    ASSERT_TRUE(cups->addQueue("Refreshed", kProductPpd)) << cups->error();
+    ASSERT_EQ(cups->run({"lpadmin", "-p", "Refreshed", "-v", uri}), 0) << cups->errorLog();
+    ToolRun r = runKzpde("server refresh --printer Refreshed", true);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("print server: 127.0.0.1 (from the device address " + uri + ")"), std::string::npos) << r.out;
+    EXPECT_FALSE(server.requests().empty());
+    nlohmann::json json = listed();
+    ASSERT_EQ(json.size(), 1u);
+    EXPECT_TRUE(json[0]["listsFetched"].is_string()) << json.dump();
+}
+
 TEST_F(Queue, PrintNamesTheJobAsThePanelNamesIt) {
     ASSERT_TRUE(cups->addQueue("Plain", kProductPpd)) << cups->error();
     const std::string doc = ::testing::TempDir() + "/doc.ps";
