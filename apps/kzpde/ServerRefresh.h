@@ -7,10 +7,10 @@
 namespace kzpde {
 
 // Keeps a CUPS queue's server lists current: fetches every list from the
-// print server, writes them into a copy of the queue's PPD as attribute
-// runs, and installs that PPD into the queue through the scheduler
-// (CUPS-Add-Modify-Printer with the PPD as the request's file, as
-// `lpadmin -P` does).
+// print server, writes them and the time of the fetch into a copy of the
+// queue's PPD (ServerListsFetch), and installs that PPD into the queue
+// through the scheduler (CUPS-Add-Modify-Printer with the PPD as the
+// request's file, as `lpadmin -P` does).
 //
 // All or nothing: the PPD is installed only when every list came and the
 // written PPD reads back; any failure before that leaves the queue as it
@@ -20,7 +20,7 @@ public:
     struct Request {
         std::string printer;                // "queue" or "queue/instance"
         std::optional<std::string> server;  // else from the device address
-        int port = 0;                       // 0: the print service's own
+        int port = 0;                       // 0: the device address's service port
     };
 
     // Tells on OUT what was done and on ERR why not; 0 done, 1 failure

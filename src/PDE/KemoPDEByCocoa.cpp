@@ -9,7 +9,6 @@
 #include "Common/Util/AlertUtil.h"
 #include "Common/Util/BundleUtil.h"
 #include "Common/Util/TextFieldEnvironment.h"
-#include "Common/WebService/WebServiceClient.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/favorites/FavoriteValuesCache.h"
@@ -24,6 +23,7 @@
 #include "platform/kit/View.h"
 #include "platform/kit/ViewLoader.h"
 #include "platform/kit/Window.h"
+#include "platform/printing/PrintServerURI.h"
 #include "platform/printing/PrintingCalls.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -86,19 +86,20 @@ void KemoPDEByCocoa::initialize(std::shared_ptr<kz::PDEHostCallback> callback, s
     _setDefaults();
 }
 
-// The print server's host from the printer's device address (the "v1."
-// rule of WebServiceClient::hostNameOfDeviceURI).
+// The print server's host and its service port from the printer's device
+// address (kz::PrintServerURI: the product's form, or the old "v1." rule).
 void KemoPDEByCocoa::takeHostName() {
     kz::PrintSession* session = _pdePluginCallbackObject ? _pdePluginCallbackObject->printSession() : nullptr;
     std::shared_ptr<kz::Printer> printer;
     if (kz::PMSessionGetCurrentPrinter(session, &printer) != kz::kNoErr) return;
     std::string uri;
     if (kz::PMPrinterCopyDeviceURI(printer.get(), &uri) != kz::kNoErr || uri.empty()) return;
-    std::optional<std::string> host = WebServiceClient::hostNameOfDeviceURI(uri);
-    if (!host || host->empty()) return;
-    const std::string& name = *host;
+    std::optional<kz::PrintServerURI> server = kz::PrintServerURI::parse(uri);
+    if (!server || server->host().empty()) return;
+    const std::string& name = server->host();
     _hostName = name;
     _panePlugInMgr().setHostName(name);
+    _panePlugInMgr().setServicePort(server->servicePort());
 }
 
 KemoPDEByCocoa::~KemoPDEByCocoa() {

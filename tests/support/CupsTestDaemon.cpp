@@ -7,6 +7,7 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -204,6 +205,11 @@ bool CupsTestDaemon::writeConfiguration() {
         !writeText(b / "conf/client.conf", "ServerName " + socketPath() + "\n"))
         return fail("cupsd cannot start: cannot write its configuration");
     return true;
+}
+
+int CupsTestDaemon::listenOnTcp() {
+    _setup.tcpPort = freePort();
+    return _setup.tcpPort;
 }
 
 bool CupsTestDaemon::waitUntilRunning() {

@@ -64,6 +64,12 @@ public:
     // cupsd is missing or does not come up.
     bool start();
     bool running() const { return _pid > 0; }
+
+    // Also listen on 127.0.0.1 at a free port, for clients that reach the
+    // scheduler over TCP (CUPS_SERVER=127.0.0.1:PORT). Call before start();
+    // the port, 0 when no free one was found.
+    int listenOnTcp();
+    int tcpPort() const { return _setup.tcpPort; }
     const std::string& error() const { return _error; }
 
     // A queue NAME on file:/dev/null described by a copy of the PPD at

@@ -8,6 +8,7 @@
 #include "Command.h"
 #include "JsonValue.h"
 #include "host/HostSession.h"
+#include "host/JobNameDriver.h"
 #include "platform/printing/CupsPrinter.h"
 
 namespace kzpde {
@@ -39,8 +40,11 @@ int run(kzpde::Invocation& inv) {
         return kzpde::kFailure;
     }
     // The printer adds its instance's saved options under the dialog's.
-    const kz::CupsJob::Submitted job =
-        printer->print(file, std::filesystem::path(file).filename().string(), session.jobOptions());
+    // Named as the user named it in the panel, else after the file.
+    const std::string title =
+        kzpde::JobNameDriver::typedName(session.host() ? session.host()->settings().values() : kz::Dictionary())
+            .value_or(std::filesystem::path(file).filename().string());
+    const kz::CupsJob::Submitted job = printer->print(file, title, session.jobOptions());
     if (!job) {
         inv.err << "kzpde print: " << printer->name() << ": the job was not taken: " << session.secrets().redact(job.error)
                 << "\n";
@@ -66,7 +70,9 @@ const kzpde::Command::Registration registration{{
                 "Runs the print dialog as `kzpde options` does, on the CUPS destination NAME\n"
                 "(the default destination without --printer), then submits FILE to it with\n"
                 "the job options the panel's settings make, and prints the job's id (--json:\n"
-                "\"jobId\", \"printer\" and the \"jobOptions\" sent, passwords masked).\n\n") +
+                "\"jobId\", \"printer\" and the \"jobOptions\" sent, passwords masked). The job\n"
+                "is named as the panel's job name dialog names it (--job-name TEXT, or a\n"
+                "name restored with the settings or a favorite), else after FILE.\n\n") +
         kzpde::kHostOptionsHelp,
     run,
 }};

@@ -127,4 +127,13 @@ kz::Dictionary JobNameDriver::report(kz::View* panelView, const kz::Dictionary& 
     return out;
 }
 
+std::optional<std::string> JobNameDriver::typedName(const kz::Dictionary& printSettings) {
+    std::optional<std::string> mode = customEntry(printSettings, "VLSpecificJobName");
+    std::optional<std::string> name = customEntry(printSettings, "JobName");
+    if (mode != kzp::JobNameWinController::kInput || !name) return std::nullopt;
+    std::string shown = kzp::JobNameWinController::displayedJobName(*name);
+    if (shown.empty()) return std::nullopt;
+    return shown;
+}
+
 }  // namespace kzpde

@@ -31,6 +31,10 @@ public:
     // What the panel shows and keeps: "label" (the text beside the button),
     // "mode" and "name" (as typed) from the print settings' entries.
     static kz::Dictionary report(kz::View* panelView, const kz::Dictionary& printSettings);
+
+    // The name the user typed ("Input" with a name), as the dialog shows it,
+    // from the print settings' entries; nullopt when the server names the job.
+    static std::optional<std::string> typedName(const kz::Dictionary& printSettings);
 };
 
 }  // namespace kzpde

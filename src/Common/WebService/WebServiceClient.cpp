@@ -1,7 +1,5 @@
 #include "Common/WebService/WebServiceClient.h"
 
-#include <cups/http.h>
-
 #include <mutex>
 
 #include "Common/WebService/PrintServiceSoap.h"
@@ -9,6 +7,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Application.h"
+#include "platform/printing/PrintServerURI.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 
@@ -190,18 +189,9 @@ bool WebServiceClient::isCommunicationPossible() const {
 }
 
 std::optional<std::string> WebServiceClient::hostNameOfDeviceURI(const std::string& deviceURI) {
-    char scheme[32], user[256], host[HTTP_MAX_HOST], resource[HTTP_MAX_URI];
-    int port = 0;
-    if (httpSeparateURI(HTTP_URI_CODING_NONE, deviceURI.c_str(), scheme, sizeof scheme, user, sizeof user, host,
-                        sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK ||
-        !host[0])
-        return std::nullopt;
-    std::string name = host;
-    if (!name.starts_with("v1.")) return name;
-    std::string_view rest = std::string_view(name).substr(3);
-    const std::size_t plus = rest.find('+');
-    if (plus == std::string_view::npos) return std::string(rest);
-    return std::string(rest.substr(0, plus)).append(1, '%').append(rest.substr(plus + 1));
+    std::optional<kz::PrintServerURI> server = kz::PrintServerURI::parse(deviceURI);
+    if (!server) return std::nullopt;
+    return server->host();
 }
 
 std::string WebServiceClient::convertUrlAddress(const std::string& address) {

@@ -69,10 +69,12 @@ public:
     bool isCommunicationPossible() const;
     // IPv6 literals go in brackets with their zone index escaped.
     static std::string convertUrlAddress(const std::string& address);
-    // The print server of a printer: the host part of its device address
-    // as it stands (no percent decoding). A host "v1.<name>+<rest>" names
-    // the server "<name>%<rest>" (the first "+" stands for "%"), a host
-    // "v1.<name>" the server "<name>". nullopt when the address has no host.
+    // The print server of a printer, as kz::PrintServerURI reads its device
+    // address: the host of the product's address, or of any other one the
+    // host part as it stands (no percent decoding), where a host
+    // "v1.<name>+<rest>" names the server "<name>%<rest>" (the first "+"
+    // stands for "%") and a host "v1.<name>" the server "<name>". nullopt
+    // when the address names no server.
     static std::optional<std::string> hostNameOfDeviceURI(const std::string& deviceURI);
 
     // The name of the application that shows the dialog: the one set here,

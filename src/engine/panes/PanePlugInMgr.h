@@ -14,6 +14,7 @@
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Export.h"
 #include "platform/foundation/Value.h"
+#include "platform/printing/PrintServerURI.h"
 
 namespace kz {
 class Bundle;
@@ -71,6 +72,9 @@ public:
     void setHostName(const std::string& hostName) { _hostName = hostName; }
     const std::optional<std::string>& getHostName() const { return _hostName; }
     const std::optional<std::string>& destinationAddress() const { return _hostName; }
+    // The print service's SOAP port at that host, from the same address.
+    void setServicePort(int port) { _servicePort = port; }
+    int servicePort() const { return _servicePort; }
     // The panel that answers printer-data queries, and the one reformatting
     // values; neither owned. A panel that goes away while registered clears
     // itself (clearPDEObject), so the lists never reach a dead panel.
@@ -246,6 +250,7 @@ private:
     std::optional<kz::Dictionary> _defaultDictionary;
     std::optional<std::string> _currentProfilePath;
     std::optional<std::string> _hostName;
+    int _servicePort = kz::PrintServerURI::kServicePort;
     std::optional<std::string> _uiFilePath;
     std::optional<std::string> _uiPOD;
     bool _uiTabTreeView = false;

@@ -12,6 +12,22 @@ std::string lastError(const std::string& what) {
     return what + ": " + (reason && *reason ? reason : ippErrorString(cupsLastError()));
 }
 
+// A job or document name as IPP takes it: at most 255 bytes, cut between
+// characters, control characters as spaces. A longer name (a typed name of
+// 255 non-ASCII characters) would make the scheduler refuse the whole job.
+std::string nameValue(const std::string& name) {
+    std::string out = name;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+    constexpr std::size_t kMax = 255;
+    if (out.size() > kMax) {
+        std::size_t cut = kMax;
+        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
+        out.resize(cut);
+    }
+    return out;
+}
+
 // Create-Job with the options as they are, not through libcups' text
 // parsing, so no value can be split or re-typed on the way.
 CupsJob::Submitted createJob(http_t* http, const std::string& queue, const std::string& title,
@@ -22,7 +38,7 @@ CupsJob::Submitted createJob(http_t* http, const std::string& queue, const std::
     ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.c_str());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, nameValue(title).c_str());
     options.addTo(request);
     std::string resource = "/printers/" + queue;
     ipp_t* response = cupsDoRequest(http, request, resource.c_str());
@@ -45,7 +61,7 @@ CupsJob::Submitted send(http_t* http, const std::string& queue, const std::strin
     CupsJob::Submitted job = createJob(http, queue, title, options);
     if (!job) return job;
     std::string error;
-    bool ok = cupsStartDocument(http, queue.c_str(), job.id, title.c_str(), format, 1) == HTTP_STATUS_CONTINUE;
+    bool ok = cupsStartDocument(http, queue.c_str(), job.id, nameValue(title).c_str(), format, 1) == HTTP_STATUS_CONTINUE;
     if (!ok) error = lastError("the document was refused");
     if (ok && !write(http, &error)) ok = false;
     if (ok && cupsFinishDocument(http, queue.c_str()) != IPP_STATUS_OK) {

@@ -46,6 +46,23 @@ TEST_F(PanelTest, TheHostNameComesFromTheDeviceAddressWithTheVersionOnePrefixRul
     }
 }
 
+TEST_F(PanelTest, TheServicePortComesFromTheProductsDeviceAddress) {
+    struct Case {
+        std::string uri, host;
+        int port;
+    };
+    for (const Case& c : {Case{"kzps://[fe80::1%25eth0]:8631/printers/Q?service-port=9090", "fe80::1%eth0", 9090},
+                          Case{"kzps://print.example/printers/KZPrintServer", "print.example", 8888},
+                          Case{"ipp://v1.a+b/printers/kz", "a%b", 8888}}) {
+        kzp::PanePlugInMgr::destroySharedInstance();
+        makePanel(std::make_shared<MarkingHost>(c.uri));
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(manager().getHostName(), c.host) << c.uri;
+        EXPECT_EQ(manager().servicePort(), c.port) << c.uri;
+        panel.reset();
+    }
+}
+
 TEST_F(PanelTest, TheViewHasItsOutletsAndShowingCutsTheFavoritesStripOnce) {
     makePanel(std::make_shared<MarkingHost>());
     auto view = panel->panelView();

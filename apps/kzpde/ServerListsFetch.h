@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cups/ppd.h>
+
+#include <ctime>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kzpde {
+
+// The server lists of a print server, fetched whole into a PPD: every list
+// the print service gives, as the panel reads them, and the time they were
+// fetched (`*KZListsFetched: "2026-12-10T12:34:56Z"`, UTC), so that the
+// queue's PPD says how old its lists are.
+class ServerListsFetch {
+public:
+    static constexpr const char* kFetchedKeyword = "KZListsFetched";
+
+    // Asks the print service at SERVER, port PORT, for every list, writes
+    // PPD_TEXT with them and the time into the file at PATH, and reads that
+    // file back. Each list is told on OUT with its rows. False with the
+    // reason in *why when a list did not come whole or the written PPD does
+    // not carry them as fetched; the file is then no PPD to install.
+    static bool into(std::string_view ppdText, const std::string& server, int port, const std::string& path,
+                     std::ostream& out, std::string* why);
+
+    // PPD_TEXT with its fetch time set to WHEN (an earlier one replaced).
+    static std::string stamped(std::string_view ppdText, std::time_t when);
+    // The fetch time a PPD carries; nullopt when it has none or the value
+    // is not such a time (a PPD is outside input).
+    static std::optional<std::string> fetchedAt(ppd_file_t* ppd);
+};
+
+}  // namespace kzpde
