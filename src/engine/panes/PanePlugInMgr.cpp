@@ -7,6 +7,7 @@
 
 #include "Common/Util/BundleUtil.h"
 #include "Common/Util/EncDec.h"
+#include "engine/panes/ConsistencyCheck.h"
 #include "engine/panes/PaneClassSource.h"
 #include "engine/ppd/PpdFile.h"
 #include "engine/preferences/AppPreference.h"
@@ -338,6 +339,57 @@ void PanePlugInMgr::willShowAllBundle() {
         }
     }
     _isInitializedNetworkData = true;
+}
+
+// ---- the print server's lists
+
+kz::Value PanePlugInMgr::getStackerInfoList() { return _lists.named("StackerInfoList"); }
+kz::Value PanePlugInMgr::getFeederInfoList() { return _lists.named("FeederInfoList"); }
+kz::Value PanePlugInMgr::getDeviceList() { return _lists.named("DeviceList"); }
+kz::Value PanePlugInMgr::getJobFolderList() { return _lists.named("JobFolder"); }
+kz::Value PanePlugInMgr::getPrePostDeviceList() { return _lists.named("PrePostDevice"); }
+kz::Value PanePlugInMgr::getNoteFileList() { return _lists.named("JobResource-NOTE"); }
+kz::Value PanePlugInMgr::getCustomNoteFileList() { return _lists.named("JobResource-CUSTOM_NOTE"); }
+kz::Value PanePlugInMgr::getPagenationFileList() { return _lists.named("JobResource-PAGENATION"); }
+kz::Value PanePlugInMgr::getFormFileList() { return _lists.named("JobResource-FORM"); }
+kz::Value PanePlugInMgr::getWaterMarkFileList() { return _lists.named("JobResource-WATERMARK"); }
+kz::Value PanePlugInMgr::getTrappingFileList() { return _lists.named("JobResource-TRAPPING"); }
+kz::Value PanePlugInMgr::getNormalizerFileList() { return _lists.named("JobResource-NORMALIZER"); }
+kz::Value PanePlugInMgr::getImpositionFileList() { return _lists.named("JobResource-IMPOSITION"); }
+kz::Value PanePlugInMgr::getFontList() { return _lists.named("Font"); }
+kz::Value PanePlugInMgr::getDensityAdjustProfileList() { return _lists.named("DensityAdjustProfile"); }
+kz::Value PanePlugInMgr::getUserTrcProfileList() { return _lists.named("UserTrcProfile"); }
+kz::Value PanePlugInMgr::getDeviceLinkFileList() { return _lists.named("DeviceLinkFile"); }
+kz::Value PanePlugInMgr::getCalibFileList() { return _lists.named("CalibFile"); }
+void PanePlugInMgr::getAllList() { _lists.fetchAll(); }
+
+// ---- the consistency check
+
+std::vector<std::string> PanePlugInMgr::consistencyFailures(const kz::Dictionary& printOption) {
+    return ConsistencyCheck::failures(printOption);
+}
+
+std::string PanePlugInMgr::localizedAlertText(const std::string& key) {
+    return ConsistencyCheck::localizedAlertText(key);
+}
+
+bool PanePlugInMgr::isPrintOptionConsistencyCheck(const kz::Dictionary& printOption) {
+    return ConsistencyCheck::confirm(printOption);
+}
+
+// ---- plain platform controls
+
+void PanePlugInMgr::_buildControl(kz::Control* control, const std::optional<std::string>& key,
+                                  const std::optional<std::string>& title) {
+    _plainControls.build(control, key, title);
+}
+
+kz::Value PanePlugInMgr::_getValueFromControl(const kz::Control* control) const {
+    return PlainControls::valueOf(control);
+}
+
+void PanePlugInMgr::_setValueToControl(kz::Control* control, const kz::Value& value) {
+    PlainControls::setValue(control, value);
 }
 
 }  // namespace ComTORVALEKZ2R4_Plugin

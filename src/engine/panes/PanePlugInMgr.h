@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "engine/panes/PanePlugInInterface.h"
+#include "engine/panes/PlainControls.h"
 #include "engine/panes/PrinterDataSource.h"
+#include "engine/panes/PrinterLists.h"
 #include "engine/rules/NetworkDataState.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Dictionary.h"
@@ -38,8 +40,10 @@ struct PlugInTableEntry {
 // The process-wide pane plug-in manager: reads the plug-in's configuration,
 // owns the option control registry, loads the pane bundles the panes tree
 // asks for (a bundle serving roles once per role), and is the callback
-// object of every pane. It answers option names, defaults, summaries,
-// profiles and the consistency check from the plug-in's own PPD.
+// object of every pane. It answers option names, defaults, summaries and
+// profiles from the plug-in's own PPD. The printer lists (PrinterLists), the
+// consistency check (ConsistencyCheck) and the plain controls
+// (PlainControls) are collaborators it hands the panes' calls to.
 //
 // Unlike the other singletons it can be destroyed (destroySharedInstance);
 // the next sharedInstance makes a new one.
@@ -74,11 +78,9 @@ public:
     // The panel that answers printer-data queries, and the one reformatting
     // values; neither owned. A panel that goes away while registered clears
     // itself (clearPDEObject), so the lists never reach a dead panel.
-    void setPDEObject(PrinterDataSource* panel) { _PDEObject = panel; }
-    PrinterDataSource* PDEObject() const { return _PDEObject; }
-    void clearPDEObject(const PrinterDataSource* panel) {
-        if (_PDEObject == panel) _PDEObject = nullptr;
-    }
+    void setPDEObject(PrinterDataSource* panel) { _lists.setSource(panel); }
+    PrinterDataSource* PDEObject() const { return _lists.source(); }
+    void clearPDEObject(const PrinterDataSource* panel) { _lists.clearSource(panel); }
     void setDelegate(const void* panel) { _delegate = panel; }
     const void* delegate() const { return _delegate; }
     bool isInitializedNetworkData() const override { return _isInitializedNetworkData; }
@@ -90,7 +92,6 @@ public:
     const kz::Dictionary& resolveItem(const kz::Dictionary& item) const { return item; }
     const kz::Dictionary& resolveItem(const kz::Dictionary& item, bool /*expandDependency*/) const { return item; }
     bool loadPlugIns();
-    void _loadPaneControllerAtPath(const std::string& path, const std::optional<std::string>& roleName);
     std::shared_ptr<PanePlugInInterface> _loadPaneControllerWithName(const std::string& name);
     const PlugInTable& plugInTable() const { return _plugInTable; }
     const PlugInTableEntry* entryOfBundleName(std::string_view key) const;
@@ -168,7 +169,6 @@ public:
 
     // ---- the plug-in's PPD, aliases and defaults
     PpdFile* ppdInformation();
-    PpdFile* _ppdFileWithName(const std::string& name);
     bool isExistsInPpd(const std::optional<std::string>& mainKeyword,
                        const std::optional<std::string>& optionKeyword);
     kz::Dictionary defaultSettings();
@@ -198,13 +198,10 @@ public:
     std::optional<kz::Dictionary> gatherPrintOptionValues(const kz::Dictionary* printOption,
                                                           const std::string& fileType, bool useServerSetting,
                                                           bool sameSettingForNext, bool unifiedFileType);
-    bool _isEnable(const kz::Dictionary* printOption, const std::string& fileType, bool useServerSetting,
-                   bool sameSettingForNext, bool unifiedFileType) const;
     void updateEnabledStates(const std::string& fileType, bool unifiedFileType, bool useServerSetting,
                              bool sameSettingForNext);
 
     // ---- profiles
-    void _setProfilePath(const std::string& path);
     void updateProfilesOfAllBundles(const std::string& path);
     void updateProfileByBundleName(std::string_view key, const std::string& profilePath);
     std::optional<kz::Dictionary> dictionaryOfCurrentProfile() const;
@@ -220,17 +217,22 @@ public:
     // ---- plain platform controls filled from the PPD
     void _buildControl(kz::Control* control, const std::optional<std::string>& key,
                        const std::optional<std::string>& title);
-    kz::Value _getValueFromControl(const kz::Control* control) const;
     kz::Value getValueFromControl(const kz::Control* control) const { return _getValueFromControl(control); }
     void _setValueToControl(kz::Control* control, const kz::Value& value);
 
+    // The key a secure text field's value is encrypted with.
     static constexpr const char* kPasswordKey = "paramoxide=qxlr_data";
     static constexpr std::size_t kPlugInTableCapacity = 34;
 
 private:
     PanePlugInMgr();
     void readConfiguration();
-    kz::Value listNamed(const char* queryName);
+    void _loadPaneControllerAtPath(const std::string& path, const std::optional<std::string>& roleName);
+    PpdFile* _ppdFileWithName(const std::string& name);
+    bool _isEnable(const kz::Dictionary* printOption, const std::string& fileType, bool useServerSetting,
+                   bool sameSettingForNext, bool unifiedFileType) const;
+    void _setProfilePath(const std::string& path);
+    kz::Value _getValueFromControl(const kz::Control* control) const;
     void storePane(const std::string& key, PlugInTableEntry entry);
     std::optional<std::shared_ptr<PanePlugInInterface>> newPaneController(const std::shared_ptr<kz::Bundle>& bundle,
                                                                           bool& initialized);
@@ -253,7 +255,8 @@ private:
     bool _isHiddenDuplex = false;
     bool _isHiddenCollate = false;
     const void* _delegate = nullptr;
-    PrinterDataSource* _PDEObject = nullptr;
+    PrinterLists _lists;
+    PlainControls _plainControls{[this] { return ppdInformation(); }};
     bool _isInitializedNetworkData = false;
     std::size_t _loadedViewCount = 0;  // loadPanelView's position in the table
 };
