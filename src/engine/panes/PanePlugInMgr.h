@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/panes/PaneLoader.h"
 #include "engine/panes/PanePlugInInterface.h"
 #include "engine/panes/PlainControls.h"
 #include "engine/panes/PrinterDataSource.h"
@@ -30,27 +31,21 @@ namespace ComTORVALEKZ2R4_Plugin {
 
 class PpdFile;
 
-// One loaded pane: its controller (kept alive through the object its
-// library made) and its bundle.
-struct PlugInTableEntry {
-    std::shared_ptr<PanePlugInInterface> paneConroller;
-    std::shared_ptr<kz::Bundle> bundle;
-};
-
 // The process-wide pane plug-in manager: reads the plug-in's configuration,
 // owns the option control registry, loads the pane bundles the panes tree
 // asks for (a bundle serving roles once per role), and is the callback
 // object of every pane. It answers option names, defaults, summaries and
-// profiles from the plug-in's own PPD. The printer lists (PrinterLists), the
-// consistency check (ConsistencyCheck) and the plain controls
-// (PlainControls) are collaborators it hands the panes' calls to.
+// profiles from the plug-in's own PPD. Loading the panes (PaneLoader), the
+// printer lists (PrinterLists), the consistency check (ConsistencyCheck) and
+// the plain controls (PlainControls) are collaborators it hands the panes'
+// calls to.
 //
 // Unlike the other singletons it can be destroyed (destroySharedInstance);
 // the next sharedInstance makes a new one.
 class KZ_EXPORT PanePlugInMgr : public NetworkDataState {
 public:
     // Bundle key -> entry, in the order stored.
-    using PlugInTable = std::vector<std::pair<std::string, PlugInTableEntry>>;
+    using PlugInTable = PaneLoader::Table;
     using Controls = std::vector<std::shared_ptr<QuillUI>>;
     using ControlMap = std::vector<std::pair<std::string, std::shared_ptr<QuillUI>>>;
 
@@ -93,7 +88,7 @@ public:
     const kz::Dictionary& resolveItem(const kz::Dictionary& item, bool /*expandDependency*/) const { return item; }
     bool loadPlugIns();
     std::shared_ptr<PanePlugInInterface> _loadPaneControllerWithName(const std::string& name);
-    const PlugInTable& plugInTable() const { return _plugInTable; }
+    const PlugInTable& plugInTable() const { return _loader.table(); }
     const PlugInTableEntry* entryOfBundleName(std::string_view key) const;
     std::shared_ptr<PanePlugInInterface> paneControllerOfBundleName(std::string_view key);
     std::optional<std::string> panelNameOfBundleName(std::string_view key);
@@ -222,7 +217,7 @@ public:
 
     // The key a secure text field's value is encrypted with.
     static constexpr const char* kPasswordKey = "paramoxide=qxlr_data";
-    static constexpr std::size_t kPlugInTableCapacity = 34;
+    static constexpr std::size_t kPlugInTableCapacity = PaneLoader::kTableCapacity;
 
 private:
     PanePlugInMgr();
@@ -233,17 +228,11 @@ private:
                    bool sameSettingForNext, bool unifiedFileType) const;
     void _setProfilePath(const std::string& path);
     kz::Value _getValueFromControl(const kz::Control* control) const;
-    void storePane(const std::string& key, PlugInTableEntry entry);
-    std::optional<std::shared_ptr<PanePlugInInterface>> newPaneController(const std::shared_ptr<kz::Bundle>& bundle,
-                                                                          bool& initialized);
-    static void gatherRoles(const kz::Dictionary& node,
-                            std::vector<std::pair<std::string, std::vector<std::string>>>& roles, int depth);
     const kz::Dictionary& defaults();
     void rememberDefaults(const Controls& controls);
 
     std::unique_ptr<QuillMgr> _quillMgr;
-    std::optional<kz::Dictionary> _panesTreeDictionary;
-    PlugInTable _plugInTable;
+    PaneLoader _loader{*this};
     std::unique_ptr<PpdFile> _ppdFile;
     std::optional<kz::Dictionary> _defaultDictionary;
     std::optional<std::string> _currentProfilePath;
@@ -258,7 +247,6 @@ private:
     PrinterLists _lists;
     PlainControls _plainControls{[this] { return ppdInformation(); }};
     bool _isInitializedNetworkData = false;
-    std::size_t _loadedViewCount = 0;  // loadPanelView's position in the table
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin
