@@ -118,7 +118,7 @@ std::vector<std::shared_ptr<QuillUI>> KemoPDEByCocoa::ownControls() const {
                           _quill_StapleMode, _quill_Punch_PunchHoles, _quill_Fold, _quill_OutputTray,
                           _quill_OffsetMode, _quill_VLInputSlot})
         if (c) controls.push_back(c);
-    for (const auto& c : paperTrayControls()) controls.push_back(c);
+    for (const auto& c : _trayWindows->paperTrayControls()) controls.push_back(c);
     return controls;
 }
 
@@ -273,15 +273,15 @@ void KemoPDEByCocoa::_buildUi() {
         describe(_quill_OffsetMode, descriptions, "OffsetMode");
         describe(_quill_VLInputSlot, descriptions, "VLInputSlot");
 
-        _createPaperTraySelection(false);
-        if (_hasBypassEntry) _createPaperTraySelection(true);
-        checkDevice();
-        updateOutputTrayList();
-        updateInputSlotList();
+        _trayWindows->createPaperTraySelection(false);
+        if (_hasBypassEntry) _trayWindows->createPaperTraySelection(true);
+        _trayWindows->checkDevice();
+        _trayWindows->updateOutputTrayList();
+        _trayWindows->updateInputSlotList();
         _isIntializedUi = true;
         if (std::optional<std::string> restored = _restoredFavoritePath) {
-            _selectRestoredFavorite(*restored);
-            _checkDifferenceFromCurrentFavorite(true);
+            _favoritesMenu->selectRestoredFavorite(*restored);
+            _favoritesMenu->checkDifferenceFromCurrentFavorite(true);
         }
     } catch (const std::exception& e) {
         logException("_buildUi", e);
@@ -294,7 +294,7 @@ void KemoPDEByCocoa::willShow() {
     try {
         _buildUi();
         kz::Value prePost = _panePlugInMgr().getPrePostDeviceList();
-        if (prePost.isArray() && !prePost.array().empty()) setPaperTypeCustomList(prePost);
+        if (prePost.isArray() && !prePost.array().empty()) _trayWindows->setPaperTypeCustomList(prePost);
         _panePlugInMgr().willShowAllBundle();
         _updatePaneFromModel();
         for (const auto& view : {std::static_pointer_cast<kz::View>(_Favorite),
@@ -338,7 +338,7 @@ void KemoPDEByCocoa::keyChangeNotification(const kz::NotificationCenter::Notific
         if (_isIntializedUi) {
             if (auto sample = registryValue("SamplePrintMode")) _printOption.set("SamplePrintMode", *sample);
         }
-        _checkDifferenceFromCurrentFavorite(false);
+        _favoritesMenu->checkDifferenceFromCurrentFavorite(false);
     } catch (const std::exception& e) {
         logException("keyChangeNotification", e);
     }
@@ -350,6 +350,54 @@ std::optional<std::string> KemoPDEByCocoa::registryValue(const std::string& key)
 
 void KemoPDEByCocoa::setRegistryValue(const std::string& key, const std::optional<std::string>& value) {
     _panePlugInMgr().setStringValue(value, key);
+}
+
+// ------------------------------------------- what the collaborators do for it
+
+void KemoPDEByCocoa::clickedSaveFavoriteButton(kz::Control* sender) {
+    _favoriteButtons->clickedSaveFavoriteButton(sender);
+}
+
+void KemoPDEByCocoa::clickedBrowseFavoriteButton(kz::Control* sender) {
+    _favoriteButtons->clickedBrowseFavoriteButton(sender);
+}
+
+void KemoPDEByCocoa::clickedDeleteFavoriteButton(kz::Control* sender) {
+    _favoritesMenu->clickedDeleteFavoriteButton(sender);
+}
+
+void KemoPDEByCocoa::selectFavorite(kz::Control* sender) { _favoritesMenu->selectFavorite(sender); }
+
+bool KemoPDEByCocoa::selectItem(kz::PopUpButton* popup, const kz::Value& representedObject) {
+    return PanelFavoritesMenu::selectItem(popup, representedObject);
+}
+
+std::optional<std::string> KemoPDEByCocoa::_currentFavoritePath() const {
+    return _favoritesMenu->currentFavoritePath();
+}
+
+std::optional<std::string> KemoPDEByCocoa::_currentFavoriteName() const {
+    return _favoritesMenu->currentFavoriteName();
+}
+
+bool KemoPDEByCocoa::_isDifferFromCurrentFavorite(const kz::Dictionary& printOption) {
+    return _favoritesMenu->isDifferFromCurrentFavorite(printOption);
+}
+
+void KemoPDEByCocoa::clickedSelectPaperTraySelectionButton(kz::Control* sender) {
+    _trayWindows->clickedSelectPaperTraySelectionButton(sender);
+}
+
+void KemoPDEByCocoa::automaticPapaerTraySelectionDidEnd() { _trayWindows->automaticPapaerTraySelectionDidEnd(); }
+
+void KemoPDEByCocoa::clickedJobNameButton(kz::Control* sender) { _jobNameEditor->clickedJobNameButton(sender); }
+
+std::optional<std::string> KemoPDEByCocoa::getDuplex() { return _hostControls->getDuplex(); }
+
+void KemoPDEByCocoa::setDuplex(const std::optional<std::string>& duplex) { _hostControls->setDuplex(duplex); }
+
+kz::Control* KemoPDEByCocoa::getCocoaPDEsControl(const kz::View* view, std::string_view key) {
+    return PanelHostControls::getCocoaPDEsControl(view, key);
 }
 
 }  // namespace ComTORVALEKZ2R4_Plugin

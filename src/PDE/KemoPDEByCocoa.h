@@ -10,6 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "PDE/PanelFavoriteButtons.h"
+#include "PDE/PanelFavoritesMenu.h"
+#include "PDE/PanelHostControls.h"
+#include "PDE/PanelJobName.h"
+#include "PDE/PanelTrayWindows.h"
 #include "engine/PanePlugIns/Page/Exported/PdeAutomaticPaperTraySelection.h"
 #include "engine/panes/PrinterDataSource.h"
 #include "platform/foundation/Bundle.h"
@@ -48,6 +53,11 @@ class QuillUI;
 // value that is a choice of the plug-in's PPD is marked in the host's PPD,
 // any other value travels as an escaped custom entry of the print settings.
 // It also answers the manager's printer-data queries from the host's PPD.
+//
+// The panel routes the settings itself and hands the rest to collaborators:
+// the favorites menu and buttons, the tray windows, the job name and the
+// host dialog's own controls (the Panel* classes beside it), which work on
+// its outlets and print option.
 //
 // Made by KemoPDEPlugIn, owned by the host (shared_ptr), main thread only.
 // No operation the host calls lets an exception out.
@@ -92,7 +102,73 @@ public:
     bool connectWindowOutlet(const std::shared_ptr<kz::Window>& window) override;
     std::function<void(kz::Control&)> actionForSelector(std::string_view selector) override;
 
-    // ---- panel operations
+    bool saveValuesAndReturnError_Fast(std::string* error);
+    // A boolean as "True"/"False"; any other value as it is.
+    static kz::Value _stringFromBooleanIfNeed(const kz::Value& value);
+
+    // A custom entry's text as it was before escaping ("%", "'", ",").
+    static std::string unescapeCustomEntry(std::string_view text);
+
+    // ---- the host dialog's own controls around the panel (PanelHostControls)
+    std::optional<std::string> getDuplex();
+    void setDuplex(const std::optional<std::string>& duplex);
+    static kz::Control* getCocoaPDEsControl(const kz::View* view, std::string_view key);
+
+    // ---- button actions
+    void clickedShowDetailedSettingsButton(kz::Control* sender);
+    void clickedRevertToDefaultSettings(kz::Control* sender);
+    // ---- favorites buttons (PanelFavoriteButtons)
+    void clickedSaveFavoriteButton(kz::Control* sender);
+    void clickedBrowseFavoriteButton(kz::Control* sender);
+
+    // ---- the tray windows and the device lists (PanelTrayWindows)
+    // Tag 0: the automatic tray window, any other tag the bypass one.
+    void clickedSelectPaperTraySelectionButton(kz::Control* sender);
+    void automaticPapaerTraySelectionDidEnd();
+    PdeAutomaticPaperTraySelection* automaticPaperTraySelection() const {
+        return _trayWindows->automaticPaperTraySelection();
+    }
+    PdeAutomaticPaperTraySelection* bypassPaperTraySelection() const {
+        return _trayWindows->bypassPaperTraySelection();
+    }
+
+    // ---- the job name (PanelJobName)
+    // "Job name...": the job name dialog over the panel's mode and name.
+    void clickedJobNameButton(kz::Control* sender);
+    const std::string& specificJobNameValue() const { return _specificJobNameValue; }
+    const std::string& escapedJobNameValue() const { return _escapedJobNameValue; }
+    const std::string& jobNameValue() const { return _jobNameValue; }
+
+    // ---- the favorites menu (PanelFavoritesMenu)
+    static constexpr long kChangingItemTag = 0x4b5a4348;  // marks the one "Change Setting" item
+    // The chosen favorite's path and title.
+    std::optional<std::string> _currentFavoritePath() const;
+    std::optional<std::string> _currentFavoriteName() const;
+    bool _isDifferFromCurrentFavorite(const kz::Dictionary& printOption);
+    void selectFavorite(kz::Control* sender);
+    static bool selectItem(kz::PopUpButton* popup, const kz::Value& representedObject);
+    void clickedDeleteFavoriteButton(kz::Control* sender);
+    kz::PopUpButton* favoritePopup() const { return _Favorite.get(); }
+    kz::Button* deleteFavoriteButton() const { return _deleteFavoriteButton.get(); }
+    const FavoriteValuesCache* favoriteValuesCache() const { return _favoritesMenu->favoriteValuesCache(); }
+
+    // ---- state, for hosts and tests that look on
+    const kz::Dictionary& printOption() const { return _printOption; }
+    const kz::Dictionary& defaultPrintOption() const { return _defaultPrintOption; }
+    const std::optional<std::string>& hostName() const { return _hostName; }
+    bool isIntializedUi() const { return _isIntializedUi; }
+    bool isMyPluginPDE() const { return _isMyPluginPDE; }
+    bool useConstraintHandling() const { return _useConstraintHandling; }
+
+private:
+    friend class PanelFavoriteButtons;
+    friend class PanelFavoritesMenu;
+    friend class PanelHostControls;
+    friend class PanelJobName;
+    friend class PanelTrayWindows;
+
+    KemoPDEByCocoa() = default;
+    // ---- panel operations (the host's calls and the settings routing)
     void _buildUi();
     void _setDefaults();
     // The host's PPD, wrapped on first use; none on a host that does not let
@@ -101,7 +177,6 @@ public:
     // Stops observing the eight option notifications and, when `on`, observes them again.
     void configuringNotification(bool on);
     void keyChangeNotification(const kz::NotificationCenter::Notification& notification);
-    bool saveValuesAndReturnError_Fast(std::string* error);
     void _updatePaneFromModel();
     void _restoreValuesToPane(const kz::Dictionary& printOption);
     void _gatherValuesFromPane(kz::Dictionary& printOption);
@@ -122,84 +197,8 @@ public:
     kz::OSStatus _ticketGetString(const std::string& key, std::string* value);
     kz::OSStatus _ticketSetString(const std::string& key, const std::optional<std::string>& value);
     void removedObjectByGatheringPrintOption(const std::string& mainKeyword);
-    static kz::Value _stringFromBooleanIfNeed(const kz::Value& value);
-
     // The three escapes of custom entries ("%", "'", ",").
     static std::string escapeCustomEntry(std::string_view text);
-    static std::string unescapeCustomEntry(std::string_view text);
-
-    // ---- the host dialog's own controls around the panel
-    std::optional<std::string> getCopies();
-    void setCopies(const std::optional<std::string>& copies);
-    std::optional<std::string> getCollate();
-    void setCollate(bool collate);
-    std::optional<std::string> getDuplex();
-    void setDuplex(const std::optional<std::string>& duplex);
-    void setVLInputSlot(const std::optional<std::string>& inputSlot);
-    // The host control for "NumCopies", "Collate" or "DuplexMode" among the
-    // subviews of `view` (plain views and boxes searched through), or null.
-    static kz::Control* getCocoaPDEsControl(const kz::View* view, std::string_view key);
-
-    // ---- button actions
-    void clickedShowDetailedSettingsButton(kz::Control* sender);
-    void clickedRevertToDefaultSettings(kz::Control* sender);
-    // ---- favorites buttons (KemoPDEByCocoaFavoriteButtons.cpp)
-    void clickedSaveFavoriteButton(kz::Control* sender);
-    void clickedBrowseFavoriteButton(kz::Control* sender);
-
-    // ---- the tray windows and the device lists (KemoPDEByCocoaTrays.cpp)
-    // Tag 0: the automatic tray window, any other tag the bypass one.
-    void clickedSelectPaperTraySelectionButton(kz::Control* sender);
-    void automaticPapaerTraySelectionDidEnd();
-    PdeAutomaticPaperTraySelection* automaticPaperTraySelection() const { return _AutomaticPaperTraySelection.get(); }
-    PdeAutomaticPaperTraySelection* bypassPaperTraySelection() const { return _BypassPaperTraySelection.get(); }
-
-    // ---- the job name (KemoPDEByCocoaJobName.cpp)
-    // "Job name...": the job name dialog over the panel's mode and name.
-    void clickedJobNameButton(kz::Control* sender);
-    const std::string& specificJobNameValue() const { return _specificJobNameValue; }
-    const std::string& escapedJobNameValue() const { return _escapedJobNameValue; }
-    const std::string& jobNameValue() const { return _jobNameValue; }
-
-    // ---- the favorites menu (KemoPDEByCocoaFavorites.cpp)
-    static constexpr long kChangingItemTag = 0x4b5a4348;  // marks the one "Change Setting" item
-    // The chosen favorite's own item (the item a changing item stands for),
-    // -1 without a menu or a selection; its path and title.
-    int _currentFavoriteIndex() const;
-    std::optional<std::string> _currentFavoritePath() const;
-    std::optional<std::string> _currentFavoriteName() const;
-    // The chosen favorite's values in PPD keywords; for the default
-    // favorite, `printOption` itself in canonical PPD keywords.
-    std::optional<kz::Dictionary> _currentFavoriteDictionary(const kz::Dictionary& printOption);
-    bool _isDifferFromCurrentFavorite(const kz::Dictionary& printOption);
-    // Inserts or removes the "Change Setting" item after the values changed.
-    void _checkDifferenceFromCurrentFavorite(bool reformat);
-    int _insertChangingPreset(std::string* title);
-    int _indexOfChangePreset() const;
-    void _removeChangeingPreset();
-    void _removeChangedPresetTitleFromFavoritePopup();
-    void _reflectCurrentFavoriteToUi();
-    void selectFavorite(kz::Control* sender);
-    static bool selectItem(kz::PopUpButton* popup, const kz::Value& representedObject);
-    void _selectPrintOption(kz::Control* sender);
-    // Chooses the favorite that the print settings name, without applying
-    // it (the settings hold the values); waits for the menu if need be.
-    void _selectRestoredFavorite(const std::string& path);
-    void clickedDeleteFavoriteButton(kz::Control* sender);
-    kz::PopUpButton* favoritePopup() const { return _Favorite.get(); }
-    kz::Button* deleteFavoriteButton() const { return _deleteFavoriteButton.get(); }
-    const FavoriteValuesCache* favoriteValuesCache() const { return _favoriteValues.get(); }
-
-    // ---- state, for hosts and tests that look on
-    const kz::Dictionary& printOption() const { return _printOption; }
-    const kz::Dictionary& defaultPrintOption() const { return _defaultPrintOption; }
-    const std::optional<std::string>& hostName() const { return _hostName; }
-    bool isIntializedUi() const { return _isIntializedUi; }
-    bool isMyPluginPDE() const { return _isMyPluginPDE; }
-    bool useConstraintHandling() const { return _useConstraintHandling; }
-
-private:
-    KemoPDEByCocoa() = default;
     void initialize(std::shared_ptr<kz::PDEHostCallback> callback, std::shared_ptr<kz::Bundle> bundle);
     void takeHostName();
     bool loadView();
@@ -217,35 +216,18 @@ private:
     kz::OSStatus _restorePrintOptionToUi(kz::Dictionary* ppdDictionary);
     kz::OSStatus _gatherPrintOptionFromUi(kz::Dictionary* ppdDictionary, const kz::Dictionary* changedSince);
     bool _shouldWriteValue(const std::string& key, const std::string& value, const kz::Dictionary& old) const;
-    kz::View* _hostDialogContentView() const;
     // The manager is process-wide and may be replaced by a host; the panel
     // asks for the current one each time instead of keeping a pointer.
     static PanePlugInMgr& _panePlugInMgr();
     std::optional<std::string> registryValue(const std::string& key) const;
     void setRegistryValue(const std::string& key, const std::optional<std::string>& value);
 
-    // ---- what later windows will fill in; for now they do what the panel can
-    void _updateJobNameUI();
-    void _createPaperTraySelection(bool bypass);
-    void _gatherPaperTraySelection(kz::Dictionary& printOption, bool bypass);
-    void _restorePaperTraySelection(const kz::Dictionary& printOption, bool bypass);
-    void setPaperTypeCustomList(const kz::Value& list);
-    void checkDevice();
-    void updateOutputTrayList();
-    void updateInputSlotList();
-    // The tray windows' side (KemoPDEByCocoaTrays.cpp).
-    void updateInputSlotList(const kz::Value& feederList);
-    void _restoreValuesToAutomaticPane(const kz::Dictionary& printOption);
-    void _restoreValuesToBypassPane(const kz::Dictionary& printOption);
-    void _gatherValuesFromAutomaticPane(kz::Dictionary& printOption);
-    void _gatherValuesFromBypassPane(kz::Dictionary& printOption);
-    static bool _autoTraySettingToBypassExist(const kz::Dictionary& printOption);
-    // The tray windows' options join the defaults with their descriptions'
-    // defaults, so that restoring reads them back.
-    void _addPaperTrayDefaults(kz::Dictionary& defaults);
-    std::vector<std::shared_ptr<QuillUI>> paperTrayControls() const;
-    std::unique_ptr<PdeAutomaticPaperTraySelection> _AutomaticPaperTraySelection;
-    std::unique_ptr<PdeAutomaticPaperTraySelection> _BypassPaperTraySelection;
+    // The collaborators; the tray windows sit where their windows always
+    // did among the members, so that they go in the same order.
+    std::unique_ptr<PanelHostControls> _hostControls = std::make_unique<PanelHostControls>(*this);
+    std::unique_ptr<PanelJobName> _jobNameEditor = std::make_unique<PanelJobName>(*this);
+    std::unique_ptr<PanelFavoriteButtons> _favoriteButtons = std::make_unique<PanelFavoriteButtons>(*this);
+    std::unique_ptr<PanelTrayWindows> _trayWindows = std::make_unique<PanelTrayWindows>(*this);
 
     // Outlets of the panel view.
     std::shared_ptr<kz::View> _View;
@@ -293,21 +275,9 @@ private:
     bool _isHiddenDuplex = false;
     bool _isHiddenCollate = false;
 
-    // The favorites menu's state.
-    bool isChangingItem(const kz::MenuItem* item) const;
-    std::optional<std::string> _selectedFavorite;
-    std::optional<std::string> _backupFavoriteName;
-    std::optional<kz::Dictionary> _theBackupFavoriteDictionary;
-    std::unique_ptr<FavoriteValuesCache> _favoriteValues;
+    // A favorite the print settings named before the menu was there.
     std::optional<std::string> _restoredFavoritePath;
-    // Per key of the favorite: the last current text compared and whether
-    // it was the favorite's value (numbers written differently).
-    std::unordered_map<std::string, std::pair<std::string, bool>> _favoriteMemo;
-    // The favorite values the memo is for, held so that no other values
-    // can take their address.
-    std::shared_ptr<const void> _favoriteMemoFor;
-    std::string _lastDifferingKey;
-    bool _isReflectingFavorite = false;
+    std::unique_ptr<PanelFavoritesMenu> _favoritesMenu = std::make_unique<PanelFavoritesMenu>(*this);
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -1,5 +1,4 @@
-// The panel's own controls and the host dialog's controls around it, the
-// printer data.
+// The panel's own controls and the printer data.
 #include <cstdlib>
 
 #include "Common/Util/OSUtil.h"
@@ -26,16 +25,6 @@ std::optional<std::string> textOf(const kz::Dictionary& option, std::string_view
     return KemoPDEByCocoa::_stringFromBooleanIfNeed(*v).stringValue();
 }
 
-int duplexMode(const std::optional<std::string>& duplex) {
-    if (duplex == "DuplexNoTumble") return kz::PrintSettings::kDuplexNoTumble;
-    if (duplex == "DuplexTumble") return kz::PrintSettings::kDuplexTumble;
-    if (duplex == "SimplexTumble") return kz::PrintSettings::kSimplexTumble;
-    return kz::PrintSettings::kDuplexNone;
-}
-
-// Frames of the copies field in the host dialogs the panel knows.
-const kz::Rect kCopiesFrames[] = {{95, 4, 70, 22}, {95, 4, 50, 22}, {101, 4, 60, 22}, {92, 4, 60, 22}};
-
 }  // namespace
 
 // ------------------------------------------------------ the panel's controls
@@ -48,9 +37,9 @@ void KemoPDEByCocoa::_gatherValuesFromPane(kz::Dictionary& printOption) {
         else
             printOption.remove(key);
     };
-    _gatherPaperTraySelection(printOption, false);
+    _trayWindows->gatherPaperTraySelection(printOption, false);
     if (printOption.contains("AutoTraySettingToBypass")) {
-        _gatherPaperTraySelection(printOption, true);
+        _trayWindows->gatherPaperTraySelection(printOption, true);
         bool toBypass = registryValue("AutoTraySettingToBypass") == "True";
         printOption.set("AutoTraySettingToBypass", toBypass);
         if (_bypassPaperTraySelectionButton) _bypassPaperTraySelectionButton->setEnabled(!toBypass);
@@ -58,18 +47,18 @@ void KemoPDEByCocoa::_gatherValuesFromPane(kz::Dictionary& printOption) {
     printOption.set("PagePrintOnCenter", registryValue("PagePrintOnCenter") == "True");
     for (const char* key : {"StapleMode", "Punch_PunchHoles", "Fold", "OutputTray", "OffsetMode", "VLInputSlot"})
         put(key);
-    if (auto copies = getCopies()) printOption.set("NumCopies", *copies);
-    if (auto collate = getCollate()) printOption.set("Collate", *collate);
+    if (auto copies = _hostControls->getCopies()) printOption.set("NumCopies", *copies);
+    if (auto collate = _hostControls->getCollate()) printOption.set("Collate", *collate);
     put("DuplexMode");
 }
 
 void KemoPDEByCocoa::_restoreValuesToPane(const kz::Dictionary& printOption) {
     if (!_isIntializedUi) return;
     PanePlugInMgr& manager = _panePlugInMgr();
-    _restorePaperTraySelection(printOption, false);
+    _trayWindows->restorePaperTraySelection(printOption, false);
     if (const kz::Value* toBypass = printOption.find("AutoTraySettingToBypass")) {
         bool on = toBypass->boolValue();
-        _restorePaperTraySelection(printOption, true);
+        _trayWindows->restorePaperTraySelection(printOption, true);
         setRegistryValue("AutoTraySettingToBypass", std::string(on ? "True" : "False"));
         if (_bypassPaperTraySelectionButton) _bypassPaperTraySelectionButton->setEnabled(!on);
     }
@@ -82,122 +71,12 @@ void KemoPDEByCocoa::_restoreValuesToPane(const kz::Dictionary& printOption) {
     }
     for (const char* key : {"OffsetMode", "VLInputSlot", "DuplexMode"}) setRegistryValue(key, textOf(printOption, key));
     if (!_isMyPluginPDE) return;
-    setCopies(textOf(printOption, "NumCopies"));
-    setVLInputSlot(textOf(printOption, "VLInputSlot"));
+    _hostControls->setCopies(textOf(printOption, "NumCopies"));
+    _hostControls->setVLInputSlot(textOf(printOption, "VLInputSlot"));
     setRegistryValue("NumCopies", textOf(printOption, "NumCopies"));
     setRegistryValue("VLInputSlot", textOf(printOption, "VLInputSlot"));
     for (const char* key : {"NumCopies", "InputSlot"})
         if (auto value = textOf(_printOption, key)) _setValueToPpdDictionary(nullptr, key, *value);
-}
-
-// ------------------------------------------------- the host dialog's controls
-
-kz::Control* KemoPDEByCocoa::getCocoaPDEsControl(const kz::View* view, std::string_view key) {
-    if (!view) return nullptr;
-    for (const auto& subview : view->subviews()) {
-        const std::string kind = subview->className();
-        if (kind == "Button") {
-            auto* button = static_cast<kz::Control*>(subview.get());
-            const std::string& action = button->action().selector;
-            if ((key == "Collate" && action == "collatedSelected:") ||
-                (key == "DuplexMode" && action == "twoSidedSelected:"))
-                return button;
-        } else if (kind == "TextField") {
-            if (key != "NumCopies") continue;
-            for (const kz::Rect& frame : kCopiesFrames)
-                if (subview->frame() == frame) return static_cast<kz::Control*>(subview.get());
-        } else if (kind == "View") {
-            if (kz::Control* found = getCocoaPDEsControl(subview.get(), key)) return found;
-        } else if (kind == "Box") {
-            if (kz::Control* found = getCocoaPDEsControl(&static_cast<kz::Box*>(subview.get())->contentView(), key))
-                return found;
-        }
-    }
-    return nullptr;
-}
-
-// The host dialog is the window the panel's view was placed in.
-kz::View* KemoPDEByCocoa::_hostDialogContentView() const {
-    kz::Window* window = _quill_PagePrintOnCenter ? _quill_PagePrintOnCenter->window() : nullptr;
-    kz::View* content = window && window->sharedContentView() ? &window->contentView() : nullptr;
-    if (!content) kz::Log::line("### Error View is NULL!");
-    return content;
-}
-
-std::optional<std::string> KemoPDEByCocoa::getCopies() {
-    if (_isHiddenNumCopies) return std::nullopt;
-    kz::View* content = _hostDialogContentView();
-    if (!content) return std::nullopt;
-    kz::Control* field = getCocoaPDEsControl(content, "NumCopies");
-    if (!field) {
-        kz::Log::line("### Error NumCopies is NULL!");
-        return std::nullopt;
-    }
-    return field->stringValue();
-}
-
-void KemoPDEByCocoa::setCopies(const std::optional<std::string>& copies) {
-    if (_isHiddenNumCopies || !copies) return;
-    kz::View* content = _hostDialogContentView();
-    if (!content) return;
-    kz::Control* field = getCocoaPDEsControl(content, "NumCopies");
-    if (!field) {
-        kz::Log::line("### Error NumCopies is NULL!");
-        return;
-    }
-    field->setStringValue(*copies);
-    field->sendAction();
-}
-
-std::optional<std::string> KemoPDEByCocoa::getCollate() {
-    if (_isHiddenCollate) return std::nullopt;
-    bool collate = false;
-    if (kz::PMGetCollate(_printSettings(), &collate) != kz::kNoErr) {
-        kz::Log::line("### ### Error Collate not found.");
-        return std::nullopt;
-    }
-    return std::string(collate ? "True" : "False");
-}
-
-void KemoPDEByCocoa::setCollate(bool collate) {
-    if (_isHiddenCollate) return;
-    kz::PMSetCollate(_printSettings(), collate);
-    kz::View* content = _hostDialogContentView();
-    if (!content) return;
-    if (auto* box = dynamic_cast<kz::Button*>(getCocoaPDEsControl(content, "Collate"))) {
-        box->setState(collate ? 1 : 0);
-        box->sendAction();
-    }
-}
-
-std::optional<std::string> KemoPDEByCocoa::getDuplex() {
-    if (_isHiddenDuplex) return std::nullopt;
-    int mode = 0;
-    if (kz::PMGetDuplex(_printSettings(), &mode) == kz::kNoErr) {
-        if (mode == kz::PrintSettings::kDuplexNoTumble) return std::string("DuplexNoTumble");
-        if (mode == kz::PrintSettings::kDuplexTumble) return std::string("DuplexTumble");
-        if (mode == kz::PrintSettings::kSimplexTumble) return std::string("SimplexTumble");
-    }
-    return std::string("None");
-}
-
-void KemoPDEByCocoa::setDuplex(const std::optional<std::string>& duplex) {
-    if (_isHiddenDuplex) return;
-    int mode = duplexMode(duplex);
-    kz::View* content = _hostDialogContentView();
-    if (!content) return;
-    auto* box = dynamic_cast<kz::Button*>(getCocoaPDEsControl(content, "DuplexMode"));
-    if (!box) {
-        kz::Log::line("### Error Duplex is NULL!");
-        return;
-    }
-    box->setState(mode != kz::PrintSettings::kDuplexNone ? 1 : 0);
-    box->sendAction();
-    kz::PMSetDuplex(_printSettings(), mode);
-}
-
-void KemoPDEByCocoa::setVLInputSlot(const std::optional<std::string>& inputSlot) {
-    if (inputSlot) _ticketSetString("VLInputSlot", inputSlot);
 }
 
 // ------------------------------------------------------------ printer data
@@ -226,8 +105,5 @@ kz::Value KemoPDEByCocoa::sendCommand(const std::string& queryName) {
         return {};
     }
 }
-
-// ------------------------------------------------------------------- seams
-
 
 }  // namespace ComTORVALEKZ2R4_Plugin

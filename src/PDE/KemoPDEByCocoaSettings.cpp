@@ -200,14 +200,14 @@ void KemoPDEByCocoa::_setDefaults() {
         if (!initial || !initial->isString()) initial = description.dictionary().find("default");
         if (initial && initial->isString() && !initial->string().empty()) defaults.set(key, initial->string());
     }
-    _addPaperTrayDefaults(defaults);
+    _trayWindows->addPaperTrayDefaults(defaults);
     _defaultPrintOption = defaults;
     _printOption = std::move(defaults);
 }
 
 void KemoPDEByCocoa::_updatePaneFromModel() {
     _restoreValuesToPane(_printOption);
-    _updateJobNameUI();
+    _jobNameEditor->updateJobNameUI();
 }
 
 kz::OSStatus KemoPDEByCocoa::_restorePrintOptionToUi(kz::Dictionary* /*ppdDictionary*/) {
@@ -237,11 +237,11 @@ kz::OSStatus KemoPDEByCocoa::_restorePrintOptionToUi(kz::Dictionary* /*ppdDictio
         _jobNameValue = JobNameWinController::displayedJobName(*text);
     }
     if (_customTicketGetString("FavoriteName", &text) == kz::kNoErr && text && !text->empty())
-        _selectRestoredFavorite(*text);
+        _favoritesMenu->selectRestoredFavorite(*text);
     if (_customTicketGetString("ProfilePath", &text) == kz::kNoErr && text) _selectedProfilePath = *text;
-    _updateJobNameUI();
+    _jobNameEditor->updateJobNameUI();
     _restoreValuesToPane(_printOption);
-    _checkDifferenceFromCurrentFavorite(true);
+    _favoritesMenu->checkDifferenceFromCurrentFavorite(true);
     return kz::kNoErr;
 }
 
@@ -418,12 +418,12 @@ void KemoPDEByCocoa::clickedShowDetailedSettingsButton(kz::Control*) {
         if (_detailedSettingsWinController->showAsModalDialog(_printOption) == 1) {
             _restoreValuesToPane(_printOption);
             if (auto collate = textOf(_printOption, "Collate")) {
-                setCollate(*collate == "True");
+                _hostControls->setCollate(*collate == "True");
             } else {
                 kz::Log::line("### Collate key is nil");
-                setCollate(true);
+                _hostControls->setCollate(true);
             }
-            _checkDifferenceFromCurrentFavorite(false);
+            _favoritesMenu->checkDifferenceFromCurrentFavorite(false);
             saveValuesAndReturnError_Fast(nullptr);
         } else {
             _restoreValuesToPane(_defaultPrintOption);
@@ -443,7 +443,7 @@ void KemoPDEByCocoa::clickedRevertToDefaultSettings(kz::Control*) {
             restored = manager.setStringValueWithRestoreConfliction(*tray, "OutputTray");
         _restoreValuesToPane(_defaultPrintOption);
         setRegistryValue("DuplexMode", std::string("None"));
-        setCollate(true);
+        _hostControls->setCollate(true);
         _gatherValuesFromPane(_printOption);
         if (restored) {
             for (const std::string& key : *restored) {
@@ -453,7 +453,7 @@ void KemoPDEByCocoa::clickedRevertToDefaultSettings(kz::Control*) {
                     _printOption.remove(key);
             }
         }
-        _checkDifferenceFromCurrentFavorite(true);
+        _favoritesMenu->checkDifferenceFromCurrentFavorite(true);
     } catch (const std::exception& e) {
         logException("clickedRevertToDefaultSettings", e);
     }

@@ -82,28 +82,54 @@ void QuillUI::registerViewClass() {
 
 void QuillUI::setControlDictionary(kz::Dictionary description) {
     _control_dictionary = std::move(description);
-    _kind = kindOf(controlType());
+    setType();
 }
 
 void QuillUI::setControlDictionary(kz::Dictionary description, std::shared_ptr<kz::Bundle> pluginBundle) {
     _control_dictionary = std::move(description);
-    _kind = kindOf(controlType());
+    setType();
     _bundle = std::move(pluginBundle);
+}
+
+void QuillUI::setType() {
+    _type = &typeNamed(controlType());
+    _kind = _type->kind;
 }
 
 std::string QuillUI::controlType() const { return CD::text(_control_dictionary, "control_type").value_or(""); }
 
-QuillUI::Kind QuillUI::kindOf(std::string_view type) {
-    static constexpr std::pair<std::string_view, Kind> kKinds[] = {
-        {"CheckBox", Kind::CheckBox},       {"PopupButton", Kind::PopupButton},
-        {"RadioButton", Kind::RadioButton}, {"HRadioButton", Kind::HRadioButton},
-        {"Slider", Kind::Slider},           {"DatePicker", Kind::DatePicker},
-        {"TextField_number", Kind::NumberField}, {"TextField_text", Kind::TextField},
-        {"SecureTextField_text", Kind::SecureTextField},
+QuillUI::Kind QuillUI::kindOf(std::string_view type) { return typeNamed(type).kind; }
+
+// Every by-type decision of a control reads its entry here, once per type.
+// A horizontal radio column is built, read and written like a vertical one,
+// or its user's choice would never reach the option.
+const QuillUI::Type& QuillUI::typeNamed(std::string_view name) {
+    using Q = QuillUI;
+    static const Type kTitleLine{"", Kind::TitleLine, false, nullptr, nullptr, nullptr, nullptr, nullptr};
+    static const Type kTypes[] = {
+        {"CheckBox", Kind::CheckBox, true, &Q::buildCheckBox, &Q::readCheckBox, &Q::writeCheckBox,
+         &Q::shownCheckBox, &Q::checkBoxHeight},
+        {"PopupButton", Kind::PopupButton, false, &Q::buildPopupButton, &Q::readPopup, &Q::writePopup,
+         &Q::shownPopup, &Q::popupOrSliderHeight},
+        {"RadioButton", Kind::RadioButton, false, &Q::buildRadioColumn, &Q::readRadio, &Q::writeRadio,
+         &Q::shownRadio, &Q::radioHeight},
+        {"HRadioButton", Kind::HRadioButton, false, &Q::buildRadioColumn, &Q::readRadio, &Q::writeRadio,
+         &Q::shownRadio, &Q::radioHeight},
+        {"Slider", Kind::Slider, false, &Q::buildSlider, &Q::readSlider, &Q::writeSlider, nullptr,
+         &Q::popupOrSliderHeight},
+        {"DatePicker", Kind::DatePicker, false, &Q::buildDatePickers, &Q::readDate, &Q::writeDate, nullptr,
+         &Q::datePickerHeight},
+        {"TextField_number", Kind::NumberField, true, &Q::buildNumberField, &Q::readText, &Q::writeNumber,
+         &Q::shownText, &Q::textFieldHeight},
+        {"TextField_text", Kind::TextField, false, &Q::buildTextField, &Q::readText, &Q::writeText, &Q::shownText,
+         &Q::textFieldHeight},
+        // A secret is never shown in a dialog.
+        {"SecureTextField_text", Kind::SecureTextField, false, &Q::buildTextField, &Q::readText, &Q::writeText,
+         nullptr, &Q::textFieldHeight},
     };
-    for (const auto& [name, kind] : kKinds)
-        if (type == name) return kind;
-    return Kind::TitleLine;
+    for (const Type& type : kTypes)
+        if (type.name == name) return type;
+    return kTitleLine;
 }
 
 bool QuillUI::isTextFieldType() const {
@@ -154,48 +180,48 @@ int QuillUI::getChoicesCount() const {
 // ---------------------------------------------------------------- values
 
 OptionalText QuillUI::getStringValue() {
-    switch (_kind) {
-        case Kind::NumberField:
-        case Kind::TextField:
-        case Kind::SecureTextField:
-            if (_textField) _value = _textField->stringValue();
-            break;
-        case Kind::CheckBox:
-            if (OptionalText v = choiceAt(checkBoxState() == 1 ? 0 : 1)) _value = v;
-            break;
-        case Kind::PopupButton:
-            if (_popupButton)
-                if (OptionalText v = popupItemValue(_popupButton->indexOfSelectedItem())) _value = v;
-            break;
-        case Kind::RadioButton:
-        case Kind::HRadioButton:
-            if (_radioButtonMatrix) {
-                std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
-                for (std::size_t i = 0; i < cells.size(); ++i)
-                    if (cells[i]->state() == kz::OnState) {
-                        if (OptionalText v = choiceAt(i)) _value = v;
-                        break;
-                    }
-            }
-            break;
-        case Kind::Slider:
-            if (_slider) {
-                if (!_options_key.empty()) {
-                    double position = _slider->doubleValue();
-                    if (position >= 0 && position < static_cast<double>(_options_key.size()))
-                        _value = _options_key[static_cast<std::size_t>(position)];
-                } else {
-                    _value = kz::Value(_slider->doubleValue()).stringValue();
-                }
-            }
-            break;
-        case Kind::DatePicker:
-            if (!_datePickers.empty()) _value = secondsText(_datePickers.front()->dateValue().unixTime());
-            break;
-        case Kind::TitleLine:
-            break;
-    }
+    if (_type->read) (this->*_type->read)();
     return _value;
+}
+
+void QuillUI::readText() {
+    if (_textField) _value = _textField->stringValue();
+}
+
+void QuillUI::readCheckBox() {
+    if (OptionalText v = choiceAt(checkBoxState() == 1 ? 0 : 1)) _value = v;
+}
+
+void QuillUI::readPopup() {
+    if (_popupButton)
+        if (OptionalText v = popupItemValue(_popupButton->indexOfSelectedItem())) _value = v;
+}
+
+void QuillUI::readRadio() {
+    if (_radioButtonMatrix) {
+        std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            if (cells[i]->state() == kz::OnState) {
+                if (OptionalText v = choiceAt(i)) _value = v;
+                break;
+            }
+    }
+}
+
+void QuillUI::readSlider() {
+    if (_slider) {
+        if (!_options_key.empty()) {
+            double position = _slider->doubleValue();
+            if (position >= 0 && position < static_cast<double>(_options_key.size()))
+                _value = _options_key[static_cast<std::size_t>(position)];
+        } else {
+            _value = kz::Value(_slider->doubleValue()).stringValue();
+        }
+    }
+}
+
+void QuillUI::readDate() {
+    if (!_datePickers.empty()) _value = secondsText(_datePickers.front()->dateValue().unixTime());
 }
 
 void QuillUI::setStringValue(const OptionalText& v) {
@@ -203,116 +229,111 @@ void QuillUI::setStringValue(const OptionalText& v) {
     if (v && _control_dictionary.contains("other_controls_enable_choice"))
         setEnabledChildControl(CD::text(_control_dictionary, "other_controls_enable_choice") == *v);
 
-    switch (_kind) {
-    case Kind::NumberField: {
-        if (!_textField) return;
-        std::string shown = _textField->stringValue();
-        if (!shown.empty() && _value) {
-            bool shownDot = shown.find('.') != std::string::npos, valueDot = _value->find('.') != std::string::npos;
-            if (!shownDot && !valueDot) _textField->setStringValue(*_value);
-            else if (placesAfterDot(shown) != placesAfterDot(*_value))
-                _textField->setStringValue(formatNumber(kz::doubleValueOfText(*_value)));
-            else _textField->setStringValue(*_value);
-        } else {
-            _textField->setStringValue(_value.value_or(""));
-        }
-        if (_stepper) _stepper->setDoubleValue(_textField->doubleValue());
-        break;
+    if (_type->write) (this->*_type->write)(v);
+}
+
+void QuillUI::writeNumber(const OptionalText&) {
+    if (!_textField) return;
+    std::string shown = _textField->stringValue();
+    if (!shown.empty() && _value) {
+        bool shownDot = shown.find('.') != std::string::npos, valueDot = _value->find('.') != std::string::npos;
+        if (!shownDot && !valueDot) _textField->setStringValue(*_value);
+        else if (placesAfterDot(shown) != placesAfterDot(*_value))
+            _textField->setStringValue(formatNumber(kz::doubleValueOfText(*_value)));
+        else _textField->setStringValue(*_value);
+    } else {
+        _textField->setStringValue(_value.value_or(""));
     }
-    case Kind::TextField:
-    case Kind::SecureTextField:
-        if (_textField) _textField->setStringValue(_value.value_or(""));
-        break;
-    case Kind::CheckBox:
-        if (v && choiceAt(0) == *v) setCheckBoxState(true);
-        else if (v && choiceAt(1) == *v) setCheckBoxState(false);
-        break;
-    case Kind::PopupButton: {
-        if (!_popupButton) return;
-        bool found = false;
-        for (int i = 0; i < _popupButton->numberOfItems(); ++i)
-            if (_value && popupItemValue(i) == *_value) {
-                _popupButton->selectItemAtIndex(i);
-                found = true;
-            }
-        _unsportValue = found ? std::nullopt : _value;
-        break;
-    }
-    case Kind::RadioButton:
-    case Kind::HRadioButton: {
-        if (!_radioButtonMatrix) return;
-        bool found = false;
-        std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            bool on = _value && choiceAt(i) == *_value;
-            if (on && !found) _radioButtonMatrix->selectCellAtRow(static_cast<int>(i), 0);
-            cells[i]->setState(on ? kz::OnState : kz::OffState);
-            found = found || on;
+    if (_stepper) _stepper->setDoubleValue(_textField->doubleValue());
+}
+
+void QuillUI::writeText(const OptionalText&) {
+    if (_textField) _textField->setStringValue(_value.value_or(""));
+}
+
+void QuillUI::writeCheckBox(const OptionalText& v) {
+    if (v && choiceAt(0) == *v) setCheckBoxState(true);
+    else if (v && choiceAt(1) == *v) setCheckBoxState(false);
+}
+
+void QuillUI::writePopup(const OptionalText&) {
+    if (!_popupButton) return;
+    bool found = false;
+    for (int i = 0; i < _popupButton->numberOfItems(); ++i)
+        if (_value && popupItemValue(i) == *_value) {
+            _popupButton->selectItemAtIndex(i);
+            found = true;
         }
-        if (found) {
-            // A modal dialog's run loop mode would otherwise lose the selection
-            // made while it runs.
-            // One pending run is enough: it reads the value when it runs, and
-            // outside modal sessions the mode may not run for a long time.
-            std::weak_ptr<kz::View> self = weak_from_this();
-            if (!self.expired() && _pendingSelection.expired()) {
-                // The token lives as long as the scheduled work, run or dropped.
-                auto token = std::make_shared<char>(0);
-                _pendingSelection = token;
-                kz::RunLoop::current().perform(
-                    [self, token] {
-                        (void)token;
-                        if (auto view = self.lock()) static_cast<QuillUI&>(*view).selectMatrix();
-                    },
-                    0, {kz::RunLoop::kModalPanelMode});
-            }
-        }
-        _unsportValue = found ? std::nullopt : _value;
-        break;
+    _unsportValue = found ? std::nullopt : _value;
+}
+
+void QuillUI::writeRadio(const OptionalText&) {
+    if (!_radioButtonMatrix) return;
+    bool found = false;
+    std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        bool on = _value && choiceAt(i) == *_value;
+        if (on && !found) _radioButtonMatrix->selectCellAtRow(static_cast<int>(i), 0);
+        cells[i]->setState(on ? kz::OnState : kz::OffState);
+        found = found || on;
     }
-    case Kind::Slider:
-        if (!_slider || !v) return;
-        if (!_options_key.empty()) {
-            auto it = std::find(_options_key.begin(), _options_key.end(), *v);
-            if (it != _options_key.end()) _slider->setDoubleValue(static_cast<double>(it - _options_key.begin()));
-        } else {
-            _slider->setDoubleValue(kz::doubleValueOfText(*v));
+    if (found) {
+        // A modal dialog's run loop mode would otherwise lose the selection
+        // made while it runs.
+        // One pending run is enough: it reads the value when it runs, and
+        // outside modal sessions the mode may not run for a long time.
+        std::weak_ptr<kz::View> self = weak_from_this();
+        if (!self.expired() && _pendingSelection.expired()) {
+            // The token lives as long as the scheduled work, run or dropped.
+            auto token = std::make_shared<char>(0);
+            _pendingSelection = token;
+            kz::RunLoop::current().perform(
+                [self, token] {
+                    (void)token;
+                    if (auto view = self.lock()) static_cast<QuillUI&>(*view).selectMatrix();
+                },
+                0, {kz::RunLoop::kModalPanelMode});
         }
-        break;
-    case Kind::DatePicker: {
-        if (!v) return;
-        kz::Date date = kz::Date::fromUnix(kz::doubleValueOfText(*v));
-        for (auto& picker : _datePickers) picker->setDateValue(date);
-        break;
     }
-    case Kind::TitleLine:
-        break;
+    _unsportValue = found ? std::nullopt : _value;
+}
+
+void QuillUI::writeSlider(const OptionalText& v) {
+    if (!_slider || !v) return;
+    if (!_options_key.empty()) {
+        auto it = std::find(_options_key.begin(), _options_key.end(), *v);
+        if (it != _options_key.end()) _slider->setDoubleValue(static_cast<double>(it - _options_key.begin()));
+    } else {
+        _slider->setDoubleValue(kz::doubleValueOfText(*v));
     }
 }
 
+void QuillUI::writeDate(const OptionalText& v) {
+    if (!v) return;
+    kz::Date date = kz::Date::fromUnix(kz::doubleValueOfText(*v));
+    for (auto& picker : _datePickers) picker->setDateValue(date);
+}
+
 OptionalText QuillUI::getSelectedOptionText() const {
-    switch (_kind) {
-        case Kind::NumberField:
-        case Kind::TextField:
-            return _textField ? OptionalText(_textField->stringValue()) : std::nullopt;
-        case Kind::CheckBox:
-            return choiceTextAt(checkBoxState() == 1 ? 0 : 1);
-        case Kind::PopupButton:
-            return _popupButton && _popupButton->selectedItem() ? OptionalText(_popupButton->titleOfSelectedItem())
-                                                                : std::nullopt;
-        case Kind::RadioButton:
-        case Kind::HRadioButton:
-            if (_radioButtonMatrix) {
-                std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
-                for (std::size_t i = 0; i < cells.size(); ++i)
-                    if (cells[i]->state() == kz::OnState) return choiceTextAt(i);
-            }
-            return std::nullopt;
-        case Kind::SecureTextField:  // a secret is never shown in a dialog
-        case Kind::Slider:
-        case Kind::DatePicker:
-        case Kind::TitleLine:
-            return std::nullopt;
+    return _type->shown ? (this->*_type->shown)() : std::nullopt;
+}
+
+OptionalText QuillUI::shownText() const {
+    return _textField ? OptionalText(_textField->stringValue()) : std::nullopt;
+}
+
+OptionalText QuillUI::shownCheckBox() const { return choiceTextAt(checkBoxState() == 1 ? 0 : 1); }
+
+OptionalText QuillUI::shownPopup() const {
+    return _popupButton && _popupButton->selectedItem() ? OptionalText(_popupButton->titleOfSelectedItem())
+                                                        : std::nullopt;
+}
+
+OptionalText QuillUI::shownRadio() const {
+    if (_radioButtonMatrix) {
+        std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            if (cells[i]->state() == kz::OnState) return choiceTextAt(i);
     }
     return std::nullopt;
 }

@@ -72,7 +72,8 @@ public:
     std::string controlType() const;
     // What "control_type" asks for, read when the description is set. The
     // names are exact: any other text (or none) is a title line, which
-    // builds no widget and so has no value to read, write or show.
+    // builds no widget and so has no value to read, write or show. Each
+    // name has one entry of what its type does (see Type below).
     enum class Kind { TitleLine, CheckBox, PopupButton, RadioButton, HRadioButton, Slider, DatePicker,
                       NumberField, TextField, SecureTextField };
     static Kind kindOf(std::string_view controlType);
@@ -224,6 +225,47 @@ public:
     static constexpr std::size_t kMaxDescendants = 512;
 
 private:
+    // ---- one entry per control type, found by its "control_type" name
+    // once (QuillUI.cpp): how it builds, reads, writes, shows and sizes.
+    // An operation a type does not have is null.
+    struct Frame {
+        double x0, top, headWidth, row, width, indent;
+    };
+    struct Type {
+        std::string_view name;
+        Kind kind;
+        bool ownTitleRow;  // builds its title row itself, or has none
+        void (QuillUI::*build)(const Frame&);
+        void (QuillUI::*read)();
+        void (QuillUI::*write)(const OptionalText&);
+        OptionalText (QuillUI::*shown)() const;
+        double (QuillUI::*height)(bool hasText, bool titledNotMain) const;
+    };
+    static const Type& typeNamed(std::string_view controlType);
+    void setType();
+    void readText();
+    void readCheckBox();
+    void readPopup();
+    void readRadio();
+    void readSlider();
+    void readDate();
+    void writeNumber(const OptionalText& value);
+    void writeText(const OptionalText& value);
+    void writeCheckBox(const OptionalText& value);
+    void writePopup(const OptionalText& value);
+    void writeRadio(const OptionalText& value);
+    void writeSlider(const OptionalText& value);
+    void writeDate(const OptionalText& value);
+    OptionalText shownText() const;
+    OptionalText shownCheckBox() const;
+    OptionalText shownPopup() const;
+    OptionalText shownRadio() const;
+    double checkBoxHeight(bool hasText, bool titledNotMain) const;
+    double textFieldHeight(bool hasText, bool titledNotMain) const;
+    double popupOrSliderHeight(bool hasText, bool titledNotMain) const;
+    double radioHeight(bool hasText, bool titledNotMain) const;
+    double datePickerHeight(bool hasText, bool titledNotMain) const;
+
     // ---- model helpers (QuillUI.cpp)
     std::string localized(std::string_view key) const;
     const kz::Array& choices() const { return _theArray; }
@@ -251,13 +293,13 @@ private:
     std::shared_ptr<kz::ImageView> addIconView(kz::Rect frame, std::shared_ptr<kz::Image> image);
     void readDescription(const kz::Dictionary& description, const std::string& paneName);
     void buildTitleRow(double x0, double top, double headWidth);
-    void buildTextField(double x0, double top, double headWidth, double row);
-    void buildNumberField(double x0, double top, double headWidth, double row, double width);
-    void buildSlider(double indent, double top, double width);
-    void buildRadioColumn(double top, double width);
-    void buildCheckBox(double x0, double top, double width);
-    void buildPopupButton(double x0, double top, double headWidth, double row, double width);
-    void buildDatePickers(double x0, double top, double headWidth, double row);
+    void buildTextField(const Frame& frame);
+    void buildNumberField(const Frame& frame);
+    void buildSlider(const Frame& frame);
+    void buildRadioColumn(const Frame& frame);
+    void buildCheckBox(const Frame& frame);
+    void buildPopupButton(const Frame& frame);
+    void buildDatePickers(const Frame& frame);
     void buildChildren(double top, const std::string& paneName);
     std::optional<kz::Dictionary> childDescriptionFile() const;
     kz::Action action(const char* selector, void (QuillUI::*handler)(kz::Control*));
@@ -265,6 +307,7 @@ private:
     // ---- description and model
     kz::Dictionary _control_dictionary;
     Kind _kind = Kind::TitleLine;
+    const Type* _type = &typeNamed("");
     std::shared_ptr<kz::Bundle> _bundle;
     std::string _quillkeyword;
     std::string _keyword_text;

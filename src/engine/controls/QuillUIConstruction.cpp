@@ -78,7 +78,7 @@ void QuillUI::readDescription(const kz::Dictionary& d, const std::string& paneNa
 
 void QuillUI::createControls(const kz::Dictionary& description, const std::string& paneName) {
     if (&description != &_control_dictionary) _control_dictionary = description;
-    _kind = kindOf(controlType());
+    setType();
     const kz::Dictionary& d = _control_dictionary;
     readDescription(d, paneName);
 
@@ -109,20 +109,8 @@ void QuillUI::createControls(const kz::Dictionary& description, const std::strin
                                       localized(CD::text(d, "groupTitle").value_or("")));
         T -= kRow;
     }
-    if (_kind != Kind::CheckBox && _kind != Kind::NumberField) buildTitleRow(x0, T, hw);
-
-    switch (_kind) {
-        case Kind::TextField:
-        case Kind::SecureTextField: buildTextField(x0, T, hw, r); break;
-        case Kind::NumberField: buildNumberField(x0, T, hw, r, W); break;
-        case Kind::Slider: buildSlider(indent, T, W); break;
-        case Kind::RadioButton:
-        case Kind::HRadioButton: buildRadioColumn(T, W); break;
-        case Kind::CheckBox: buildCheckBox(x0, T, W); break;
-        case Kind::PopupButton: buildPopupButton(x0, T, hw, r, W); break;
-        case Kind::DatePicker: buildDatePickers(x0, T, hw, r); break;
-        case Kind::TitleLine: break;
-    }
+    if (!_type->ownTitleRow) buildTitleRow(x0, T, hw);
+    if (_type->build) (this->*_type->build)(Frame{x0, T, hw, r, W, indent});
 
     if (CD::flag(d, "isHidden")) setHidden(true);
     if (!CD::texts(d, "other_controls").empty()) buildChildren(T, paneName);
@@ -153,25 +141,29 @@ double QuillUI::getControlHeight() const {
     const bool hasText = CD::nonEmptyText(d, "text").has_value();
     const kz::Value* groupMain = d.find("isGroupMain");
     const bool titledNotMain = groupMain && !groupMain->boolValue() && d.contains("groupTitle");
-    double height = 0;
-    switch (_kind) {
-        case Kind::CheckBox: height = kRow * _line_count + (titledNotMain ? kRow : 0); break;
-        case Kind::NumberField:
-        case Kind::TextField:
-        case Kind::SecureTextField: height = (titledNotMain ? 48 : kRow) + (hasText ? kRow : 0); break;
-        case Kind::PopupButton:
-        case Kind::Slider: height = hasText ? 48 : kRow; break;
-        case Kind::RadioButton:
-        case Kind::HRadioButton:
-            // A horizontal column is built as a vertical one and needs its room.
-            height = 20.0 * std::max(getChoicesCount(), 0) + (hasText ? kRow : 0);
-            break;
-        case Kind::DatePicker: height = CD::text(d, "text") == std::string() ? 179 : 203; break;
-        case Kind::TitleLine: break;
-    }
+    double height = _type->height ? (this->*_type->height)(hasText, titledNotMain) : 0;
     if (height != 0)
         height += kRow * static_cast<double>(std::clamp<long long>(CD::integer(d, "blank_line_count", 0), 0, 10000));
     return height;
+}
+
+double QuillUI::checkBoxHeight(bool, bool titledNotMain) const {
+    return kRow * _line_count + (titledNotMain ? kRow : 0);
+}
+
+double QuillUI::textFieldHeight(bool hasText, bool titledNotMain) const {
+    return (titledNotMain ? 48 : kRow) + (hasText ? kRow : 0);
+}
+
+double QuillUI::popupOrSliderHeight(bool hasText, bool) const { return hasText ? 48 : kRow; }
+
+// A horizontal column is built as a vertical one and needs its room.
+double QuillUI::radioHeight(bool hasText, bool) const {
+    return 20.0 * std::max(getChoicesCount(), 0) + (hasText ? kRow : 0);
+}
+
+double QuillUI::datePickerHeight(bool, bool) const {
+    return CD::text(_control_dictionary, "text") == std::string() ? 179 : 203;
 }
 
 std::optional<std::string> QuillUI::getUIFilePath() const {

@@ -63,7 +63,9 @@ OptionalText QuillUI::initialValue() const {
     return v ? v : CD::text(_control_dictionary, "default");
 }
 
-void QuillUI::buildTextField(double x0, double top, double hw, double r) {
+void QuillUI::buildTextField(const Frame& f) {
+    const double x0 = f.x0, top = f.top, hw = f.headWidth, r = f.row;
+
     const kz::Dictionary& d = _control_dictionary;
     const double W = bounds().size.width;
     const double b = _isEnableButton ? 104 : 4;
@@ -93,7 +95,9 @@ void QuillUI::buildTextField(double x0, double top, double hw, double r) {
     if (CD::flag(d, "isTargetOnlyHidden")) _textField->View::setHidden(true);
 }
 
-void QuillUI::buildNumberField(double x0, double top, double hw, double r, double W) {
+void QuillUI::buildNumberField(const Frame& f) {
+    const double x0 = f.x0, top = f.top, hw = f.headWidth, r = f.row, W = f.width;
+
     const kz::Dictionary& d = _control_dictionary;
     OptionalText minText = CD::text(d, "min"), maxText = CD::text(d, "max");
     const double w = (minText && maxText)
@@ -149,7 +153,9 @@ void QuillUI::buildNumberField(double x0, double top, double hw, double r, doubl
     _descText->setFrameSize(kz::Size{W - descX, kRow});
 }
 
-void QuillUI::buildSlider(double indent, double top, double W) {
+void QuillUI::buildSlider(const Frame& f) {
+    const double indent = f.indent, top = f.top, W = f.width;
+
     const kz::Dictionary& d = _control_dictionary;
     if (_isEnableIcon) {
         if (OptionalText icon = CD::nonEmptyText(d, "icon")) {
@@ -206,7 +212,9 @@ void QuillUI::buildSlider(double indent, double top, double W) {
     }
 }
 
-void QuillUI::buildRadioColumn(double top, double W) {
+void QuillUI::buildRadioColumn(const Frame& f) {
+    const double top = f.top, W = f.width;
+
     if (_isEnableIcon)
         if (auto image = bundleImage(_quillkeyword + "_" + CD::text(_control_dictionary, "default").value_or(""), false))
             _groupIconView = addIconView(kz::Rect(0, top - 48, 24, 24), image);
@@ -224,7 +232,9 @@ void QuillUI::buildRadioColumn(double top, double W) {
     addSubview(_radioButtonMatrix);
 }
 
-void QuillUI::buildCheckBox(double x0, double top, double W) {
+void QuillUI::buildCheckBox(const Frame& f) {
+    const double x0 = f.x0, top = f.top, W = f.width;
+
     OptionalText initial = initialValue();
     if (_isEnableIcon) {
         const kz::Rect frame(0, top - 12.0 * (_line_count + 1), 24, 24);
@@ -244,7 +254,9 @@ void QuillUI::buildCheckBox(double x0, double top, double W) {
     _checkBox->setAction(action("checkboxAction:", &QuillUI::checkboxAction));
 }
 
-void QuillUI::buildPopupButton(double x0, double top, double hw, double r, double W) {
+void QuillUI::buildPopupButton(const Frame& f) {
+    const double x0 = f.x0, top = f.top, hw = f.headWidth, r = f.row, W = f.width;
+
     _popupButton = std::make_shared<kz::PopUpButton>(kz::Rect(x0 + hw, top - kRow - r, W - x0 - hw, kRow));
     _popupButton->setBordered(true);
     _popupButton->setBezelStyle(kz::BezelStyle::Rounded);
@@ -253,7 +265,9 @@ void QuillUI::buildPopupButton(double x0, double top, double hw, double r, doubl
     addSubview(_popupButton);
 }
 
-void QuillUI::buildDatePickers(double x0, double top, double hw, double r) {
+void QuillUI::buildDatePickers(const Frame& f) {
+    const double x0 = f.x0, top = f.top, hw = f.headWidth, r = f.row;
+
     const kz::Dictionary& d = _control_dictionary;
     const double y0 = top - kRow - r;
     struct Layout {

@@ -7,8 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "engine/panes/PaneLoader.h"
 #include "engine/panes/PanePlugInInterface.h"
+#include "engine/panes/PlainControls.h"
 #include "engine/panes/PrinterDataSource.h"
+#include "engine/panes/PrinterLists.h"
 #include "engine/rules/NetworkDataState.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Dictionary.h"
@@ -29,25 +32,21 @@ namespace ComTORVALEKZ2R4_Plugin {
 
 class PpdFile;
 
-// One loaded pane: its controller (kept alive through the object its
-// library made) and its bundle.
-struct PlugInTableEntry {
-    std::shared_ptr<PanePlugInInterface> paneConroller;
-    std::shared_ptr<kz::Bundle> bundle;
-};
-
 // The process-wide pane plug-in manager: reads the plug-in's configuration,
 // owns the option control registry, loads the pane bundles the panes tree
 // asks for (a bundle serving roles once per role), and is the callback
-// object of every pane. It answers option names, defaults, summaries,
-// profiles and the consistency check from the plug-in's own PPD.
+// object of every pane. It answers option names, defaults, summaries and
+// profiles from the plug-in's own PPD. Loading the panes (PaneLoader), the
+// printer lists (PrinterLists), the consistency check (ConsistencyCheck) and
+// the plain controls (PlainControls) are collaborators it hands the panes'
+// calls to.
 //
 // Unlike the other singletons it can be destroyed (destroySharedInstance);
 // the next sharedInstance makes a new one.
 class KZ_EXPORT PanePlugInMgr : public NetworkDataState {
 public:
     // Bundle key -> entry, in the order stored.
-    using PlugInTable = std::vector<std::pair<std::string, PlugInTableEntry>>;
+    using PlugInTable = PaneLoader::Table;
     using Controls = std::vector<std::shared_ptr<QuillUI>>;
     using ControlMap = std::vector<std::pair<std::string, std::shared_ptr<QuillUI>>>;
 
@@ -78,11 +77,9 @@ public:
     // The panel that answers printer-data queries, and the one reformatting
     // values; neither owned. A panel that goes away while registered clears
     // itself (clearPDEObject), so the lists never reach a dead panel.
-    void setPDEObject(PrinterDataSource* panel) { _PDEObject = panel; }
-    PrinterDataSource* PDEObject() const { return _PDEObject; }
-    void clearPDEObject(const PrinterDataSource* panel) {
-        if (_PDEObject == panel) _PDEObject = nullptr;
-    }
+    void setPDEObject(PrinterDataSource* panel) { _lists.setSource(panel); }
+    PrinterDataSource* PDEObject() const { return _lists.source(); }
+    void clearPDEObject(const PrinterDataSource* panel) { _lists.clearSource(panel); }
     void setDelegate(const void* panel) { _delegate = panel; }
     const void* delegate() const { return _delegate; }
     bool isInitializedNetworkData() const override { return _isInitializedNetworkData; }
@@ -94,9 +91,8 @@ public:
     const kz::Dictionary& resolveItem(const kz::Dictionary& item) const { return item; }
     const kz::Dictionary& resolveItem(const kz::Dictionary& item, bool /*expandDependency*/) const { return item; }
     bool loadPlugIns();
-    void _loadPaneControllerAtPath(const std::string& path, const std::optional<std::string>& roleName);
     std::shared_ptr<PanePlugInInterface> _loadPaneControllerWithName(const std::string& name);
-    const PlugInTable& plugInTable() const { return _plugInTable; }
+    const PlugInTable& plugInTable() const { return _loader.table(); }
     const PlugInTableEntry* entryOfBundleName(std::string_view key) const;
     std::shared_ptr<PanePlugInInterface> paneControllerOfBundleName(std::string_view key);
     std::optional<std::string> panelNameOfBundleName(std::string_view key);
@@ -172,7 +168,6 @@ public:
 
     // ---- the plug-in's PPD, aliases and defaults
     PpdFile* ppdInformation();
-    PpdFile* _ppdFileWithName(const std::string& name);
     bool isExistsInPpd(const std::optional<std::string>& mainKeyword,
                        const std::optional<std::string>& optionKeyword);
     kz::Dictionary defaultSettings();
@@ -202,13 +197,10 @@ public:
     std::optional<kz::Dictionary> gatherPrintOptionValues(const kz::Dictionary* printOption,
                                                           const std::string& fileType, bool useServerSetting,
                                                           bool sameSettingForNext, bool unifiedFileType);
-    bool _isEnable(const kz::Dictionary* printOption, const std::string& fileType, bool useServerSetting,
-                   bool sameSettingForNext, bool unifiedFileType) const;
     void updateEnabledStates(const std::string& fileType, bool unifiedFileType, bool useServerSetting,
                              bool sameSettingForNext);
 
     // ---- profiles
-    void _setProfilePath(const std::string& path);
     void updateProfilesOfAllBundles(const std::string& path);
     void updateProfileByBundleName(std::string_view key, const std::string& profilePath);
     std::optional<kz::Dictionary> dictionaryOfCurrentProfile() const;
@@ -224,28 +216,27 @@ public:
     // ---- plain platform controls filled from the PPD
     void _buildControl(kz::Control* control, const std::optional<std::string>& key,
                        const std::optional<std::string>& title);
-    kz::Value _getValueFromControl(const kz::Control* control) const;
     kz::Value getValueFromControl(const kz::Control* control) const { return _getValueFromControl(control); }
     void _setValueToControl(kz::Control* control, const kz::Value& value);
 
+    // The key a secure text field's value is encrypted with.
     static constexpr const char* kPasswordKey = "paramoxide=qxlr_data";
-    static constexpr std::size_t kPlugInTableCapacity = 34;
+    static constexpr std::size_t kPlugInTableCapacity = PaneLoader::kTableCapacity;
 
 private:
     PanePlugInMgr();
     void readConfiguration();
-    kz::Value listNamed(const char* queryName);
-    void storePane(const std::string& key, PlugInTableEntry entry);
-    std::optional<std::shared_ptr<PanePlugInInterface>> newPaneController(const std::shared_ptr<kz::Bundle>& bundle,
-                                                                          bool& initialized);
-    static void gatherRoles(const kz::Dictionary& node,
-                            std::vector<std::pair<std::string, std::vector<std::string>>>& roles, int depth);
+    void _loadPaneControllerAtPath(const std::string& path, const std::optional<std::string>& roleName);
+    PpdFile* _ppdFileWithName(const std::string& name);
+    bool _isEnable(const kz::Dictionary* printOption, const std::string& fileType, bool useServerSetting,
+                   bool sameSettingForNext, bool unifiedFileType) const;
+    void _setProfilePath(const std::string& path);
+    kz::Value _getValueFromControl(const kz::Control* control) const;
     const kz::Dictionary& defaults();
     void rememberDefaults(const Controls& controls);
 
     std::unique_ptr<QuillMgr> _quillMgr;
-    std::optional<kz::Dictionary> _panesTreeDictionary;
-    PlugInTable _plugInTable;
+    PaneLoader _loader{*this};
     std::unique_ptr<PpdFile> _ppdFile;
     std::optional<kz::Dictionary> _defaultDictionary;
     std::optional<std::string> _currentProfilePath;
@@ -258,9 +249,9 @@ private:
     bool _isHiddenDuplex = false;
     bool _isHiddenCollate = false;
     const void* _delegate = nullptr;
-    PrinterDataSource* _PDEObject = nullptr;
+    PrinterLists _lists;
+    PlainControls _plainControls{[this] { return ppdInformation(); }};
     bool _isInitializedNetworkData = false;
-    std::size_t _loadedViewCount = 0;  // loadPanelView's position in the table
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -164,22 +164,17 @@ std::shared_ptr<QuillUI> PanePlugInMgr::getQuillUIOneControl(const Controls& con
 void PanePlugInMgr::addMenuItem(kz::Menu* menu, const std::optional<std::string>& mainKeyword,
                                 const std::optional<std::string>& optionAlias,
                                 const std::optional<std::string>& optionKeyword) {
-    if (!menu) return;
-    kz::MenuItem& item = menu->addItemWithTitle("");
-    setMenuItem(&item, mainKeyword, optionAlias, optionKeyword);
+    PlainControls::addMenuItem(menu, mainKeyword, optionAlias, optionKeyword);
 }
 
 void PanePlugInMgr::setMenuItem(kz::MenuItem* item, const std::optional<std::string>& mainKeyword,
                                 const std::optional<std::string>& optionAlias,
                                 const std::optional<std::string>& optionKeyword) {
-    if (!item || !mainKeyword || !optionAlias || !optionKeyword) return;
-    item->setTitle(*optionAlias);
-    item->setRepresentedObject(kz::Dictionary{{"mainKeyword", *mainKeyword}, {"optionKeyword", *optionKeyword}});
+    PlainControls::setMenuItem(item, mainKeyword, optionAlias, optionKeyword);
 }
 
 kz::Value PanePlugInMgr::representedObjectOfMenuItem(const kz::MenuItem* item, std::string_view key) const {
-    if (!item || !item->representedObject().isDictionary()) return {};
-    return item->representedObject().dictionary().get(key);
+    return PlainControls::representedObjectOfMenuItem(item, key);
 }
 
 kz::Value PanePlugInMgr::representedObject(const kz::Control* control, std::string_view key) const {

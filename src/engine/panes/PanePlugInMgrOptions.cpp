@@ -195,10 +195,10 @@ std::optional<kz::Dictionary> PanePlugInMgr::summaryInfoFromPrintOption(const kz
 }
 
 bool PanePlugInMgr::restorePrintOptionValues(const kz::Dictionary* printOption) {
-    if (_plugInTable.empty() || !printOption) return true;
+    if (_loader.table().empty() || !printOption) return true;
     try {
         _quillMgr->setSettings(*printOption);
-        PlugInTable table = _plugInTable;
+        PlugInTable table = _loader.table();
         for (auto& [key, entry] : table) {
             PanePlugInInterface* pane = entry.paneConroller.get();
             if (key == "Page") {
@@ -231,8 +231,8 @@ bool PanePlugInMgr::_isEnable(const kz::Dictionary*, const std::string&, bool us
 
 void PanePlugInMgr::updateEnabledStates(const std::string& fileType, bool unifiedFileType, bool useServerSetting,
                                         bool sameSettingForNext) {
-    if (_plugInTable.empty()) throw std::logic_error("## plug-in table is nil");
-    for (const auto& [key, entry] : _plugInTable)
+    if (_loader.table().empty()) throw std::logic_error("## plug-in table is nil");
+    for (const auto& [key, entry] : _loader.table())
         updateEnabledStatesByBundleName(key, fileType, unifiedFileType, useServerSetting, sameSettingForNext);
 }
 
@@ -244,9 +244,9 @@ void PanePlugInMgr::_setProfilePath(const std::string& path) {
 }
 
 void PanePlugInMgr::updateProfilesOfAllBundles(const std::string& path) {
-    if (_plugInTable.empty()) throw std::logic_error("## plug-in table is nil");
+    if (_loader.table().empty()) throw std::logic_error("## plug-in table is nil");
     std::vector<std::string> keys;
-    for (const auto& [key, entry] : _plugInTable) keys.push_back(key);
+    for (const auto& [key, entry] : _loader.table()) keys.push_back(key);
     for (const std::string& key : keys) updateProfileByBundleName(key, path);
 }
 

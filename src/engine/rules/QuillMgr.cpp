@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "engine/controls/WireNames.h"
 #include "engine/rules/RulePattern.h"
 #include "platform/foundation/Log.h"
 
@@ -33,6 +34,16 @@ QuillMgr::QuillMgr() {
 }
 
 QuillMgr::~QuillMgr() { kz::NotificationCenter::defaultCenter().removeObserver(this); }
+
+void QuillMgr::validateMainKeyword(const kz::NotificationCenter::Notification& notification) {
+    OptionalText option;
+    if (const kz::Value* p = notification.userInfo.find(wire::kParameter); p && !p->isNull()) option = p->stringValue();
+    _validateMainKeyword(notification.name, option);
+}
+
+void QuillMgr::_validateMainKeyword(const std::string& keyword, const OptionalText& optionValue) {
+    _pipeline.run(keyword, optionValue);
+}
 
 // ------------------------------------------------------------------ registry
 

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/rules/ChangePipeline.h"
 #include "engine/rules/ConflictInfo.h"
 #include "engine/rules/ConflictSearch.h"
 #include "engine/rules/NetworkDataState.h"
@@ -21,11 +22,10 @@
 namespace ComTORVALEKZ2R4_Plugin {
 
 // The option control registry and its rule engine. Every option control is
-// filed under its main keyword; when an option is announced the rules of its
-// first control run in a fixed order (conflicts that cannot be resolved,
-// conflicts resolved after asking, enabling, hiding, cooperation), then every
-// option touched is announced in turn, so a change travels depth first
-// through the rule graph.
+// filed under its main keyword. One observer for every notification name
+// hands each announcement of a filed keyword to the change pipeline
+// (ChangePipeline), which runs the rules of its first control; the
+// conflicts that need the user's answer are asked here.
 class KZ_EXPORT QuillMgr {
 public:
     using Controls = std::vector<std::shared_ptr<QuillUI>>;
@@ -72,27 +72,7 @@ public:
     void setSettings(const kz::Dictionary& settings);
     bool isCollectiveChange() const { return _isCollectiveChange; }
 
-    // ---- the change pipeline
-    void validateMainKeyword(const kz::NotificationCenter::Notification& notification);
-    void _validateMainKeyword(const std::string& keyword, const OptionalText& optionValue);
-
-    // Notification names the pipeline will post, each once, in order.
-    class NameList {
-    public:
-        void add(const std::string& name) {
-            if (_seen.insert(name).second) _names.push_back(name);
-        }
-        const std::vector<std::string>& names() const { return _names; }
-
-    private:
-        std::vector<std::string> _names;
-        std::unordered_set<std::string> _seen;
-    };
-
-    bool validateUnrestorableConflict(const std::string& keyword, NameList& names);
-    bool validateAfterChange(const std::string& keyword, NameList& names);
-    void conditionSetting(const std::string& keyword, NameList& names);
-    void cooperate(const std::string& keyword, NameList& names);
+    using NameList = ChangePipeline::NameList;
 
     // ---- conflict searches over the registered options
     static int conflictedType(const std::string& pattern, const std::string& value);
@@ -113,10 +93,6 @@ public:
     std::optional<std::vector<std::string>> setStringValueWithRestoreConfliction(const std::string& keyword,
                                                                                  const std::string& value);
 
-    // An application-modal alert: 1000 for the first button, 1001 for the second.
-    long _alertDialogMessage(const std::string& message, const std::optional<std::string>& button1,
-                             const std::optional<std::string>& button2);
-
     // A keyword whose pipeline runs further up the same cascade is not
     // validated again (a ring in the rule graph would never end); this log
     // line tells the description's author.
@@ -129,6 +105,18 @@ public:
     static constexpr const char* kCascadeLog = "### ## rule cascade of \"%s\" stopped after %zu validations";
 
 private:
+    friend class ChangePipeline;
+
+    // The observer's way in: an announcement of a filed keyword.
+    void validateMainKeyword(const kz::NotificationCenter::Notification& notification);
+    void _validateMainKeyword(const std::string& keyword, const OptionalText& optionValue);
+    // The two conflict steps of the pipeline, which may ask the user; false
+    // when the change was undone.
+    bool validateUnrestorableConflict(const std::string& keyword, NameList& names);
+    bool validateAfterChange(const std::string& keyword, NameList& names);
+    // An application-modal alert: 1000 for the first button, 1001 for the second.
+    long _alertDialogMessage(const std::string& message, const std::optional<std::string>& button1,
+                             const std::optional<std::string>& button2);
     Controls* mutableControlsFor(const std::string& keyword);
     ConflictSearch::ValueLookup valueLookup() const;
     std::string UI(std::string_view key) const { return _texts.lookup(key); }
@@ -141,7 +129,6 @@ private:
     static OptionalText oldOrDefault(const QuillUI& control);
     // Sets the restore values, adding each keyword to `names` and running its cooperation.
     void applyRestore(const ConflictInfo& info, NameList& names);
-    void hide(QuillUI& control, NameList& names);
 
     class CollectiveScope;
 
@@ -151,9 +138,7 @@ private:
     QuillMgrTexts _texts;
     bool _isCollectiveChange = false;
     const NetworkDataState* _networkState = nullptr;
-    std::unordered_set<std::string> _validating;  // keywords whose pipeline is running
-    std::string _cascadeRoot;                     // the keyword the running cascade began with
-    std::size_t _cascadeRuns = 0;
+    ChangePipeline _pipeline{*this};
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -44,11 +44,15 @@ std::string QuillMgr::restoreLines(const ConflictInfo& info) const {
     return lines;
 }
 
+OptionalText QuillMgr::oldOrDefault(const QuillUI& control) {
+    return control.getOldValue() ? control.getOldValue() : control.getDefault();
+}
+
 void QuillMgr::applyRestore(const ConflictInfo& info, NameList& names) {
     for (const std::string& k : info.restoreKeyList) {
         setStringValue(k, info.restoreDict.at(k));
         names.add(k);
-        cooperate(k, names);
+        _pipeline.cooperate(k, names);
     }
 }
 

@@ -1,14 +1,15 @@
-// Plain platform controls (pop-ups, sliders, check boxes, text fields, radio
-// matrices) filled from the plug-in's PPD, read and set.
 #include <exception>
 
 #include "Common/Util/EncryptUtil.h"
 #include "Common/Util/LimitFormatterKinds.h"
 #include "engine/panes/PanePlugInMgr.h"
+#include "engine/panes/PlainControls.h"
 #include "engine/ppd/PpdFile.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/Matrix.h"
+#include "platform/kit/Menu.h"
+#include "platform/kit/MenuItem.h"
 #include "platform/kit/PopUpButton.h"
 #include "platform/kit/SecureTextField.h"
 #include "platform/kit/Slider.h"
@@ -48,11 +49,32 @@ void eachCell(const kz::Matrix& matrix, F f) {
 
 }  // namespace
 
-void PanePlugInMgr::_buildControl(kz::Control* control, const std::optional<std::string>& key,
-                                  const std::optional<std::string>& title) {
+void PlainControls::addMenuItem(kz::Menu* menu, const std::optional<std::string>& mainKeyword,
+                                const std::optional<std::string>& optionAlias,
+                                const std::optional<std::string>& optionKeyword) {
+    if (!menu) return;
+    kz::MenuItem& item = menu->addItemWithTitle("");
+    setMenuItem(&item, mainKeyword, optionAlias, optionKeyword);
+}
+
+void PlainControls::setMenuItem(kz::MenuItem* item, const std::optional<std::string>& mainKeyword,
+                                const std::optional<std::string>& optionAlias,
+                                const std::optional<std::string>& optionKeyword) {
+    if (!item || !mainKeyword || !optionAlias || !optionKeyword) return;
+    item->setTitle(*optionAlias);
+    item->setRepresentedObject(kz::Dictionary{{"mainKeyword", *mainKeyword}, {"optionKeyword", *optionKeyword}});
+}
+
+kz::Value PlainControls::representedObjectOfMenuItem(const kz::MenuItem* item, std::string_view key) {
+    if (!item || !item->representedObject().isDictionary()) return {};
+    return item->representedObject().dictionary().get(key);
+}
+
+void PlainControls::build(kz::Control* control, const std::optional<std::string>& key,
+                          const std::optional<std::string>& title) {
     if (!control || !key) return;
     try {
-        PpdFile* ppd = ppdInformation();
+        PpdFile* ppd = _ppd ? _ppd() : nullptr;
         auto choices = ppd ? ppd->optionKeywords(*key) : std::nullopt;
         auto aliases = ppd ? ppd->optionAliases(*key) : std::nullopt;
         bool lists = choices && aliases;
@@ -99,7 +121,7 @@ void PanePlugInMgr::_buildControl(kz::Control* control, const std::optional<std:
     }
 }
 
-kz::Value PanePlugInMgr::_getValueFromControl(const kz::Control* control) const {
+kz::Value PlainControls::valueOf(const kz::Control* control) {
     if (!control) return {};
     if (auto* popup = dynamic_cast<const kz::PopUpButton*>(control)) {
         const kz::MenuItem* item = popup->selectedItem();
@@ -121,7 +143,7 @@ kz::Value PanePlugInMgr::_getValueFromControl(const kz::Control* control) const 
         return kz::Value(on);
     }
     if (auto* secure = dynamic_cast<const kz::SecureTextField*>(control)) {
-        auto encoded = encryptString(kPasswordKey, secure->stringValue());
+        auto encoded = encryptString(PanePlugInMgr::kPasswordKey, secure->stringValue());
         return encoded ? kz::Value(*encoded) : kz::Value();
     }
     if (auto* field = dynamic_cast<const kz::TextField*>(control)) {
@@ -135,10 +157,10 @@ kz::Value PanePlugInMgr::_getValueFromControl(const kz::Control* control) const 
     return {};
 }
 
-void PanePlugInMgr::_setValueToControl(kz::Control* control, const kz::Value& value) {
+void PlainControls::setValue(kz::Control* control, const kz::Value& value) {
     if (!control || value.isNull()) return;
     if (auto* popup = dynamic_cast<kz::PopUpButton*>(control)) {
-        auto text = _stringFromObject(value);
+        auto text = PanePlugInMgr::_stringFromObject(value);
         for (int i = 0; i < popup->numberOfItems(); ++i) {
             kz::Value keyword = representedObjectOfMenuItem(popup->itemAtIndex(i), "optionKeyword");
             if (keyword.isString() && text && keyword.string() == *text) {
@@ -172,7 +194,7 @@ void PanePlugInMgr::_setValueToControl(kz::Control* control, const kz::Value& va
         return;
     }
     if (auto* secure = dynamic_cast<kz::SecureTextField*>(control)) {
-        auto plain = decryptString(kPasswordKey, value.stringValue());
+        auto plain = decryptString(PanePlugInMgr::kPasswordKey, value.stringValue());
         secure->setStringValue(plain.value_or(std::string()));
         return;
     }

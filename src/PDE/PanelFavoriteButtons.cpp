@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "Common/Util/AlertUtil.h"
+#include "PDE/PanelFavoriteButtons.h"
+
 #include "PDE/KemoPDEByCocoa.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/favorites/FavoriteFile.h"
@@ -25,20 +27,20 @@ void logButtonException(const char* operation, const std::exception& e) {
 
 }  // namespace
 
-void KemoPDEByCocoa::clickedSaveFavoriteButton(kz::Control*) {
+void PanelFavoriteButtons::clickedSaveFavoriteButton(kz::Control*) {
     try {
-        std::optional<std::string> name = _currentFavoriteName();
+        std::optional<std::string> name = _panel._favoritesMenu->currentFavoriteName();
         std::optional<std::string> comment;
-        if (std::optional<std::string> path = _currentFavoritePath(); path && !path->empty())
+        if (std::optional<std::string> path = _panel._favoritesMenu->currentFavoritePath(); path && !path->empty())
             comment = FavoriteFile(*path).comment();
         SaveFavoriteWindowController& dialog = SaveFavoriteWindowController::sharedInstance();
         if (dialog.showAsModalDialog(name, comment) != 1) return;
 
-        _gatherValuesFromPane(_printOption);
-        kz::Dictionary canonical = _printOption;
+        _panel._gatherValuesFromPane(_panel._printOption);
+        kz::Dictionary canonical = _panel._printOption;
         PrintOptionConverter::convertToCanonicalPpdKeyword(canonical, true);
         kz::Dictionary content = PrintOptionConverter::sharedInstance().toInputMgrFormat(canonical);
-        if (_deleteFavoriteButton) _deleteFavoriteButton->setEnabled(false);
+        if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(false);
         if (content.empty()) return;
 
         AppPreference& preferences = AppPreference::sharedInstance();
@@ -47,36 +49,37 @@ void KemoPDEByCocoa::clickedSaveFavoriteButton(kz::Control*) {
         if (!path) {
             // Not saved: the user must hear of it rather than find the menu unchanged.
             kz::Alert alert;
-            alert.setMessageText(localized("Fail to save favorite file"));
-            alert.addButtonWithTitle(localized("OK"));
+            alert.setMessageText(_panel.localized("Fail to save favorite file"));
+            alert.addButtonWithTitle(_panel.localized("OK"));
             alert.runModal();
             return;
         }
-        if (!_Favorite) return;
-        preferences.buildFavoritePopup(*_Favorite);
-        _Favorite->selectItemWithRepresentedObject(kz::Value(*path));
-        if (_deleteFavoriteButton) _deleteFavoriteButton->setEnabled(true);
+        if (!_panel._Favorite) return;
+        preferences.buildFavoritePopup(*_panel._Favorite);
+        _panel._Favorite->selectItemWithRepresentedObject(kz::Value(*path));
+        if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(true);
     } catch (const std::exception& e) {
         logButtonException("clickedSaveFavoriteButton", e);
     }
 }
 
-void KemoPDEByCocoa::clickedBrowseFavoriteButton(kz::Control*) {
+void PanelFavoriteButtons::clickedBrowseFavoriteButton(kz::Control*) {
     try {
-        std::optional<std::string> remembered = _currentFavoritePath();
+        std::optional<std::string> remembered = _panel._favoritesMenu->currentFavoritePath();
         std::optional<std::string> profile =
-            _selectedProfilePath.empty() ? std::nullopt : std::optional<std::string>(_selectedProfilePath);
+            _panel._selectedProfilePath.empty() ? std::nullopt
+                                                : std::optional<std::string>(_panel._selectedProfilePath);
         FavoriteWindowController& manager = FavoriteWindowController::sharedInstance();
-        int code = manager.showAsModalDialog(profile, &_printOption);
-        if (code != 1 || !_Favorite) return;
+        int code = manager.showAsModalDialog(profile, &_panel._printOption);
+        if (code != 1 || !_panel._Favorite) return;
         // A favorite renamed in the manager is still the chosen one.
         if (remembered && !remembered->empty())
             if (std::optional<std::string> moved = manager.movedPath(*remembered)) remembered = moved;
-        AppPreference::sharedInstance().buildFavoritePopup(*_Favorite);
+        AppPreference::sharedInstance().buildFavoritePopup(*_panel._Favorite);
         if (remembered && !remembered->empty() &&
-            !_Favorite->selectItemWithRepresentedObject(kz::Value(*remembered)))
-            _Favorite->selectItemAtIndex(0);
-        _checkDifferenceFromCurrentFavorite(true);
+            !_panel._Favorite->selectItemWithRepresentedObject(kz::Value(*remembered)))
+            _panel._Favorite->selectItemAtIndex(0);
+        _panel._favoritesMenu->checkDifferenceFromCurrentFavorite(true);
     } catch (const std::exception& e) {
         logButtonException("clickedBrowseFavoriteButton", e);
     }

@@ -7,6 +7,8 @@
 
 #include "Common/Util/EncryptUtil.h"
 #include "PDE/DetailedSettingsWinController.h"
+#include "PDE/PanelFavoritesMenu.h"
+
 #include "PDE/KemoPDEByCocoa.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/favorites/FavoriteValuesCache.h"
@@ -63,34 +65,38 @@ private:
 
 }  // namespace
 
+PanelFavoritesMenu::PanelFavoritesMenu(KemoPDEByCocoa& panel) : _panel(panel) {}
+
+PanelFavoritesMenu::~PanelFavoritesMenu() = default;
+
 // ------------------------------------------------------------ the menu
 
-bool KemoPDEByCocoa::isChangingItem(const kz::MenuItem* item) const {
-    return item && item->tag() == kChangingItemTag;
+bool PanelFavoritesMenu::isChangingItem(const kz::MenuItem* item) const {
+    return item && item->tag() == KemoPDEByCocoa::kChangingItemTag;
 }
 
-int KemoPDEByCocoa::_indexOfChangePreset() const {
-    if (!_Favorite) return -1;
-    for (int i = 0; i < _Favorite->numberOfItems(); ++i)
-        if (isChangingItem(_Favorite->itemAtIndex(i))) return i;
+int PanelFavoritesMenu::indexOfChangePreset() const {
+    if (!_panel._Favorite) return -1;
+    for (int i = 0; i < _panel._Favorite->numberOfItems(); ++i)
+        if (isChangingItem(_panel._Favorite->itemAtIndex(i))) return i;
     return -1;
 }
 
-int KemoPDEByCocoa::_currentFavoriteIndex() const {
-    if (!_Favorite) return -1;
-    const kz::MenuItem* selected = _Favorite->selectedItem();
+int PanelFavoritesMenu::currentFavoriteIndex() const {
+    if (!_panel._Favorite) return -1;
+    const kz::MenuItem* selected = _panel._Favorite->selectedItem();
     if (!selected) return -1;
     // The changing item stands before the favorite's own item and carries
     // its path; searches skip it so that they land on the favorite itself.
     auto firstWhere = [&](auto&& matches) {
-        for (int i = 0; i < _Favorite->numberOfItems(); ++i) {
-            const kz::MenuItem* item = _Favorite->itemAtIndex(i);
+        for (int i = 0; i < _panel._Favorite->numberOfItems(); ++i) {
+            const kz::MenuItem* item = _panel._Favorite->itemAtIndex(i);
             if (!item->isSeparatorItem() && !isChangingItem(item) && matches(*item)) return i;
         }
         return -1;
     };
     if (isChangingItem(selected)) {
-        const std::string prefix = localized("Change Setting");
+        const std::string prefix = _panel.localized("Change Setting");
         std::string name = selected->title().starts_with(prefix) ? selected->title().substr(prefix.size())
                                                                  : selected->title();
         int index = firstWhere([&](const kz::MenuItem& item) { return item.title() == name; });
@@ -108,25 +114,25 @@ int KemoPDEByCocoa::_currentFavoriteIndex() const {
     return firstWhere([&](const kz::MenuItem& item) { return item.title() == selected->title(); });
 }
 
-std::optional<std::string> KemoPDEByCocoa::_currentFavoritePath() const {
-    int index = _currentFavoriteIndex();
-    const kz::MenuItem* item = index >= 0 ? _Favorite->itemAtIndex(index) : nullptr;
+std::optional<std::string> PanelFavoritesMenu::currentFavoritePath() const {
+    int index = currentFavoriteIndex();
+    const kz::MenuItem* item = index >= 0 ? _panel._Favorite->itemAtIndex(index) : nullptr;
     if (!item || !item->representedObject().isString()) return std::nullopt;
     return item->representedObject().string();
 }
 
-std::optional<std::string> KemoPDEByCocoa::_currentFavoriteName() const {
-    int index = _currentFavoriteIndex();
-    const kz::MenuItem* item = index >= 0 ? _Favorite->itemAtIndex(index) : nullptr;
+std::optional<std::string> PanelFavoritesMenu::currentFavoriteName() const {
+    int index = currentFavoriteIndex();
+    const kz::MenuItem* item = index >= 0 ? _panel._Favorite->itemAtIndex(index) : nullptr;
     if (!item) return std::nullopt;
     return item->title();
 }
 
-bool KemoPDEByCocoa::selectItem(kz::PopUpButton* popup, const kz::Value& representedObject) {
+bool PanelFavoritesMenu::selectItem(kz::PopUpButton* popup, const kz::Value& representedObject) {
     if (!popup || representedObject.isNull()) return false;
     for (int i = 0; i < popup->numberOfItems(); ++i) {
         const kz::MenuItem* item = popup->itemAtIndex(i);
-        if (item->tag() != kChangingItemTag && item->representedObject() == representedObject)
+        if (item->tag() != KemoPDEByCocoa::kChangingItemTag && item->representedObject() == representedObject)
             return popup->selectItemAtIndex(i);
     }
     return false;
@@ -134,9 +140,9 @@ bool KemoPDEByCocoa::selectItem(kz::PopUpButton* popup, const kz::Value& represe
 
 // ------------------------------------------------------------ the values
 
-std::optional<kz::Dictionary> KemoPDEByCocoa::_currentFavoriteDictionary(const kz::Dictionary& printOption) {
-    if (!_Favorite) return std::nullopt;
-    std::optional<std::string> path = _currentFavoritePath();
+std::optional<kz::Dictionary> PanelFavoritesMenu::currentFavoriteDictionary(const kz::Dictionary& printOption) {
+    if (!_panel._Favorite) return std::nullopt;
+    std::optional<std::string> path = currentFavoritePath();
     if (path && !path->empty()) {
         if (!_favoriteValues) _favoriteValues = std::make_unique<FavoriteValuesCache>();
         auto values = _favoriteValues->valuesOfFile(*path);
@@ -149,9 +155,9 @@ std::optional<kz::Dictionary> KemoPDEByCocoa::_currentFavoriteDictionary(const k
     return canonical;
 }
 
-bool KemoPDEByCocoa::_isDifferFromCurrentFavorite(const kz::Dictionary& printOption) {
-    if (!_Favorite) return false;
-    std::optional<std::string> path = _currentFavoritePath();
+bool PanelFavoritesMenu::isDifferFromCurrentFavorite(const kz::Dictionary& printOption) {
+    if (!_panel._Favorite) return false;
+    std::optional<std::string> path = currentFavoritePath();
     // The default favorite is, by its nature, whatever the values are; its
     // conversion there and back is not worth making after every change.
     if (!path || path->empty()) return false;
@@ -178,7 +184,7 @@ bool KemoPDEByCocoa::_isDifferFromCurrentFavorite(const kz::Dictionary& printOpt
         if (stored.isString()) {
             favorite = stored.string();
         } else {
-            favoriteText = _stringFromBooleanIfNeed(stored).stringValue();
+            favoriteText = KemoPDEByCocoa::_stringFromBooleanIfNeed(stored).stringValue();
             favorite = favoriteText;
         }
         if (current == favorite) return false;
@@ -211,76 +217,76 @@ bool KemoPDEByCocoa::_isDifferFromCurrentFavorite(const kz::Dictionary& printOpt
 
 // ------------------------------------------------------ the changing item
 
-int KemoPDEByCocoa::_insertChangingPreset(std::string* title) {
-    if (!_Favorite || _indexOfChangePreset() >= 0) return -1;
-    int index = _currentFavoriteIndex();
+int PanelFavoritesMenu::insertChangingPreset(std::string* title) {
+    if (!_panel._Favorite || indexOfChangePreset() >= 0) return -1;
+    int index = currentFavoriteIndex();
     if (index < 0) return -1;
-    std::optional<std::string> name = _currentFavoriteName();
-    std::optional<std::string> path = _currentFavoritePath();
+    std::optional<std::string> name = currentFavoriteName();
+    std::optional<std::string> path = currentFavoritePath();
     if (!name || name->empty() || !path || path->empty()) return index;
-    std::string text = localized("Change Setting") + *name;
+    std::string text = _panel.localized("Change Setting") + *name;
     if (title) *title = text;
     auto item = std::make_shared<kz::MenuItem>(text);
     item->setRepresentedObject(kz::Value(*path));
-    item->setTag(kChangingItemTag);
+    item->setTag(KemoPDEByCocoa::kChangingItemTag);
     // Looking an icon up searches the icon themes; its name is the same all along.
     static const std::string icon = [] {
         auto image = kz::Workspace::shared().iconForFileType("'unfs'");
         return image ? image->name() : std::string();
     }();
     if (!icon.empty()) item->setImageName(icon);
-    _Favorite->menu().insertItem(item, index);
+    _panel._Favorite->menu().insertItem(item, index);
     return index;
 }
 
-void KemoPDEByCocoa::_removeChangeingPreset() {
-    int index = _indexOfChangePreset();
-    if (index >= 0) _Favorite->removeItemAtIndex(index);
+void PanelFavoritesMenu::removeChangeingPreset() {
+    int index = indexOfChangePreset();
+    if (index >= 0) _panel._Favorite->removeItemAtIndex(index);
 }
 
-void KemoPDEByCocoa::_removeChangedPresetTitleFromFavoritePopup() {
-    if (!_Favorite) return;
-    int selected = _Favorite->indexOfSelectedItem();
-    int removed = _indexOfChangePreset();
+void PanelFavoritesMenu::removeChangedPresetTitleFromFavoritePopup() {
+    if (!_panel._Favorite) return;
+    int selected = _panel._Favorite->indexOfSelectedItem();
+    int removed = indexOfChangePreset();
     if (removed < 0) return;
-    _Favorite->removeItemAtIndex(removed);
+    _panel._Favorite->removeItemAtIndex(removed);
     if (removed < selected)
-        _Favorite->selectItemAtIndex(selected - 1);
-    else if (removed == selected && removed < _Favorite->numberOfItems())
-        _Favorite->selectItemAtIndex(removed);  // the favorite's own item, moved up
+        _panel._Favorite->selectItemAtIndex(selected - 1);
+    else if (removed == selected && removed < _panel._Favorite->numberOfItems())
+        _panel._Favorite->selectItemAtIndex(removed);  // the favorite's own item, moved up
 }
 
-void KemoPDEByCocoa::_checkDifferenceFromCurrentFavorite(bool reformat) {
+void PanelFavoritesMenu::checkDifferenceFromCurrentFavorite(bool reformat) {
     // Applying a favorite restores controls, whose announcements come back
     // here; the favorite's own values are no change to compare.
-    if (_isReflectingFavorite || !_Favorite) return;
+    if (_isReflectingFavorite || !_panel._Favorite) return;
     // Only a reformatting needs a copy of the values.
     std::optional<kz::Dictionary> reformatted;
-    if (reformat && _detailedSettingsWinController) {
-        reformatted = _printOption;
+    if (reformat && _panel._detailedSettingsWinController) {
+        reformatted = _panel._printOption;
         kz::Dictionary& values = *reformatted;
-        PanePlugInMgr& manager = _panePlugInMgr();
+        PanePlugInMgr& manager = KemoPDEByCocoa::_panePlugInMgr();
         manager.setDelegate(this);
         try {
-            _detailedSettingsWinController->reformatPrintOption(values);
+            _panel._detailedSettingsWinController->reformatPrintOption(values);
         } catch (...) {
             manager.setDelegate(nullptr);
             throw;
         }
         manager.setDelegate(nullptr);
     }
-    if (_isDifferFromCurrentFavorite(reformatted ? *reformatted : _printOption)) {
+    if (isDifferFromCurrentFavorite(reformatted ? *reformatted : _panel._printOption)) {
         std::string title;
-        int index = _insertChangingPreset(&title);
+        int index = insertChangingPreset(&title);
         if (index >= 0) {
             if (!title.empty()) _backupFavoriteName = title;
-            _Favorite->selectItemAtIndex(index);
+            _panel._Favorite->selectItemAtIndex(index);
         }
-        if (_deleteFavoriteButton) _deleteFavoriteButton->setEnabled(false);
+        if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(false);
         return;
     }
-    _removeChangedPresetTitleFromFavoritePopup();
-    std::optional<std::string> path = _currentFavoritePath();
+    removeChangedPresetTitleFromFavoritePopup();
+    std::optional<std::string> path = currentFavoritePath();
     const bool saved = path && !path->empty();
     // Only a saved favorite is applied again: the default favorite's values
     // are the defaults, and applying them would undo every change the user
@@ -291,19 +297,21 @@ void KemoPDEByCocoa::_checkDifferenceFromCurrentFavorite(bool reformat) {
         auto values = _favoriteValues ? _favoriteValues->valuesOfFile(*path) : nullptr;
         if (!values) return false;
         for (const auto& [key, value] : values->internal) {
-            const kz::Value* current = _printOption.find(key);
-            if (!current || _stringFromBooleanIfNeed(*current) != _stringFromBooleanIfNeed(value)) return true;
+            const kz::Value* current = _panel._printOption.find(key);
+            if (!current || KemoPDEByCocoa::_stringFromBooleanIfNeed(*current) !=
+                                KemoPDEByCocoa::_stringFromBooleanIfNeed(value))
+                return true;
         }
         return false;
     };
-    if (saved && wouldChange()) _reflectCurrentFavoriteToUi();
-    if (_deleteFavoriteButton) _deleteFavoriteButton->setEnabled(saved);
+    if (saved && wouldChange()) reflectCurrentFavoriteToUi();
+    if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(saved);
 }
 
 // ------------------------------------------------------------ applying
 
-void KemoPDEByCocoa::_reflectCurrentFavoriteToUi() {
-    std::optional<std::string> path = _currentFavoritePath();
+void PanelFavoritesMenu::reflectCurrentFavoriteToUi() {
+    std::optional<std::string> path = currentFavoritePath();
     kz::Dictionary internal;
     if (path && !path->empty()) {
         if (!_favoriteValues) _favoriteValues = std::make_unique<FavoriteValuesCache>();
@@ -312,80 +320,80 @@ void KemoPDEByCocoa::_reflectCurrentFavoriteToUi() {
         internal = values->internal;
     } else {
         // The default favorite: every default, the panel's own included.
-        std::optional<kz::Dictionary> values = _currentFavoriteDictionary(_defaultPrintOption);
+        std::optional<kz::Dictionary> values = currentFavoriteDictionary(_panel._defaultPrintOption);
         if (!values) return;
         internal = std::move(*values);
         PrintOptionConverter::convertToInternalPpdKeyword(internal);
     }
     if (internal.empty()) return;
     FlagScope reflecting(_isReflectingFavorite);
-    for (const auto& [key, value] : internal) _printOption.set(key, value);
-    _restoreValuesToPane(_defaultPrintOption);
-    _panePlugInMgr().restorePrintOptionValues(&_printOption);
-    setCopies(textOf(_printOption, "NumCopies"));
-    setVLInputSlot(textOf(_printOption, "VLInputSlot"));
-    if (_bypassPaperTraySelectionButton) {
-        std::optional<std::string> toBypass = textOf(_printOption, "AutoTraySettingToBypass");
-        if (toBypass == "1" || toBypass == "True") _bypassPaperTraySelectionButton->setEnabled(false);
-        if (toBypass == "0" || toBypass == "False") _bypassPaperTraySelectionButton->setEnabled(true);
+    for (const auto& [key, value] : internal) _panel._printOption.set(key, value);
+    _panel._restoreValuesToPane(_panel._defaultPrintOption);
+    KemoPDEByCocoa::_panePlugInMgr().restorePrintOptionValues(&_panel._printOption);
+    _panel._hostControls->setCopies(textOf(_panel._printOption, "NumCopies"));
+    _panel._hostControls->setVLInputSlot(textOf(_panel._printOption, "VLInputSlot"));
+    if (_panel._bypassPaperTraySelectionButton) {
+        std::optional<std::string> toBypass = textOf(_panel._printOption, "AutoTraySettingToBypass");
+        if (toBypass == "1" || toBypass == "True") _panel._bypassPaperTraySelectionButton->setEnabled(false);
+        if (toBypass == "0" || toBypass == "False") _panel._bypassPaperTraySelectionButton->setEnabled(true);
     }
 }
 
 // ------------------------------------------------------ the user's actions
 
-void KemoPDEByCocoa::selectFavorite(kz::Control*) {
+void PanelFavoritesMenu::selectFavorite(kz::Control*) {
     try {
-        if (!_Favorite) return;
-        if (!_Favorite->selectedItem()) _Favorite->selectItemAtIndex(0);
-        const kz::MenuItem* selected = _Favorite->selectedItem();
+        if (!_panel._Favorite) return;
+        if (!_panel._Favorite->selectedItem()) _panel._Favorite->selectItemAtIndex(0);
+        const kz::MenuItem* selected = _panel._Favorite->selectedItem();
         if (!selected) return;
         _selectedFavorite = selected->title();
         const bool changing = isChangingItem(selected);
-        std::optional<std::string> path = _currentFavoritePath();
-        if (_deleteFavoriteButton) _deleteFavoriteButton->setEnabled(path && !path->empty() && !changing);
-        if (_isIntializedUi) _backupFavoriteName = _selectedFavorite;
+        std::optional<std::string> path = currentFavoritePath();
+        if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(path && !path->empty() && !changing);
+        if (_panel._isIntializedUi) _backupFavoriteName = _selectedFavorite;
         // The changing item stands for the values as they are.
         if (changing) return;
-        _removeChangedPresetTitleFromFavoritePopup();
-        _reflectCurrentFavoriteToUi();
-        std::optional<std::string> collate = textOf(_printOption, "Collate");
-        if (collate == "1" || collate == "True") setCollate(true);
-        if (collate == "0" || collate == "False") setCollate(false);
-        setRegistryValue("DuplexMode", textOf(_printOption, "DuplexMode"));
+        removeChangedPresetTitleFromFavoritePopup();
+        reflectCurrentFavoriteToUi();
+        std::optional<std::string> collate = textOf(_panel._printOption, "Collate");
+        if (collate == "1" || collate == "True") _panel._hostControls->setCollate(true);
+        if (collate == "0" || collate == "False") _panel._hostControls->setCollate(false);
+        _panel.setRegistryValue("DuplexMode", textOf(_panel._printOption, "DuplexMode"));
     } catch (const std::exception& e) {
         kz::Log::format("### ## exception caught in selectFavorite: %s", e.what());
     }
 }
 
-void KemoPDEByCocoa::_selectPrintOption(kz::Control*) { _checkDifferenceFromCurrentFavorite(true); }
+void PanelFavoritesMenu::selectPrintOption(kz::Control*) { checkDifferenceFromCurrentFavorite(true); }
 
-void KemoPDEByCocoa::_selectRestoredFavorite(const std::string& path) {
+void PanelFavoritesMenu::selectRestoredFavorite(const std::string& path) {
     // The menu is filled when the UI is built; a favorite named before that
     // waits for it.
-    if (!_isIntializedUi || !_Favorite) {
-        _restoredFavoritePath = path;
+    if (!_panel._isIntializedUi || !_panel._Favorite) {
+        _panel._restoredFavoritePath = path;
         return;
     }
-    _restoredFavoritePath.reset();
+    _panel._restoredFavoritePath.reset();
     // The print settings hold the values; the favorite is only chosen again
     // and compared with them, so changes made after choosing it survive.
     // A changing item left from the values before belongs to them.
-    _removeChangeingPreset();
-    if (!selectItem(_Favorite.get(), kz::Value(path))) return;
-    _selectedFavorite = _backupFavoriteName = _Favorite->titleOfSelectedItem();
-    if (_deleteFavoriteButton) _deleteFavoriteButton->setEnabled(true);
+    removeChangeingPreset();
+    if (!selectItem(_panel._Favorite.get(), kz::Value(path))) return;
+    _selectedFavorite = _backupFavoriteName = _panel._Favorite->titleOfSelectedItem();
+    if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(true);
 }
 
-void KemoPDEByCocoa::clickedDeleteFavoriteButton(kz::Control*) {
+void PanelFavoritesMenu::clickedDeleteFavoriteButton(kz::Control*) {
     try {
         // Only a saved favorite has a file to delete; nothing to ask about.
-        std::optional<std::string> path = _currentFavoritePath();
-        if (!_Favorite || !path || path->empty()) return;
+        std::optional<std::string> path = currentFavoritePath();
+        if (!_panel._Favorite || !path || path->empty()) return;
         kz::Alert alert;
-        alert.setMessageText(localized("Warning"));
-        alert.setInformativeText(localized("fmtDeleteSelectionFavorite"));
-        alert.addButtonWithTitle(localized("Yes"));
-        alert.addButtonWithTitle(localized("No"));
+        alert.setMessageText(_panel.localized("Warning"));
+        alert.setInformativeText(_panel.localized("fmtDeleteSelectionFavorite"));
+        alert.addButtonWithTitle(_panel.localized("Yes"));
+        alert.addButtonWithTitle(_panel.localized("No"));
         if (alert.runModal() != 1000) return;
         std::error_code error;
         if (!std::filesystem::remove(*path, error)) {
@@ -399,16 +407,16 @@ void KemoPDEByCocoa::clickedDeleteFavoriteButton(kz::Control*) {
         }
         // Neither the favorite's item nor a changing item for it may stay
         // behind pointing at a file that is gone.
-        _removeChangeingPreset();
-        if (int own = _Favorite->indexOfItemWithRepresentedObject(kz::Value(*path)); own >= 0)
-            _Favorite->removeItemAtIndex(own);
-        if (_Favorite->numberOfItems() == 2 && _Favorite->itemAtIndex(1)->isSeparatorItem())
-            _Favorite->removeItemAtIndex(1);
-        _Favorite->selectItemAtIndex(0);
-        _selectedFavorite = _backupFavoriteName = _Favorite->titleOfSelectedItem();
-        _restoreValuesToPane(_defaultPrintOption);
-        _gatherValuesFromPane(_printOption);
-        if (_deleteFavoriteButton) _deleteFavoriteButton->setEnabled(false);
+        removeChangeingPreset();
+        if (int own = _panel._Favorite->indexOfItemWithRepresentedObject(kz::Value(*path)); own >= 0)
+            _panel._Favorite->removeItemAtIndex(own);
+        if (_panel._Favorite->numberOfItems() == 2 && _panel._Favorite->itemAtIndex(1)->isSeparatorItem())
+            _panel._Favorite->removeItemAtIndex(1);
+        _panel._Favorite->selectItemAtIndex(0);
+        _selectedFavorite = _backupFavoriteName = _panel._Favorite->titleOfSelectedItem();
+        _panel._restoreValuesToPane(_panel._defaultPrintOption);
+        _panel._gatherValuesFromPane(_panel._printOption);
+        if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(false);
     } catch (const std::exception& e) {
         kz::Log::format("### ## exception caught in clickedDeleteFavoriteButton: %s", e.what());
     }

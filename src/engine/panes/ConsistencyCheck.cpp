@@ -1,9 +1,7 @@
-// Whether a print option is complete enough to print: every switch that is
-// on needs its companion text.
 #include <array>
 
 #include "Common/Util/BundleUtil.h"
-#include "engine/panes/PanePlugInMgr.h"
+#include "engine/panes/ConsistencyCheck.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/kit/Alert.h"
 
@@ -59,7 +57,7 @@ bool hasText(const kz::Dictionary& option, const char* key) {
 
 }  // namespace
 
-std::vector<std::string> PanePlugInMgr::consistencyFailures(const kz::Dictionary& printOption) {
+std::vector<std::string> ConsistencyCheck::failures(const kz::Dictionary& printOption) {
     std::vector<std::string> failed;
     for (const ConsistencyRule& rule : kRules) {
         bool on = isText(printOption, rule.switchKey, rule.onValue) ||
@@ -72,14 +70,14 @@ std::vector<std::string> PanePlugInMgr::consistencyFailures(const kz::Dictionary
     return failed;
 }
 
-std::string PanePlugInMgr::localizedAlertText(const std::string& key) {
+std::string ConsistencyCheck::localizedAlertText(const std::string& key) {
     if (auto bundle = BSPrincipalBundle()) return bundle->localizedString(key, key, "UI");
     auto text = BSLocalizedString(key);
     return text && !text->empty() ? *text : key;
 }
 
-bool PanePlugInMgr::isPrintOptionConsistencyCheck(const kz::Dictionary& printOption) {
-    std::vector<std::string> failed = consistencyFailures(printOption);
+bool ConsistencyCheck::confirm(const kz::Dictionary& printOption) {
+    std::vector<std::string> failed = failures(printOption);
     if (failed.empty()) return true;
     std::string informative;
     for (const std::string& key : failed) informative += localizedAlertText(key) + "\r";

@@ -1,7 +1,7 @@
-// The change pipeline: what runs when an option is announced.
-#include "engine/rules/QuillMgr.h"
+#include "engine/rules/ChangePipeline.h"
 
 #include "engine/controls/WireNames.h"
+#include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Log.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -16,90 +16,96 @@ const kz::Dictionary* entryFor(const kz::Dictionary& rules, const OptionalText& 
 
 }  // namespace
 
-void QuillMgr::validateMainKeyword(const kz::NotificationCenter::Notification& notification) {
-    OptionalText option;
-    if (const kz::Value* p = notification.userInfo.find(wire::kParameter); p && !p->isNull()) option = p->stringValue();
-    _validateMainKeyword(notification.name, option);
-}
-
-void QuillMgr::_validateMainKeyword(const std::string& keyword, const OptionalText& optionValue) {
-    if (_validating.empty()) {
-        _cascadeRoot = keyword;
-        _cascadeRuns = 0;
-    }
-    if (++_cascadeRuns > kMaxCascade) {
-        if (_cascadeRuns == kMaxCascade + 1) kz::Log::format(kCascadeLog, _cascadeRoot.c_str(), kMaxCascade);
-        return;
-    }
-    if (!_validating.insert(keyword).second) {
-        kz::Log::format(kRingLog, keyword.c_str());
-        return;
-    }
+void ChangePipeline::run(const std::string& keyword, const OptionalText& optionValue) {
+    if (!enter(keyword)) return;
     struct Leave {
         std::unordered_set<std::string>& set;
         const std::string& keyword;
         ~Leave() { set.erase(keyword); }
     } leave{_validating, keyword};
 
-    std::shared_ptr<QuillUI> control = heldFirstControl(keyword);
+    // Held: the announcements that follow may unregister it.
+    std::shared_ptr<QuillUI> control = _registry.heldFirstControl(keyword);
     if (control && optionValue) control->setStringValue(optionValue);
-
     NameList names;
-    bool ok = validateUnrestorableConflict(keyword, names);
+    bool ok = applyRules(keyword, control.get(), names);
+    announce(keyword, names, ok);
+}
+
+bool ChangePipeline::enter(const std::string& keyword) {
+    if (_validating.empty()) {
+        _cascadeRoot = keyword;
+        _cascadeRuns = 0;
+    }
+    if (++_cascadeRuns > QuillMgr::kMaxCascade) {
+        if (_cascadeRuns == QuillMgr::kMaxCascade + 1)
+            kz::Log::format(QuillMgr::kCascadeLog, _cascadeRoot.c_str(), QuillMgr::kMaxCascade);
+        return false;
+    }
+    if (!_validating.insert(keyword).second) {
+        kz::Log::format(QuillMgr::kRingLog, keyword.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool ChangePipeline::applyRules(const std::string& keyword, QuillUI* control, NameList& names) {
+    bool ok = _registry.validateUnrestorableConflict(keyword, names);
     if (ok) {
-        ok = validateAfterChange(keyword, names);
+        ok = _registry.validateAfterChange(keyword, names);
         conditionSetting(keyword, names);
         if (ok) {
             if (control) hide(*control, names);
             cooperate(keyword, names);
-            updateOldValue(keyword);
+            _registry.updateOldValue(keyword);
         }
     } else {
         conditionSetting(keyword, names);
     }
+    return ok;
+}
+
+void ChangePipeline::announce(const std::string& keyword, const NameList& names, bool changed) {
     auto& center = kz::NotificationCenter::defaultCenter();
     for (const std::string& name : names.names()) center.post(name);
-    if (ok)
+    if (changed)
         center.post(wire::kValueChangeFinishedPrefix + keyword, nullptr,
-                    kz::Dictionary{{"isCollectiveChange", kz::Value(_isCollectiveChange ? "True" : "False")}});
+                    kz::Dictionary{{"isCollectiveChange",
+                                    kz::Value(_registry.isCollectiveChange() ? "True" : "False")}});
 }
 
-OptionalText QuillMgr::oldOrDefault(const QuillUI& control) {
-    return control.getOldValue() ? control.getOldValue() : control.getDefault();
-}
-
-void QuillMgr::hide(QuillUI& control, NameList& names) {
+void ChangePipeline::hide(QuillUI& control, NameList& names) {
     const kz::Dictionary* entry = entryFor(control.getHideDictionary(), control.getStringValue());
     if (!entry) return;
     for (const auto& [keyword, flag] : *entry) {
-        if (const Controls* list = controlsFor(keyword)) {
-            Controls copy = *list;
+        if (const QuillMgr::Controls* list = _registry.controlsFor(keyword)) {
+            QuillMgr::Controls copy = *list;
             for (const auto& c : copy) c->setHidden(flag.boolValue());
         }
         names.add(keyword);
     }
 }
 
-void QuillMgr::cooperate(const std::string& keyword, NameList& names) {
-    QuillUI* control = firstControl(keyword);
+void ChangePipeline::cooperate(const std::string& keyword, NameList& names) {
+    QuillUI* control = _registry.firstControl(keyword);
     if (!control) return;
     const kz::Dictionary* entry = entryFor(control->getCooperationDictionary(), control->getStringValue());
     if (!entry) return;
     for (const auto& [target, value] : *entry) {
-        setStringValue(target, value.stringValue());
+        _registry.setStringValue(target, value.stringValue());
         names.add(target);
     }
 }
 
-void QuillMgr::conditionSetting(const std::string& keyword, NameList& names) {
-    std::shared_ptr<QuillUI> control = heldFirstControl(keyword);
+void ChangePipeline::conditionSetting(const std::string& keyword, NameList& names) {
+    std::shared_ptr<QuillUI> control = _registry.heldFirstControl(keyword);
     if (!control) return;
     const OptionalText value = control->getStringValue();
 
     if (const kz::Dictionary* sum = entryFor(control->getLogicalSumConditionDictionary(), value)) {
         for (const auto& [target, flag] : *sum) {
-            if (const Controls* list = controlsFor(target)) {
-                Controls copy = *list;
+            if (const QuillMgr::Controls* list = _registry.controlsFor(target)) {
+                QuillMgr::Controls copy = *list;
                 for (const auto& c : copy) c->setEnabledPositively(flag.boolValue(), keyword);
             }
             names.add(target);
@@ -112,9 +118,9 @@ void QuillMgr::conditionSetting(const std::string& keyword, NameList& names) {
     if (!entry) return;
     const bool spread = control->getSpreadValue();
     for (const auto& [target, rule] : *entry) {
-        const Controls* list = controlsFor(target);
+        const QuillMgr::Controls* list = _registry.controlsFor(target);
         if (!list) continue;
-        Controls copy = *list;
+        QuillMgr::Controls copy = *list;
         for (const auto& x : copy) {
             if (rule.isDictionary()) {
                 if (control->isEnabled()) {
