@@ -11,8 +11,14 @@ find_package(nlohmann_json REQUIRED)
 find_package(PNG REQUIRED)
 find_package(Freetype REQUIRED)
 find_package(Fontconfig REQUIRED)
-find_package(GTest REQUIRED)
-find_package(benchmark QUIET)
+# Only the tests and benchmarks need these; a packager's build goes without.
+if(KZ_TESTS)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+if(KZ_BENCH)
+  find_package(benchmark QUIET)
+endif()
 pkg_check_modules(PLIST REQUIRED IMPORTED_TARGET libplist-2.0)
 # Debian's libcups2-dev ships no pkg-config file; cups-config is its interface.
 find_library(CUPS_LIBRARY cups REQUIRED)
@@ -20,8 +26,6 @@ find_path(CUPS_INCLUDE_DIR cups/cups.h REQUIRED)
 add_library(Cups::cups UNKNOWN IMPORTED)
 set_target_properties(Cups::cups PROPERTIES IMPORTED_LOCATION ${CUPS_LIBRARY}
                       INTERFACE_INCLUDE_DIRECTORIES ${CUPS_INCLUDE_DIR})
-find_path(HTTPLIB_INCLUDE_DIR httplib.h)
-include(GoogleTest)
 # The native bridge is optional: without Qt 6 Widgets everything else still
 # builds and the headless tool keeps working; with it (scripts/setup installs
 # it) the bridge, its tests and the tool's window commands are built too.
