@@ -11,9 +11,9 @@
 
 #include "Common/WebService/PrinterData.h"
 #include "Common/WebService/WebServiceClient.h"
-#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/ScratchFile.h"
 #include "platform/printing/CupsPrinter.h"
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -28,31 +28,6 @@ constexpr std::size_t kMaxPpdBytes = 64u << 20;
 
 struct PpdCloser {
     void operator()(ppd_file_t* p) const { ppdClose(p); }
-};
-
-// A file of our own in the temporary folder, removed with the object.
-class TempFile {
-public:
-    TempFile() {
-        const char* dir = std::getenv("TMPDIR");
-        std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/kzpde-refresh-XXXXXX.ppd";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        const int fd = ::mkstemps(name.data(), 4);
-        if (fd >= 0) {
-            ::close(fd);
-            _path = name.data();
-        }
-    }
-    ~TempFile() {
-        if (!_path.empty()) ::unlink(_path.c_str());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    const std::string& path() const { return _path; }
-
-private:
-    std::string _path;
 };
 
 kz::Value rowsValue(const kzp::WebServiceClient::Rows& rows) {
@@ -137,9 +112,9 @@ int ServerRefresh::run(const Request& r, std::ostream& out, std::ostream& err) {
     }
 
     // What goes to the scheduler must carry every list as fetched.
-    TempFile written;
-    if (written.path().empty() || !kz::AtomicFile::write(written.path(), ppd, &error))
-        return fail("cannot write the new PPD" + (error.empty() ? "" : ": " + error));
+    // Nameless, so a refresh killed at any point leaves no file behind.
+    kz::ScratchFile written;
+    if (!written.write(ppd, &error)) return fail("cannot write the new PPD: " + error);
     std::unique_ptr<ppd_file_t, PpdCloser> check(ppdOpenFile(written.path().c_str()));
     if (!check) return fail(std::string("the new PPD does not read: ") + ppdErrorString(ppdLastError(nullptr)));
     for (const auto& [name, list] : lists) {
