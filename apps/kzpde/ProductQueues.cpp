@@ -13,7 +13,6 @@
 
 #include "JsonValue.h"
 #include "ServerListsFetch.h"
-#include "TempFile.h"
 #include "platform/foundation/FileBytes.h"
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -109,10 +108,10 @@ int ProductQueues::add(const AddOptions& o, const std::string& bundlePath, std::
 
     // The lists come before the queue, so that it is made in one request
     // and nothing is left to undo when the print service is away.
-    TempFile withLists;
+    kz::ScratchFile withLists;
     std::ostringstream told;
     std::string why;
-    const bool fetched = ServerListsFetch::into(ppd, address->host(), address->servicePort(), withLists.path(), told, &why);
+    const bool fetched = ServerListsFetch::into(ppd, address->host(), address->servicePort(), withLists, told, &why);
     if (!fetched)
         err << "kzpde queue add: warning: no server lists from the print service at " << address->host() << " port "
             << address->servicePort() << " (" << why << "); the queue keeps the product's until `kzpde server refresh --printer "

@@ -5,7 +5,6 @@
 
 #include "Common/WebService/PrinterData.h"
 #include "Common/WebService/WebServiceClient.h"
-#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/PropertyList.h"
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -67,7 +66,7 @@ std::optional<std::string> ServerListsFetch::fetchedAt(ppd_file_t* ppd) {
     return std::string(attr->value);
 }
 
-bool ServerListsFetch::into(std::string_view ppdText, const std::string& server, int port, const std::string& path,
+bool ServerListsFetch::into(std::string_view ppdText, const std::string& server, int port, kz::ScratchFile& file,
                             std::ostream& out, std::string* why) {
     auto fail = [why](std::string reason) {
         *why = std::move(reason);
@@ -89,9 +88,10 @@ bool ServerListsFetch::into(std::string_view ppdText, const std::string& server,
 
     // What goes to the scheduler must carry every list as fetched.
     std::string error;
-    if (path.empty() || !kz::AtomicFile::write(path, ppd, &error))
+    // Nameless, so a run killed at any point leaves no file behind.
+    if (!file.valid() || !file.write(ppd, &error))
         return fail("cannot write the new PPD" + (error.empty() ? "" : ": " + error));
-    std::unique_ptr<ppd_file_t, PpdCloser> check(ppdOpenFile(path.c_str()));
+    std::unique_ptr<ppd_file_t, PpdCloser> check(ppdOpenFile(file.path().c_str()));
     if (!check) return fail(std::string("the new PPD does not read: ") + ppdErrorString(ppdLastError(nullptr)));
     for (const auto& [name, list] : lists) {
         std::optional<std::string> bytes = kzp::PrinterData::read(check.get(), name);

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/ScratchFile.h"
+
 namespace kzpde {
 
 // The server lists of a print server, fetched whole into a PPD: every list
@@ -19,11 +21,10 @@ public:
     static constexpr const char* kFetchedKeyword = "KZListsFetched";
 
     // Asks the print service at SERVER, port PORT, for every list, writes
-    // PPD_TEXT with them and the time into the file at PATH, and reads that
-    // file back. Each list is told on OUT with its rows. False with the
+    // PPD_TEXT with them and the time into FILE, and reads that file back. Each list is told on OUT with its rows. False with the
     // reason in *why when a list did not come whole or the written PPD does
     // not carry them as fetched; the file is then no PPD to install.
-    static bool into(std::string_view ppdText, const std::string& server, int port, const std::string& path,
+    static bool into(std::string_view ppdText, const std::string& server, int port, kz::ScratchFile& file,
                      std::ostream& out, std::string* why);
 
     // PPD_TEXT with its fetch time set to WHEN (an earlier one replaced).

@@ -6,7 +6,6 @@
 #include <ostream>
 
 #include "ServerListsFetch.h"
-#include "TempFile.h"
 #include "Common/WebService/WebServiceClient.h"
 #include "platform/foundation/FileBytes.h"
 #include "platform/printing/CupsPrinter.h"
@@ -58,8 +57,8 @@ int ServerRefresh::run(const Request& r, std::ostream& out, std::ostream& err) {
     std::string ppd;
     if (kz::FileBytes::read(*printer->ppdPath(), kMaxPpdBytes, &ppd) != kz::FileBytes::Status::ok)
         return fail("cannot read the PPD of " + queue);
-    TempFile written;
-    if (!ServerListsFetch::into(ppd, server, port, written.path(), out, &error)) return fail(error);
+    kz::ScratchFile written;
+    if (!ServerListsFetch::into(ppd, server, port, written, out, &error)) return fail(error);
     kz::CupsQueueAdmin::askPasswordsOnTerminalOnly();
     if (!kz::CupsQueueAdmin::addModify(CUPS_HTTP_DEFAULT, queue, {}, written.path(), &error))
         return fail("the scheduler refused the new PPD: " + error);

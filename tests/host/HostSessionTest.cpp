@@ -136,8 +136,11 @@ TEST_F(HostSessionTest, APasswordLeavesOnlyEncodedAndOnlyForTheJob) {
     EXPECT_EQ(shown.find(*encoded), std::string::npos);
     EXPECT_NE(shown.find(kzpde::Secrets::kMask), std::string::npos);
 
-    // A settings file that carries it is readable by its owner only.
+    // A settings file that carries it is readable by its owner only, also
+    // when the file it replaces was readable by all.
     const std::string saved = ::testing::TempDir() + "/secret.plist";
+    std::ofstream(saved) << "older settings";
+    ::chmod(saved.c_str(), 0644);
     request.writeSettings = saved;
     ASSERT_EQ(run(request), 0) << errors.str();
     struct stat info {};

@@ -230,10 +230,7 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
         bool secret = false;
         for (const auto& [key, value] : _host->settings().values())
             secret = secret || (_secrets.isSecretKey(key) && !value.stringValue().empty());
-        const mode_t before = secret ? ::umask(077) : 0;
-        const bool written = _host->settings().writeFile(*r.writeSettings, &error);
-        if (secret) ::umask(before);
-        if (!written) return fail(err, command, error, 1);
+        if (!_host->settings().writeFile(*r.writeSettings, &error, secret)) return fail(err, command, error, 1);
     }
     if (_driver->defaulted() > 0)
         err << "kzpde " << command << ": " << _driver->defaulted() << " question(s) had no --answer and were answered yes\n";

@@ -1,19 +1,16 @@
 #include "host/ServerListsPpd.h"
 
 #include <cups/ppd.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <utility>
 
 #include "Common/WebService/PrinterData.h"
 #include "Common/WebService/WebServiceClient.h"
-#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/ScratchFile.h"
 
 // The lists travel in PPD attributes, read as the panel reads them.
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -25,17 +22,6 @@ namespace kzp = ComTORVALEKZ2R4_Plugin;
 namespace {
 
 constexpr std::size_t kMaxPpdBytes = 64u << 20;
-
-std::string temporaryPpd(std::string* error) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kzpde-lists-XXXXXX.ppd").string();
-    int fd = ::mkstemps(pattern.data(), 4);
-    if (fd < 0) {
-        *error = "cannot make a temporary PPD in " + std::filesystem::temp_directory_path().string();
-        return {};
-    }
-    ::close(fd);
-    return pattern;
-}
 
 // Where LIST stops being rows of texts ("row 3, cell 2 is a number"), or
 // empty when it is rows of texts.
@@ -74,12 +60,8 @@ bool readsBack(const std::string& path, const std::vector<std::pair<std::string,
 
 }  // namespace
 
-ServerListsPpd::~ServerListsPpd() {
-    if (!_path.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(_path, ignored);
-    }
-}
+ServerListsPpd::ServerListsPpd() = default;
+ServerListsPpd::~ServerListsPpd() = default;
 
 bool ServerListsPpd::write(const std::string& ppdPath, const std::string& listsFile, std::string* error,
                            std::vector<std::string>* skipped) {
@@ -111,19 +93,20 @@ bool ServerListsPpd::write(const std::string& ppdPath, const std::string& listsF
         ppd = kzp::PrinterData::embed(ppd, name, bytes);
         embedded.emplace_back(name, std::move(bytes));
     }
-    std::string path = temporaryPpd(error);
-    if (path.empty()) return false;
-    if (!kz::AtomicFile::write(path, ppd, error) || !readsBack(path, embedded, error)) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
+    // Nameless, so that a run killed at any point leaves no file behind.
+    auto copy = std::make_unique<kz::ScratchFile>();
+    if (!copy->valid()) {
+        *error = "cannot make a temporary PPD";
         return false;
     }
-    if (!_path.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(_path, ignored);
-    }
-    _path = path;
+    if (!copy->write(ppd, error) || !readsBack(copy->path(), embedded, error)) return false;
+    _copy = std::move(copy);
     return true;
+}
+
+const std::string& ServerListsPpd::path() const {
+    static const std::string none;
+    return _copy ? _copy->path() : none;
 }
 
 }  // namespace kzpde

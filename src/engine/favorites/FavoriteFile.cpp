@@ -173,7 +173,7 @@ std::optional<std::string> FavoriteFile::_write(std::int32_t allowVersion, std::
     return header + *encoded;
 }
 
-bool FavoriteFile::writeToFile(const std::string& path) const {
+bool FavoriteFile::writeToFile(const std::string& path, bool replace) const {
     if (path.empty()) return false;
     std::optional<std::string> bytes = _write(kWrittenVersion, AppPreference::destinationIotType());
     if (!bytes) {
@@ -182,11 +182,30 @@ bool FavoriteFile::writeToFile(const std::string& path) const {
         return false;
     }
     std::string error;
-    if (!kz::AtomicFile::write(path, *bytes, &error)) {
+    kz::AtomicFile::Options options;
+    options.replace = replace;
+    if (!kz::AtomicFile::write(path, *bytes, options, &error)) {
         kz::Log::format("### ## exception in _readFile \"%s\" \"%s\"", "Write failed", error.c_str());
         return false;
     }
     return true;
+}
+
+bool FavoriteFile::copyFile(const std::string& from, const std::string& to, std::string* error) {
+    std::string bytes;
+    switch (kz::FileBytes::read(from, kMaximumFileSize, &bytes)) {
+    case kz::FileBytes::Status::ok:
+        break;
+    case kz::FileBytes::Status::tooLarge:
+        if (error) *error = "too large for a favorite";
+        return false;
+    default:
+        if (error) *error = "cannot be read";
+        return false;
+    }
+    kz::AtomicFile::Options options;
+    options.replace = false;
+    return kz::AtomicFile::write(to, bytes, options, error);
 }
 
 std::string FavoriteFile::nameAppendingClassic(std::string_view name) { return std::string(name) + " (Classic)"; }

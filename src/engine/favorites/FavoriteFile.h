@@ -42,8 +42,12 @@ public:
     // and the server's text encoding, through a temporary file in the same
     // folder renamed over the target. False on any failure (the old file then
     // stays as it was), also when a key, value or the comment holds a
-    // character the layout cannot carry.
-    bool writeToFile(const std::string& path) const;
+    // character the layout cannot carry. With REPLACE false an existing file
+    // of the name is left alone and the write fails.
+    bool writeToFile(const std::string& path, bool replace = true) const;
+    // Copies the favorite file FROM to TO whole or not at all, never over an
+    // existing file; false with a reason in *error.
+    static bool copyFile(const std::string& from, const std::string& to, std::string* error);
 
     std::int32_t version() const { return _version; }
     void setVersion(std::int32_t version) { _version = version; }

@@ -1,20 +1,18 @@
 #include "engine/favorites/FavoriteWindowController.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
+#include <map>
+#include <memory>
 
 #include "Common/Util/AttachFormatter.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/favorites/FavoriteFile.h"
+#include "engine/favorites/FavoriteRenames.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/settingstree/PrintOptionTreeDataSource.h"
+#include "platform/foundation/FolderLock.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/kit/Alert.h"
@@ -44,25 +42,6 @@ std::string format1(const std::string& format, const std::string& argument) {
 
 std::string folderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
 
-// Moves a file without ever replacing one that is already there, so that
-// two favorites whose names are exchanged cannot overwrite each other.
-bool moveWithoutReplacing(const std::string& from, const std::string& to, std::string& error) {
-#ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) {
-        error = std::strerror(errno);
-        return false;
-    }
-#endif
-    // A file system without the flag: a hard link refuses an existing name too.
-    if (::link(from.c_str(), to.c_str()) != 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    ::unlink(from.c_str());
-    return true;
-}
-
 void logMove(const std::string& from, const std::string& to, const std::string& error) {
     kz::Log::line("### ## can't move \"" + from + "\" to \"" + to + "\" " + error);
 }
@@ -70,10 +49,6 @@ void logMove(const std::string& from, const std::string& to, const std::string& 
 void logCopy(const std::string& from, const std::string& to, const std::string& error) {
     kz::Log::line("### ## can't copy \"" + from + "\" to \"" + to + "\" " + error);
 }
-
-struct PendingMove {
-    std::string from, to, temporary;
-};
 
 bool isUnder(const std::string& path, const std::string& folder) {
     if (folder.empty()) return false;
@@ -428,75 +403,72 @@ std::string FavoriteWindowController::landingFolder(const std::string& path) con
     return folders.empty() ? folderOf(path) : folders.front();
 }
 
-void FavoriteWindowController::_sheetDidEnd(long returnCode) {
-    if (kz::Window* w = window()) w->orderOut();
-    if (returnCode == kz::ModalResponseOK) {
-        if (_removedItemArray)
-            for (const auto& item : *_removedItemArray) {
-                // An imported row that is deleted again was never copied in:
-                // its file is the user's own, elsewhere, and stays.
-                if (!item->path() || !isInFavoriteFolder(*item->path())) continue;
-                std::string error;
-                if (kz::Workspace::shared().moveToTrash(*item->path(), &error).empty())
-                    logMove(*item->path(), "Trash", error);
-            }
-        std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(true);
-        std::vector<PendingMove> moves;
-        for (std::size_t i = static_cast<std::size_t>(kFavoriteListOffset); i < _favoriteItemArray.size(); ++i) {
-            FavoriteItem& item = *_favoriteItemArray[i];
-            if (!item.path() || !item.name()) continue;
-            const std::string& path = *item.path();
-            const std::string& name = *item.name();
-            bool renamed = name != FavoriteFile::nameWithPath(path);
-            FavoriteFile file(path);
-            bool recommented = file.comment() && item.comment() && *file.comment() != *item.comment();
-            if (isInFavoriteFolder(path)) {
-                if (recommented) {
-                    file.setComment(*item.comment());
-                    if (!file.writeToFile(path)) kz::Log::line("### ## can't write \"" + path + "\"");
-                }
-                if (renamed) moves.push_back({path, FavoriteFile::pathWithName(name, folderOf(path)), {}});
-                continue;
-            }
-            if (folders.empty()) {
-                logCopy(path, name, "no favorite folder");
-                continue;
-            }
+void FavoriteWindowController::_commitChanges() {
+    std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(true);
+    // One writer at a time per favorite folder: another process's renames
+    // or saves wait for these, and what a killed run left is put right first.
+    std::vector<std::unique_ptr<kz::FolderLock>> locks;
+    for (const std::string& folder : folders) {
+        locks.push_back(std::make_unique<kz::FolderLock>(folder));
+        if (!locks.back()->locked()) kz::Log::line("### ## can't lock \"" + folder + "\" " + locks.back()->error());
+        FavoriteRenames::recover(folder);
+    }
+    if (_removedItemArray)
+        for (const auto& item : *_removedItemArray) {
+            // An imported row that is deleted again was never copied in:
+            // its file is the user's own, elsewhere, and stays.
+            if (!item->path() || !isInFavoriteFolder(*item->path())) continue;
             std::string error;
-            std::error_code ec;
-            if (renamed || recommented) {
-                std::string target = FavoriteFile::pathWithName(name, folders.front());
-                if (item.comment()) file.setComment(*item.comment());
-                if (fs::exists(target, ec)) logCopy(path, target, "a file of that name exists");
-                else if (!file.options() || !file.writeToFile(target)) logCopy(path, target, "the favorite was not written");
-            } else {
-                std::string target = folders.front() + "/" + FavoriteFile::stringByAppendingExtension(FavoriteFile::nameWithPath(path));
-                if (!fs::copy_file(path, target, fs::copy_options::none, ec)) logCopy(path, target, ec.message());
-            }
+            if (kz::Workspace::shared().moveToTrash(*item->path(), &error).empty())
+                logMove(*item->path(), "Trash", error);
         }
-        // Renames in two steps, through hidden names, so that favorites
-        // that trade names both arrive; nothing existing is ever replaced.
-        for (std::size_t i = 0; i < moves.size(); ++i) {
-            PendingMove& move = moves[i];
-            std::string temporary = folderOf(move.from) + "/.kz-renaming-" + std::to_string(::getpid()) + "-" +
-                                    std::to_string(i) + ".pfj";
-            std::string error;
-            if (moveWithoutReplacing(move.from, temporary, error)) move.temporary = temporary;
-            else logMove(move.from, move.to, error);
-        }
-        for (PendingMove& move : moves) {
-            if (move.temporary.empty()) continue;
-            std::string error;
-            if (moveWithoutReplacing(move.temporary, move.to, error)) {
-                _movedPaths[move.from] = move.to;
-                continue;
+    std::map<std::string, std::vector<FavoriteRenames::Move>> movesByFolder;
+    for (std::size_t i = static_cast<std::size_t>(kFavoriteListOffset); i < _favoriteItemArray.size(); ++i) {
+        FavoriteItem& item = *_favoriteItemArray[i];
+        if (!item.path() || !item.name()) continue;
+        const std::string& path = *item.path();
+        const std::string& name = *item.name();
+        bool renamed = name != FavoriteFile::nameWithPath(path);
+        FavoriteFile file(path);
+        bool recommented = file.comment() && item.comment() && *file.comment() != *item.comment();
+        if (isInFavoriteFolder(path)) {
+            if (recommented) {
+                file.setComment(*item.comment());
+                if (!file.writeToFile(path)) kz::Log::line("### ## can't write \"" + path + "\"");
             }
-            logMove(move.from, move.to, error);
-            std::string ignored;
-            if (!moveWithoutReplacing(move.temporary, move.from, ignored))
-                logMove(move.temporary, move.from, ignored);
+            if (renamed) movesByFolder[folderOf(path)].push_back({path, FavoriteFile::pathWithName(name, folderOf(path))});
+            continue;
+        }
+        if (folders.empty()) {
+            logCopy(path, name, "no favorite folder");
+            continue;
+        }
+        // Imports arrive whole or not at all, and never over a favorite
+        // that is there already.
+        std::error_code ec;
+        if (renamed || recommented) {
+            std::string target = FavoriteFile::pathWithName(name, folders.front());
+            if (item.comment()) file.setComment(*item.comment());
+            if (fs::exists(target, ec)) logCopy(path, target, "a file of that name exists");
+            else if (!file.options() || !file.writeToFile(target, false)) logCopy(path, target, "the favorite was not written");
+        } else {
+            std::string target = folders.front() + "/" + FavoriteFile::stringByAppendingExtension(FavoriteFile::nameWithPath(path));
+            std::string error;
+            if (!FavoriteFile::copyFile(path, target, &error)) logCopy(path, target, error);
         }
     }
+    for (const auto& [folder, moves] : movesByFolder) {
+        std::vector<std::string> errors = FavoriteRenames::apply(folder, moves);
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            if (errors[i].empty()) _movedPaths[moves[i].from] = moves[i].to;
+            else logMove(moves[i].from, moves[i].to, errors[i]);
+        }
+    }
+}
+
+void FavoriteWindowController::_sheetDidEnd(long returnCode) {
+    if (kz::Window* w = window()) w->orderOut();
+    if (returnCode == kz::ModalResponseOK) _commitChanges();
     _favoriteItemArray.clear();
     _removedItemArray.reset();
     _currentPrintOption = kz::Dictionary();

@@ -67,6 +67,8 @@ public:
                                                  const std::optional<std::string>& path) const;
     // Carries out the changes when the code is 1; always drops the lists.
     void _sheetDidEnd(long returnCode);
+    // Writes what OK confirmed: deletions, comments, imports, renames.
+    void _commitChanges();
 
     // Where the last OK moved the favorite file at the path (a rename), so
     // that a caller showing that favorite can follow it; none when it did not

@@ -10,8 +10,11 @@
 
 #include "Common/Util/FileUtil.h"
 #include "engine/favorites/FavoriteFile.h"
+#include "engine/favorites/FavoriteRenames.h"
 #include "engine/preferences/ProfileReader.h"
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/FolderLock.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PreferredLanguages.h"
 #include "platform/foundation/PropertyList.h"
@@ -123,6 +126,10 @@ std::vector<std::string> AppPreference::arrayForFavoritePath() const {
 }
 
 std::vector<std::string> AppPreference::_pathArrayForOneFavoriteFolder(const std::string& folder) {
+    return _pathArrayForOneFavoriteFolder(folder, true);
+}
+
+std::vector<std::string> AppPreference::_pathArrayForOneFavoriteFolder(const std::string& folder, bool tidy) {
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
     if (error) {
@@ -130,8 +137,10 @@ std::vector<std::string> AppPreference::_pathArrayForOneFavoriteFolder(const std
         return {};
     }
     std::vector<std::string> names;
+    bool leftovers = false;
     for (const auto& entry : entries) {
         std::string name = entry.path().filename().string();
+        leftovers = leftovers || name == FavoriteRenames::kJournalName || kz::AtomicFile::isTemporaryName(name);
         // Dot names and items flagged invisible are kept out of the menu.
         if (name.starts_with('.') || !FavoriteFile::hasExtension(name) || isFileInVisible(entry.path().string()))
             continue;
@@ -140,6 +149,9 @@ std::vector<std::string> AppPreference::_pathArrayForOneFavoriteFolder(const std
             continue;
         names.push_back(name);
     }
+    // A run killed while renaming favorites left some under hidden names:
+    // they are put back and listed again, so none goes missing from the list.
+    if (tidy && leftovers && tidyFavoriteFolder(folder)) return _pathArrayForOneFavoriteFolder(folder, false);
     // The directory's own order differs between file systems; by name keeps
     // every list and menu the same from run to run.
     std::sort(names.begin(), names.end());
@@ -162,8 +174,19 @@ std::optional<std::string> AppPreference::saveFavoriteOnFavoriteDirectory(std::s
     FavoriteFile file;
     file.setOptions(content);
     if (comment) file.setComment(*comment);
+    // Not in the middle of another process's renames in the folder.
+    kz::FolderLock lock(folders.front());
     if (!file.writeToFile(path)) return std::nullopt;
     return path;
+}
+
+bool AppPreference::tidyFavoriteFolder(const std::string& folder) {
+    kz::FolderLock lock(folder);
+    if (!lock.locked()) return false;
+    std::error_code ignored;
+    bool journal = std::filesystem::exists(folder + "/" + FavoriteRenames::kJournalName, ignored);
+    FavoriteRenames::recover(folder);
+    return kz::AtomicFile::removeLeftovers(folder) > 0 || journal;
 }
 
 std::optional<kz::Dictionary> AppPreference::profileDictionaryWithContentsOfFile(const std::string& path) {

@@ -55,6 +55,10 @@ public:
     std::vector<std::string> arrayForFavoritePath() const;
     // Favorite files of one folder, by name.
     static std::vector<std::string> _pathArrayForOneFavoriteFolder(const std::string& folder);
+    // Puts right what a killed run left in a favorite folder (favorites
+    // under the hidden names of a rename, temporaries of a write), holding
+    // the folder's lock; true when there was anything.
+    static bool tidyFavoriteFolder(const std::string& folder);
 
     // Writes a new favorite (replacing one of the same name) into the first
     // favorite folder; its path, or nullopt when the name is not a plain file
@@ -91,6 +95,7 @@ public:
     static constexpr const char* kClassicPreferencesFolder = "/etc";
 
 private:
+    static std::vector<std::string> _pathArrayForOneFavoriteFolder(const std::string& folder, bool tidy);
     AppPreference() = default;
     std::shared_ptr<kz::Bundle> _bundle;
 };

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
+#include "platform/foundation/FolderLock.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
 
@@ -25,12 +27,20 @@ Dictionary readAll(const std::string& file) {
 
 bool writeAll(const std::string& file, const Dictionary& frames) {
     if (file.empty()) return false;
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
     std::string error;
     if (PropertyList::writeFile(Value(frames), file, &error)) return true;
     Log::line("### ## can't save window frames: " + file + " " + error);
     return false;
+}
+
+// Two windows (or two processes) saving frames at once each read, change
+// and write the whole store: one at a time, or one's frame would be lost.
+std::unique_ptr<FolderLock> lockStore(const std::string& file) {
+    if (file.empty()) return nullptr;
+    std::error_code ec;
+    std::string folder = std::filesystem::path(file).parent_path().string();
+    std::filesystem::create_directories(folder, ec);
+    return std::make_unique<FolderLock>(folder);
 }
 
 }  // namespace
@@ -62,6 +72,7 @@ std::optional<Rect> WindowFrameStore::frame(const std::string& name) {
 bool WindowFrameStore::save(const std::string& name, const Rect& frame) {
     if (name.empty()) return false;
     std::string file = path();
+    auto lock = lockStore(file);
     Dictionary frames = readAll(file);
     Value entry(Array{Value(frame.minX()), Value(frame.minY()), Value(frame.size.width), Value(frame.size.height)});
     if (frames.get(name) == entry) return true;
@@ -71,6 +82,7 @@ bool WindowFrameStore::save(const std::string& name, const Rect& frame) {
 
 bool WindowFrameStore::remove(const std::string& name) {
     std::string file = path();
+    auto lock = lockStore(file);
     Dictionary frames = readAll(file);
     if (!frames.contains(name)) return true;
     frames.remove(name);

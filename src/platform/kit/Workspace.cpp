@@ -13,6 +13,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/foundation/CrashPoint.h"
+
 namespace kz {
 
 namespace fs = std::filesystem;
@@ -115,6 +117,13 @@ fs::path mountPoint(const fs::path& p, dev_t device) {
     return top;
 }
 
+void flushFolder(const fs::path& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 bool fail(std::string* error, std::string text) {
     if (error) *error = std::move(text);
     return false;
@@ -134,7 +143,7 @@ bool writeInfo(const fs::path& info, const std::string& base, const std::string&
     for (int n = 1; n <= 10000; ++n) {
         std::string name = n == 1 ? base : stem.string() + "." + std::to_string(n) + ext.string();
         fs::path file = info / (name + ".trashinfo");
-        int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return fail(error, file.string() + ": " + std::strerror(errno));
@@ -145,7 +154,16 @@ bool writeInfo(const fs::path& info, const std::string& base, const std::string&
         localtime_r(&now, &local);
         std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
         std::string text = "[Trash Info]\nPath=" + encodePath(recordedPath) + "\nDeletionDate=" + date + "\n";
-        bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        // Whole and on disk before the item moves: the info is what tells
+        // where a trashed item came from.
+        bool ok = true;
+        for (std::size_t done = 0; ok && done < text.size();) {
+            ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            ok = n > 0;
+            if (ok) done += static_cast<std::size_t>(n);
+        }
+        ok = ok && ::fsync(fd) == 0;
         ok = ::close(fd) == 0 && ok;
         if (!ok) {
             fs::remove(file);
@@ -210,12 +228,16 @@ std::string Workspace::moveToTrash(const std::string& path, std::string* error) 
 
     std::string name;
     if (!writeInfo(trash / "info", absolute.filename().string(), recorded, name, error)) return {};
+    CrashPoint::pass();
     fs::path target = trash / "files" / name;
     if (::rename(absolute.c_str(), target.c_str()) != 0) {
         int e = errno;
         fs::remove(trash / "info" / (name + ".trashinfo"), ec);
         return failed(error, path + ": cannot be moved to the trash: " + std::strerror(e));
     }
+    CrashPoint::pass();
+    flushFolder(absolute.parent_path());
+    flushFolder(trash / "files");
     return target.string();
 }
 

@@ -1,8 +1,12 @@
 #include "platform/printing/CupsPrinter.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
+
+#include "platform/foundation/CrashPoint.h"
+#include "platform/foundation/ScratchFile.h"
 
 // libcups marks its PPD interface deprecated; the PPD is still how the host
 // describes its printer and holds the marked choices.
@@ -70,15 +74,23 @@ CupsPrinter::CupsPrinter(http_t* http, cups_dest_t* dest)
         if (!isSchedulerAttribute(option.name)) _savedOptions.set(option.name, option.value, JobOptions::Kind::typed);
     }
     // libcups makes the file (or a link to the scheduler's own copy when it
-    // is on this machine); it is ours to remove. A queue without PPD has none.
+    // is on this machine); it is ours to remove. It loses its name at once and
+    // is read through the open descriptor, so that nothing is left in the
+    // temporary folder however the process ends. A queue without PPD has none.
     char path[1024] = "";
     time_t modified = 0;
-    if (cupsGetPPD3(http, _queue.c_str(), &modified, path, sizeof path) == HTTP_STATUS_OK && path[0]) _ppdPath = path;
+    if (cupsGetPPD3(http, _queue.c_str(), &modified, path, sizeof path) == HTTP_STATUS_OK && path[0]) {
+        int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+        ::unlink(path);
+        if (fd >= 0) {
+            _ppd = std::make_unique<ScratchFile>(fd);
+            _ppdPath = _ppd->path();
+        }
+        CrashPoint::pass();
+    }
 }
 
-CupsPrinter::~CupsPrinter() {
-    if (_ppdPath) ::unlink(_ppdPath->c_str());
-}
+CupsPrinter::~CupsPrinter() = default;
 
 std::string CupsPrinter::name() const { return _instance.empty() ? _queue : _queue + "/" + _instance; }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/foundation/Export.h"
+#include "platform/foundation/ScratchFile.h"
 #include "platform/printing/CupsJob.h"
 #include "platform/printing/JobOptions.h"
 #include "platform/printing/Printer.h"
@@ -53,6 +54,7 @@ private:
     std::string _instance;
     std::optional<std::string> _deviceURI;
     std::optional<std::string> _ppdPath;
+    std::unique_ptr<ScratchFile> _ppd;
     // What lpoptions saved for the destination, without the scheduler's own
     // attributes that libcups lists beside them.
     JobOptions _savedOptions;

@@ -127,11 +127,13 @@ std::optional<PrintSettings> PrintSettings::read(std::string_view bytes, std::st
     return settings;
 }
 
-bool PrintSettings::writeFile(const std::string& path, std::string* error) const {
+bool PrintSettings::writeFile(const std::string& path, std::string* error, bool ownerOnly) const {
     std::string reason;
     std::string xml = PropertyList::toXml(Value(_values), &reason);
     if (!reason.empty()) return fail(error, "cannot write the settings: " + reason);
-    return AtomicFile::write(path, xml, error);
+    AtomicFile::Options options;
+    if (ownerOnly) options.mode = 0600;
+    return AtomicFile::write(path, xml, options, error);
 }
 
 }  // namespace kz

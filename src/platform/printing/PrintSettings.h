@@ -61,7 +61,9 @@ public:
     // (" is not a property list: ...").
     static std::optional<PrintSettings> read(std::string_view bytes, std::string* error = nullptr);
     // Written atomically: the old file stays whole until the new one is.
-    bool writeFile(const std::string& path, std::string* error = nullptr) const;
+    // OWNER_ONLY (settings that carry a password) makes it mode 0600 even
+    // when the file it replaces was readable by others.
+    bool writeFile(const std::string& path, std::string* error = nullptr, bool ownerOnly = false) const;
 
 private:
     Dictionary _values;
