@@ -159,12 +159,16 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
     const std::string typed = unEscape(typedName);
     ticket._jobName = !typed.empty() && nameMode != "Auto" ? typed : title;
 
-    ticket._sides = sidesOfDuplex(get("DuplexMode"));
+    // The panel's 2-sided control when it chose something; a dialog that
+    // sends every PPD option sends it at its default beside its own choice.
+    const std::string duplexMode = get("DuplexMode");
+    if (duplexMode != "None") ticket._sides = sidesOfDuplex(duplexMode);
     if (ticket._sides.empty()) {
         std::string sides = get("sides");
         if (sides == "one-sided" || sides == "two-sided-long-edge" || sides == "two-sided-short-edge") ticket._sides = sides;
     }
     if (ticket._sides.empty()) ticket._sides = sidesOfDuplex(get("Duplex"));
+    if (ticket._sides.empty()) ticket._sides = sidesOfDuplex(duplexMode);
 
     for (const auto& finishing : queue.finishings()) {
         bool matches = std::all_of(finishing.choices.begin(), finishing.choices.end(),

@@ -73,6 +73,9 @@ TEST(JobTicket, ThePanelsChoiceWinsOverWhatTheSchedulerAddsFromDefaults) {
     EXPECT_EQ(ticket("Duplex=DuplexTumble").sides(), "two-sided-short-edge");
     EXPECT_EQ(ticket("DuplexMode=SimplexTumble sides=two-sided-long-edge").sides(), "one-sided");
     EXPECT_EQ(ticket("sides=sideways").sides(), "");
+    // The panel's control at its default leaves the choice to the rest.
+    EXPECT_EQ(ticket("DuplexMode=None Duplex=DuplexNoTumble").sides(), "two-sided-long-edge");
+    EXPECT_EQ(ticket("DuplexMode=None").sides(), "one-sided");
     EXPECT_EQ(ticket("ColorModel=CMYK2").printColorMode(), "color");
     // A dialog's finishings join the PPD's and "none" gives way.
     EXPECT_EQ(ticket("finishings=3,4 Fold=Z_TrifoldInside").finishings(), (std::vector<int>{100, 4}));
