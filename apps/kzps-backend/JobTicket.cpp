@@ -79,6 +79,15 @@ std::string lookUp(const std::map<std::string, std::string, std::less<>>& table,
     return it == table.end() ? std::string() : it->second;
 }
 
+// At most MAX bytes, cut before a character rather than inside one.
+std::string cutToBytes(std::string text, std::size_t max) {
+    if (text.size() <= max) return text;
+    std::size_t end = max;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
 bool fail(std::string* error, std::string reason) {
     if (error) *error = std::move(reason);
     return false;
@@ -130,7 +139,9 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
     std::string typedName, nameMode;
     std::optional<std::string> entryPassword;
     for (const Option& option : all) {
-        if (option.name.size() > kMaxNameBytes || option.value.size() > kMaxValueBytes || !isCleanText(option.name) ||
+        // With the prefix a name must still be an IPP name.
+        if (option.name.size() + std::strlen(kOwnPrefix) > kMaxNameBytes || option.value.size() > kMaxValueBytes ||
+            !isCleanText(option.name) ||
             (!isCleanText(option.value) && option.name != "job-password")) {
             fail(error, "the job's option \"" + option.name.substr(0, 64) + "\" is too long or holds control characters");
             return std::nullopt;
@@ -157,7 +168,9 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
     };
 
     const std::string typed = unEscape(typedName);
-    ticket._jobName = !typed.empty() && nameMode != "Auto" ? typed : title;
+    // A name the dialog takes (255 UTF-16 units) can be longer than an IPP
+    // name; the server would refuse the whole job for it.
+    ticket._jobName = cutToBytes(!typed.empty() && nameMode != "Auto" ? typed : title, kMaxNameBytes);
 
     // The panel's 2-sided control when it chose something; a dialog that
     // sends every PPD option sends it at its default beside its own choice.

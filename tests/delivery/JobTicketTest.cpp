@@ -115,6 +115,13 @@ TEST(JobTicket, TheTypedJobNameAndThePanelsEntriesTravel) {
     // The automatic name, or an empty one, leaves the job's title.
     EXPECT_EQ(ticket(kEntry + "JobName=x " + kEntry + "VLSpecificJobName=Auto").jobName(), "doc.ps");
     EXPECT_EQ(ticket(kEntry + "JobName=").jobName(), "doc.ps");
+    // 200 three-byte characters are a name the dialog takes but too long for
+    // an IPP name: cut to whole characters.
+    std::string kana;
+    for (int i = 0; i < 200; ++i) kana += "\xe3\x81\x82";
+    const std::string cut = ticket(kEntry + "JobName=" + kana).jobName();
+    EXPECT_EQ(cut, kana.substr(0, 255));
+    EXPECT_EQ(cut.size() % 3, 0u);
 }
 
 TEST(JobTicket, ThePasswordGoesOnlyAsTheJobsPassword) {
@@ -163,6 +170,8 @@ TEST(JobTicket, OptionsBeyondTheBoundsAreRefusedWithAReason) {
     EXPECT_NE(error.find("longer"), std::string::npos);
     EXPECT_FALSE(JobTicket::read("X=" + std::string(JobTicket::kMaxValueBytes + 1, 'v'), "t", 1, none, &error));
     EXPECT_FALSE(JobTicket::read("X='a\tb'", "t", 1, none, &error));
+    EXPECT_FALSE(JobTicket::read(std::string(253, 'N') + "=1", "t", 1, none, &error));
+    EXPECT_TRUE(JobTicket::read(std::string(252, 'N') + "=1", "t", 1, none, &error));
     EXPECT_FALSE(JobTicket::read("X='\xc3('", "t", 1, none, &error));
     std::string many;
     for (std::size_t i = 0; i <= JobTicket::kMaxOptions; ++i) many += "O" + std::to_string(i) + "=1 ";
