@@ -158,6 +158,14 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
         }
         if (!isIppName(option.name)) ticket._own.push_back(option);
     }
+    // The scheduler writes a boolean choice as "true"/"false"; the PPD's
+    // choice, which the print server reads, is "True"/"False".
+    for (Option& option : ticket._own) {
+        const std::string fallback = queue.defaultChoice(option.name);
+        if ((fallback == "True" || fallback == "False") &&
+            (equalsNoCase(option.value, "true") || equalsNoCase(option.value, "false")))
+            option.value = equalsNoCase(option.value, "true") ? "True" : "False";
+    }
     auto get = [&](std::string_view name) -> std::string {
         auto it = byName.find(name);
         return it == byName.end() ? std::string() : it->second;
@@ -238,6 +246,13 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
 }
 
 void JobTicket::addTo(ipp_t* request) const {
+    // Operation attributes first: a server refuses groups out of order.
+    if (_jobPassword) {
+        ippAddOctetString(request, IPP_TAG_OPERATION, "job-password", _jobPassword->data(),
+                          static_cast<int>(_jobPassword->size()));
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "job-password-encryption", nullptr,
+                     _jobPasswordEncryption.c_str());
+    }
     ippAddString(request, IPP_TAG_JOB, IPP_TAG_NAME, "job-name", nullptr, _jobName.c_str());
     ippAddInteger(request, IPP_TAG_JOB, IPP_TAG_INTEGER, "copies", _copies);
     if (!_sides.empty()) ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "sides", nullptr, _sides.c_str());
@@ -264,12 +279,6 @@ void JobTicket::addTo(ipp_t* request) const {
     if (!_multipleDocumentHandling.empty())
         ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "multiple-document-handling", nullptr,
                      _multipleDocumentHandling.c_str());
-    if (_jobPassword) {
-        ippAddOctetString(request, IPP_TAG_OPERATION, "job-password", _jobPassword->data(),
-                          static_cast<int>(_jobPassword->size()));
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "job-password-encryption", nullptr,
-                     _jobPasswordEncryption.c_str());
-    }
     for (const Option& option : _own) {
         const std::string name = kOwnPrefix + option.name;
         ippAddString(request, IPP_TAG_JOB, option.value.size() > kMaxNameBytes ? IPP_TAG_TEXT : IPP_TAG_NAME,

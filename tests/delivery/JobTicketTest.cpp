@@ -57,6 +57,9 @@ TEST(JobTicket, ThePanelsChoicesBecomeSidesFinishingsAndColour) {
     EXPECT_EQ(t.jobName(), "doc.ps");
     EXPECT_FALSE(t.fromPanel());
     EXPECT_EQ(ownNames(t).size(), 11u);
+    // The scheduler's "false" goes back to the PPD's choice name.
+    EXPECT_EQ(ticket("TrimmerMode=false").ownOptions()[0].value, "False");
+    EXPECT_EQ(ticket("Custom=false").ownOptions()[0].value, "false");
 }
 
 TEST(JobTicket, ThePanelsChoiceWinsOverWhatTheSchedulerAddsFromDefaults) {
@@ -139,6 +142,11 @@ TEST(JobTicket, ThePasswordGoesOnlyAsTheJobsPassword) {
     old.addTo(request);
     for (ipp_attribute_t* a = ippFirstAttribute(request); a; a = ippNextAttribute(request))
         EXPECT_EQ(std::string(ippGetName(a)).find("SecurityPrintPassword"), std::string::npos);
+    ipp_tag_t group = IPP_TAG_ZERO;  // groups in order, or the server refuses the job
+    for (ipp_attribute_t* a = ippFirstAttribute(request); a; a = ippNextAttribute(request)) {
+        EXPECT_GE(ippGetGroupTag(a), group) << ippGetName(a);
+        group = ippGetGroupTag(a);
+    }
     ipp_attribute_t* password = ippFindAttribute(request, "job-password", IPP_TAG_STRING);
     ASSERT_NE(password, nullptr);
     EXPECT_EQ(ippGetGroupTag(password), IPP_TAG_OPERATION);
