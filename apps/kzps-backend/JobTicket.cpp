@@ -79,6 +79,15 @@ std::string lookUp(const std::map<std::string, std::string, std::less<>>& table,
     return it == table.end() ? std::string() : it->second;
 }
 
+// At most MAX bytes, cut before a character rather than inside one.
+std::string cutToBytes(std::string text, std::size_t max) {
+    if (text.size() <= max) return text;
+    std::size_t end = max;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
 bool fail(std::string* error, std::string reason) {
     if (error) *error = std::move(reason);
     return false;
@@ -130,7 +139,9 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
     std::string typedName, nameMode;
     std::optional<std::string> entryPassword;
     for (const Option& option : all) {
-        if (option.name.size() > kMaxNameBytes || option.value.size() > kMaxValueBytes || !isCleanText(option.name) ||
+        // With the prefix a name must still be an IPP name.
+        if (option.name.size() + std::strlen(kOwnPrefix) > kMaxNameBytes || option.value.size() > kMaxValueBytes ||
+            !isCleanText(option.name) ||
             (!isCleanText(option.value) && option.name != "job-password")) {
             fail(error, "the job's option \"" + option.name.substr(0, 64) + "\" is too long or holds control characters");
             return std::nullopt;
@@ -147,6 +158,14 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
         }
         if (!isIppName(option.name)) ticket._own.push_back(option);
     }
+    // The scheduler writes a boolean choice as "true"/"false"; the PPD's
+    // choice, which the print server reads, is "True"/"False".
+    for (Option& option : ticket._own) {
+        const std::string fallback = queue.defaultChoice(option.name);
+        if ((fallback == "True" || fallback == "False") &&
+            (equalsNoCase(option.value, "true") || equalsNoCase(option.value, "false")))
+            option.value = equalsNoCase(option.value, "true") ? "True" : "False";
+    }
     auto get = [&](std::string_view name) -> std::string {
         auto it = byName.find(name);
         return it == byName.end() ? std::string() : it->second;
@@ -157,14 +176,20 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
     };
 
     const std::string typed = unEscape(typedName);
-    ticket._jobName = !typed.empty() && nameMode != "Auto" ? typed : title;
+    // A name the dialog takes (255 UTF-16 units) can be longer than an IPP
+    // name; the server would refuse the whole job for it.
+    ticket._jobName = cutToBytes(!typed.empty() && nameMode != "Auto" ? typed : title, kMaxNameBytes);
 
-    ticket._sides = sidesOfDuplex(get("DuplexMode"));
+    // The panel's 2-sided control when it chose something; a dialog that
+    // sends every PPD option sends it at its default beside its own choice.
+    const std::string duplexMode = get("DuplexMode");
+    if (duplexMode != "None") ticket._sides = sidesOfDuplex(duplexMode);
     if (ticket._sides.empty()) {
         std::string sides = get("sides");
         if (sides == "one-sided" || sides == "two-sided-long-edge" || sides == "two-sided-short-edge") ticket._sides = sides;
     }
     if (ticket._sides.empty()) ticket._sides = sidesOfDuplex(get("Duplex"));
+    if (ticket._sides.empty()) ticket._sides = sidesOfDuplex(duplexMode);
 
     for (const auto& finishing : queue.finishings()) {
         bool matches = std::all_of(finishing.choices.begin(), finishing.choices.end(),
@@ -221,6 +246,13 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
 }
 
 void JobTicket::addTo(ipp_t* request) const {
+    // Operation attributes first: a server refuses groups out of order.
+    if (_jobPassword) {
+        ippAddOctetString(request, IPP_TAG_OPERATION, "job-password", _jobPassword->data(),
+                          static_cast<int>(_jobPassword->size()));
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "job-password-encryption", nullptr,
+                     _jobPasswordEncryption.c_str());
+    }
     ippAddString(request, IPP_TAG_JOB, IPP_TAG_NAME, "job-name", nullptr, _jobName.c_str());
     ippAddInteger(request, IPP_TAG_JOB, IPP_TAG_INTEGER, "copies", _copies);
     if (!_sides.empty()) ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "sides", nullptr, _sides.c_str());
@@ -247,12 +279,6 @@ void JobTicket::addTo(ipp_t* request) const {
     if (!_multipleDocumentHandling.empty())
         ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "multiple-document-handling", nullptr,
                      _multipleDocumentHandling.c_str());
-    if (_jobPassword) {
-        ippAddOctetString(request, IPP_TAG_OPERATION, "job-password", _jobPassword->data(),
-                          static_cast<int>(_jobPassword->size()));
-        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "job-password-encryption", nullptr,
-                     _jobPasswordEncryption.c_str());
-    }
     for (const Option& option : _own) {
         const std::string name = kOwnPrefix + option.name;
         ippAddString(request, IPP_TAG_JOB, option.value.size() > kMaxNameBytes ? IPP_TAG_TEXT : IPP_TAG_NAME,

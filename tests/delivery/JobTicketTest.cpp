@@ -57,6 +57,9 @@ TEST(JobTicket, ThePanelsChoicesBecomeSidesFinishingsAndColour) {
     EXPECT_EQ(t.jobName(), "doc.ps");
     EXPECT_FALSE(t.fromPanel());
     EXPECT_EQ(ownNames(t).size(), 11u);
+    // The scheduler's "false" goes back to the PPD's choice name.
+    EXPECT_EQ(ticket("TrimmerMode=false").ownOptions()[0].value, "False");
+    EXPECT_EQ(ticket("Custom=false").ownOptions()[0].value, "false");
 }
 
 TEST(JobTicket, ThePanelsChoiceWinsOverWhatTheSchedulerAddsFromDefaults) {
@@ -73,6 +76,9 @@ TEST(JobTicket, ThePanelsChoiceWinsOverWhatTheSchedulerAddsFromDefaults) {
     EXPECT_EQ(ticket("Duplex=DuplexTumble").sides(), "two-sided-short-edge");
     EXPECT_EQ(ticket("DuplexMode=SimplexTumble sides=two-sided-long-edge").sides(), "one-sided");
     EXPECT_EQ(ticket("sides=sideways").sides(), "");
+    // The panel's control at its default leaves the choice to the rest.
+    EXPECT_EQ(ticket("DuplexMode=None Duplex=DuplexNoTumble").sides(), "two-sided-long-edge");
+    EXPECT_EQ(ticket("DuplexMode=None").sides(), "one-sided");
     EXPECT_EQ(ticket("ColorModel=CMYK2").printColorMode(), "color");
     // A dialog's finishings join the PPD's and "none" gives way.
     EXPECT_EQ(ticket("finishings=3,4 Fold=Z_TrifoldInside").finishings(), (std::vector<int>{100, 4}));
@@ -112,6 +118,13 @@ TEST(JobTicket, TheTypedJobNameAndThePanelsEntriesTravel) {
     // The automatic name, or an empty one, leaves the job's title.
     EXPECT_EQ(ticket(kEntry + "JobName=x " + kEntry + "VLSpecificJobName=Auto").jobName(), "doc.ps");
     EXPECT_EQ(ticket(kEntry + "JobName=").jobName(), "doc.ps");
+    // 200 three-byte characters are a name the dialog takes but too long for
+    // an IPP name: cut to whole characters.
+    std::string kana;
+    for (int i = 0; i < 200; ++i) kana += "\xe3\x81\x82";
+    const std::string cut = ticket(kEntry + "JobName=" + kana).jobName();
+    EXPECT_EQ(cut, kana.substr(0, 255));
+    EXPECT_EQ(cut.size() % 3, 0u);
 }
 
 TEST(JobTicket, ThePasswordGoesOnlyAsTheJobsPassword) {
@@ -129,6 +142,11 @@ TEST(JobTicket, ThePasswordGoesOnlyAsTheJobsPassword) {
     old.addTo(request);
     for (ipp_attribute_t* a = ippFirstAttribute(request); a; a = ippNextAttribute(request))
         EXPECT_EQ(std::string(ippGetName(a)).find("SecurityPrintPassword"), std::string::npos);
+    ipp_tag_t group = IPP_TAG_ZERO;  // groups in order, or the server refuses the job
+    for (ipp_attribute_t* a = ippFirstAttribute(request); a; a = ippNextAttribute(request)) {
+        EXPECT_GE(ippGetGroupTag(a), group) << ippGetName(a);
+        group = ippGetGroupTag(a);
+    }
     ipp_attribute_t* password = ippFindAttribute(request, "job-password", IPP_TAG_STRING);
     ASSERT_NE(password, nullptr);
     EXPECT_EQ(ippGetGroupTag(password), IPP_TAG_OPERATION);
@@ -160,6 +178,8 @@ TEST(JobTicket, OptionsBeyondTheBoundsAreRefusedWithAReason) {
     EXPECT_NE(error.find("longer"), std::string::npos);
     EXPECT_FALSE(JobTicket::read("X=" + std::string(JobTicket::kMaxValueBytes + 1, 'v'), "t", 1, none, &error));
     EXPECT_FALSE(JobTicket::read("X='a\tb'", "t", 1, none, &error));
+    EXPECT_FALSE(JobTicket::read(std::string(253, 'N') + "=1", "t", 1, none, &error));
+    EXPECT_TRUE(JobTicket::read(std::string(252, 'N') + "=1", "t", 1, none, &error));
     EXPECT_FALSE(JobTicket::read("X='\xc3('", "t", 1, none, &error));
     std::string many;
     for (std::size_t i = 0; i <= JobTicket::kMaxOptions; ++i) many += "O" + std::to_string(i) + "=1 ";

@@ -127,7 +127,9 @@ TEST(OptionsCommand, APasswordShowsMaskedInTextJsonAndErrors) {
     EXPECT_NE(text.out.find("********"), std::string::npos) << text.out;
     const json object = options("--set SecurityPrint=True --set SecurityPrintPassword=" + password);
     EXPECT_EQ(customEntry(object["printSettings"], "SecurityPrintPassword"), "********");
-    EXPECT_EQ(object["jobOptions"][customEntryKey(object["printSettings"], "SecurityPrintPassword").value_or("")], "********");
+    // The job carries it as its password, not as a custom entry.
+    EXPECT_EQ(object["jobOptions"]["job-password"], "********");
+    EXPECT_FALSE(object["jobOptions"].contains(customEntryKey(object["printSettings"], "SecurityPrintPassword").value_or("")));
 }
 
 TEST(OptionsCommand, ARefusedDetailedWindowTellsItsAlertsWholeTextOnOneLine) {

@@ -169,6 +169,13 @@ TEST(JobOptions, TheSecurePrintPasswordGoesOnlyAsTheJobPassword) {
 
     ipp_t* request = ippNewRequest(IPP_OP_CREATE_JOB);
     options.addTo(request);
+    // The operation group comes before the job group, or the scheduler
+    // refuses the request.
+    ipp_tag_t group = IPP_TAG_ZERO;
+    for (ipp_attribute_t* a = ippFirstAttribute(request); a; a = ippNextAttribute(request)) {
+        EXPECT_GE(ippGetGroupTag(a), group) << ippGetName(a);
+        group = ippGetGroupTag(a);
+    }
     ipp_attribute_t* sent = ippFindAttribute(request, "job-password", IPP_TAG_STRING);
     ASSERT_NE(sent, nullptr);
     EXPECT_EQ(ippGetGroupTag(sent), IPP_TAG_OPERATION);

@@ -21,10 +21,15 @@ for f in bin/kzpde \
          lib/kzpde/KZPrintServer.plugin/Contents/Resources/libencryption.so \
          share/kzpde/samples/kz-sample-printer.ppd \
          share/man/man1/kzpde.1.gz \
-         share/bash-completion/completions/kzpde; do
+         share/bash-completion/completions/kzpde \
+         share/ppd/kzpde/KZPrintServer.ppd \
+         lib/cups/backend/kzps; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/kzpde" ] || fail "bin/kzpde is not executable"
+# cupsd refuses a backend that others may write, and runs one of mode 0700 as root.
+[ "$(stat -c %a "$prefix/lib/cups/backend/kzps")" = 755 ] || fail "lib/cups/backend/kzps is not mode 0755"
+env -i "$prefix/lib/cups/backend/kzps" | grep -q '^network kzps ' || fail "kzps gives no discovery line"
 
 # No binary points into the build tree: neither its RUNPATH nor any text it
 # carries outside its debug information.

@@ -139,13 +139,19 @@ void JobOptions::set(std::string name, std::string value, Kind kind) {
 }
 
 void JobOptions::addTo(ipp_t* request) const {
+    // The password is an operation attribute, and the operation group must
+    // come before the job group: a scheduler refuses a request whose groups
+    // are out of order.
     for (const auto& option : _options) {
+        if (option.kind != Kind::password) continue;
+        ippAddOctetString(request, IPP_TAG_OPERATION, option.name.c_str(), option.value.data(),
+                          static_cast<int>(option.value.size()));
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "job-password-encryption", nullptr, "none");
+    }
+    for (const auto& option : _options) {
+        if (option.kind == Kind::password) continue;
         if (option.kind == Kind::typed) {
             cupsEncodeOption(request, IPP_TAG_JOB, option.name.c_str(), option.value.c_str());
-        } else if (option.kind == Kind::password) {
-            ippAddOctetString(request, IPP_TAG_OPERATION, option.name.c_str(), option.value.data(),
-                              static_cast<int>(option.value.size()));
-            ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "job-password-encryption", nullptr, "none");
         } else {
             ippAddString(request, IPP_TAG_JOB, option.value.size() > kMaxIppName ? IPP_TAG_TEXT : IPP_TAG_NAME,
                          option.name.c_str(), nullptr, option.value.c_str());
