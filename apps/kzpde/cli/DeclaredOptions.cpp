@@ -35,8 +35,8 @@ CLI::Option* DeclaredOptions::answers(CLI::App& app, std::deque<bool>& into) {
         .add_option_function<std::string>(
             "--answer", [&into](const std::string& answer) { into.push_back(answer == "yes"); },
             "the answer to the next question the rules ask (yes when none is left)")
-        ->type_name("yes|no")
         ->check(CLI::IsMember({"yes", "no"}))
+        ->type_name("yes|no")  // after the check, which would add its own description
         ->trigger_on_parse()
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }

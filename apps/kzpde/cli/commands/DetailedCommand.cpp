@@ -186,8 +186,8 @@ kzpde::Runner declare(CLI::App& app) {
     app.add_option_function<std::string>("--style", [o](const std::string& style) {
            o->actions.push_back({Step::Style, style, {}});
        }, "choose the window's view style")
-        ->type_name("tabs|tree")
         ->check(CLI::IsMember({"tabs", "tree"}))
+        ->type_name("tabs|tree")
         ->trigger_on_parse()
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag_callback("--revert", [o] { o->actions.push_back({Step::Revert, {}, {}}); },
