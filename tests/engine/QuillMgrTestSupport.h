@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "JsonValue.h"
+#include "support/JsonValue.h"
 #include "QuillUITestSupport.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/kit/Application.h"

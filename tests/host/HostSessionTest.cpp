@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "HostTestSupport.h"
-#include "JsonValue.h"
+#include "support/JsonValue.h"
 #include "host/OptionControls.h"
 #include "platform/kit/ScriptedUiDriver.h"
 #include "platform/printing/PrintingCalls.h"

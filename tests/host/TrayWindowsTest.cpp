@@ -236,21 +236,3 @@ TEST_F(TrayWindowsTest, UnknownKeysAndValuesAreUsageErrorsAndAClosedWindowAFailu
     EXPECT_EQ(run(request), 1);
     EXPECT_NE(errors.str().find("disabled"), std::string::npos) << errors.str();
 }
-
-TEST(TrayWindowsParse, ValuesRunToTheNextOption) {
-    kzpde::HostRequest r;
-    std::ostringstream err;
-    ASSERT_TRUE(kzpde::HostSession::parse({"--tray", "automatic", "A=1", "B=", "--tray", "bypass", "--json"}, "options",
-                                          r, nullptr, err));
-    ASSERT_EQ(r.trays.size(), 2u);
-    EXPECT_EQ(r.trays[0].sets, (std::vector<std::pair<std::string, std::string>>{{"A", "1"}, {"B", ""}}));
-    EXPECT_TRUE(r.trays[1].sets.empty());
-    EXPECT_TRUE(r.json);
-    std::string file;
-    kzpde::HostRequest p;
-    ASSERT_TRUE(kzpde::HostSession::parse({"--tray", "bypass", "X=1", "doc.pdf"}, "print", p, &file, err));
-    EXPECT_EQ(file, "doc.pdf");
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{"--tray"}, {"--tray", "sideways"}, {"--tray", "automatic", "=1"}, {"--lists"}})
-        EXPECT_FALSE(kzpde::HostSession::parse(bad, "options", r, nullptr, err));
-}

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "JsonValue.h"
+#include "support/JsonValue.h"
 
 namespace {
 

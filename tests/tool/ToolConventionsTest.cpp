@@ -2,6 +2,7 @@
 // that the tool registers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "ToolCommands.h"
@@ -59,6 +60,16 @@ TEST(ToolConventions, EveryCommandDescribesItselfWithoutRunning) {
             EXPECT_EQ(help.status, 0);
             EXPECT_EQ(help.out.rfind("usage: kzpde " + name, 0), 0u) << help.out;
         }
+    }
+}
+
+TEST(ToolConventions, EveryCommandRefusesAnUnknownOptionOnOneLine) {
+    for (const std::string& name : registeredCommands()) {
+        SCOPED_TRACE(name);
+        ToolRun refused = runKzpde(name + " --no-such-option", true);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.out.rfind("kzpde " + name + ": ", 0), 0u) << refused.out;
+        EXPECT_EQ(std::count(refused.out.begin(), refused.out.end(), '\n'), 1) << refused.out;
     }
 }
 

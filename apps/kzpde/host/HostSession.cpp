@@ -21,74 +21,17 @@ namespace kzpde {
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 
-namespace {
-
-bool takeValue(const std::vector<std::string>& args, std::size_t& i, std::optional<std::string>& into) {
-    if (i + 1 >= args.size() || into) return false;
-    into = args[++i];
-    return true;
-}
-
-}  // namespace
-
 HostSession::HostSession() = default;
 
 HostSession::~HostSession() {
     // The panel lets go of its view and its observers before the dialog and
-    // the host objects it was given go.
+    // the host objects it was given go; the run's hold on its view first,
+    // as the view may be the plug-in's own.
+    _view.reset();
     if (kz::PDEPanel* p = panel()) p->shouldHide();
     _plugIn.releasePanel();
     _dialog.reset();
     _host.reset();
-}
-
-bool HostSession::parse(const std::vector<std::string>& args, const std::string& command, HostRequest& r,
-                        std::string* file, std::ostream& err) {
-    auto usage = [&](const std::string& why) {
-        err << "kzpde " << command << ": " << why << "\n";
-        return false;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--json") {
-            r.json = true;
-        } else if (a == "--printer" || a == "--ppd" || a == "--settings" || a == "--write-settings" ||
-                   a == "--job-name" || a == "--favorite") {
-            auto& into = a == "--printer"    ? r.printer
-                         : a == "--ppd"      ? r.ppd
-                         : a == "--settings" ? r.settingsFile
-                         : a == "--job-name" ? r.jobName
-                         : a == "--favorite" ? r.favorite
-                                             : r.writeSettings;
-            if (!takeValue(args, i, into)) return usage(a + " takes one value, once");
-        } else if (a == "--save-favorite" || a == "--comment") {
-            if (!takeValue(args, i, a == "--comment" ? r.favoriteComment : r.saveFavorite))
-                return usage(a + " takes one value, once");
-        } else if (a == "--set") {
-            if (i + 1 >= args.size()) return usage("--set takes KEY=VALUE");
-            const std::string& kv = args[++i];
-            const std::size_t eq = kv.find('=');
-            if (eq == std::string::npos || eq == 0) return usage("--set takes KEY=VALUE, not '" + kv + "'");
-            r.sets.emplace_back(kv.substr(0, eq), kv.substr(eq + 1));
-        } else if (a == "--lists") {
-            if (!takeValue(args, i, r.lists)) return usage("--lists takes one file, once");
-        } else if (a == "--tray") {
-            std::string why;
-            if (!TrayWindows::parse(args, i, r.trays, &why)) return usage(why);
-        } else if (a == "--answer") {
-            if (i + 1 >= args.size() || (args[i + 1] != "yes" && args[i + 1] != "no"))
-                return usage("--answer takes yes or no");
-            r.answers.push_back(args[++i] == "yes");
-        } else if (file && file->empty() && !a.empty() && a[0] != '-') {
-            *file = a;
-        } else {
-            return usage("unexpected argument '" + a + "'");
-        }
-    }
-    if (r.printer && r.ppd) return usage("--printer and --ppd exclude each other");
-    if (r.favoriteComment && !r.saveFavorite) return usage("--comment goes with --save-favorite");
-    if (file && file->empty()) return usage("no file to print");
-    return true;
 }
 
 int HostSession::fail(std::ostream& err, const std::string& command, const std::string& message, int status) {
@@ -97,145 +40,187 @@ int HostSession::fail(std::ostream& err, const std::string& command, const std::
 }
 
 int HostSession::run(const HostRequest& r, const std::string& command, std::ostream& err) {
+    _command = command;
+    _err = &err;
+    if (int status = restoreSettingsFile(r)) return status;
+    if (int status = openPrinter(r)) return status;
+    _driver = std::make_unique<AnswerDriver>(r.answers, r.answers.empty() ? true : r.answers.back());
+    DriverScope useDriver(*_driver);
+    // The dialog as a user works it, in the order the user would.
+    for (int (HostSession::*step)(const HostRequest&) :
+         {&HostSession::showPanel, &HostSession::chooseFavorite, &HostSession::checkChanges, &HostSession::makeChanges,
+          &HostSession::workTrayWindows, &HostSession::setJobName, &HostSession::saveFavorite,
+          &HostSession::savePanel, &HostSession::writeSettings})
+        if (int status = (this->*step)(r)) return status;
+    if (_driver->defaulted() > 0)
+        err << "kzpde " << command << ": " << _driver->defaulted() << " question(s) had no --answer and were answered yes\n";
+    for (const std::string& line : _log.lines()) err << _secrets.redact(line) << "\n";
+    return 0;
+}
+
+int HostSession::fail(const std::string& message, int status) { return fail(*_err, _command, message, status); }
+
+int HostSession::restoreSettingsFile(const HostRequest& r) {
     std::string error;
     // A settings file is outside input: refused whole before anything of it
     // reaches the dialog.
-    std::optional<kz::PrintSettings> restored;
     if (r.settingsFile) {
-        restored = kz::PrintSettings::readFile(*r.settingsFile, &error);
-        if (!restored) return fail(err, command, error, 1);
-        for (const auto& [key, value] : restored->values())
+        _restored = kz::PrintSettings::readFile(*r.settingsFile, &error);
+        if (!_restored) return fail(error, 1);
+        for (const auto& [key, value] : _restored->values())
             if (_secrets.isSecretKey(key)) _secrets.addValue(value.stringValue());
     }
     for (const auto& [key, value] : r.sets)
         if (_secrets.isSecretKey(key)) _secrets.addValue(value);
-    if (r.ppd && !std::filesystem::is_regular_file(*r.ppd)) return fail(err, command, *r.ppd + ": no such PPD file", 1);
+    if (r.ppd && !std::filesystem::is_regular_file(*r.ppd)) return fail(*r.ppd + ": no such PPD file", 1);
+    return 0;
+}
 
-    if (!_plugIn.load(r.bundlePath, &error)) return fail(err, command, error, 1);
-
+int HostSession::openPrinter(const HostRequest& r) {
+    std::string error;
+    if (!_plugIn.load(r.bundlePath, &error)) return fail(error, 1);
     const auto destination = r.printer || r.needsQueue ? std::optional(r.printer.value_or("")) : std::nullopt;
     _printer = HostPrinter::open(destination, r.ppd, *_plugIn.bundle(), &error);
-    if (!_printer) return fail(err, command, error, 1);
+    if (!_printer) return fail(error, 1);
     std::unique_ptr<HostPpd> ppd;
     if (r.lists) {
         // The lists go into a copy of the printer's PPD, which the host then holds.
         std::vector<std::string> skipped;
         const std::optional<std::string> ppdPath = _printer->ppdPath();
-        if (!ppdPath) return fail(err, command, "--lists: the printer has no PPD to carry the lists", 1);
-        if (!_listsPpd.write(*ppdPath, *r.lists, &error, &skipped)) return fail(err, command, "--lists: " + error, 1);
-        for (const std::string& line : skipped) err << "kzpde " << command << ": --lists: " << line << "\n";
+        if (!ppdPath) return fail("--lists: the printer has no PPD to carry the lists", 1);
+        if (!_listsPpd.write(*ppdPath, *r.lists, &error, &skipped)) return fail("--lists: " + error, 1);
+        for (const std::string& line : skipped) *_err << "kzpde " << _command << ": --lists: " << line << "\n";
         ppd = HostPpd::open(_listsPpd.path(), &error);
-        if (!ppd) return fail(err, command, error, 1);
+        if (!ppd) return fail(error, 1);
     } else if (!HostPrinter::openPpd(*_printer, &ppd, &error)) {
-        return fail(err, command, error, 1);
+        return fail(error, 1);
     }
     if (r.withPPDChanges) _host = std::make_shared<MarkingHostCallback>(_printer, std::move(ppd));
     else _host = std::make_shared<HostCallback>(_printer, std::move(ppd));
-    if (restored) {
-        _host->settings() = std::move(*restored);
+    if (_restored) {
+        _host->settings() = std::move(*_restored);
         if (_host->ppd())
             for (const std::string& key : _host->ppd()->markFromSettings(_host->settings()))
-                err << "kzpde " << command << ": " << key << ": not a choice of the printer's PPD; left out\n";
+                *_err << "kzpde " << _command << ": " << key << ": not a choice of the printer's PPD; left out\n";
     }
+    return 0;
+}
 
-    _driver = std::make_unique<AnswerDriver>(r.answers, r.answers.empty() ? true : r.answers.back());
-    DriverScope useDriver(*_driver);
-
+int HostSession::showPanel(const HostRequest& r) {
+    std::string error;
     _dialog = std::make_unique<PrintDialog>(_host->settings(), r.withHostControls);
     std::shared_ptr<kz::PDEPanel> panel = _plugIn.panelFor(_host, &error);
-    if (!panel) return fail(err, command, error, 1);
-    if (!panel->restoreValuesAndReturnError(&error))
-        return fail(err, command, "the panel could not restore the settings: " + error, 1);
-    std::shared_ptr<kz::View> view = panel->panelView();
-    if (!view) return fail(err, command, "the panel has no view", 1);
-    _dialog->setPanelView(view);
+    if (!panel) return fail(error, 1);
+    if (!panel->restoreValuesAndReturnError(&error)) return fail("the panel could not restore the settings: " + error, 1);
+    _view = panel->panelView();
+    if (!_view) return fail("the panel has no view", 1);
+    _dialog->setPanelView(_view);
     panel->willShow();
     _dialog->layout();
     dialogsFrom(0, std::nullopt);
     learnSecureControls();
+    return 0;
+}
 
-    if (r.favorite) {
-        FavoritesMenu menu(*view);
-        if (!menu.choose(*r.favorite))
-            return fail(err, command, "--favorite " + *r.favorite + ": the favorites menu has no favorite named '" +
-                                          *r.favorite + "'", 2);
-        dialogsFrom(0, std::nullopt);
-    }
+int HostSession::chooseFavorite(const HostRequest& r) {
+    if (!r.favorite) return 0;
+    FavoritesMenu menu(*_view);
+    if (!menu.choose(*r.favorite))
+        return fail("--favorite " + *r.favorite + ": the favorites menu has no favorite named '" + *r.favorite + "'", 2);
+    dialogsFrom(0, std::nullopt);
+    return 0;
+}
 
-    // Every key must name a control and every choice must be one before the
-    // first change is made; the changes themselves may still disable what a
-    // later one needs.
+// Every key must name a control and every choice must be one before the
+// first change is made; the changes themselves may still disable what a
+// later one needs.
+int HostSession::checkChanges(const HostRequest& r) {
     const std::vector<kz::View*> views = optionViews();
     for (const auto& [key, value] : r.sets) {
         OptionControls::QuillUI* control = OptionControls::find(views, key);
-        if (!control) return fail(err, command, "--set " + key + ": no control has the main keyword " + key, 2);
+        if (!control) return fail("--set " + key + ": no control has the main keyword " + key, 2);
         if (control->isHidden()) continue;  // refused when worked, as hidden
         if (auto offered = OptionControls::choices(*control)) {
             bool found = false;
             for (const auto& c : *offered) found = found || c.value == value;
-            if (!found)
-                return fail(err, command, "--set " + key + "=" + value + ": '" + value + "' is not one of the choices of " + key, 2);
+            if (!found) return fail("--set " + key + "=" + value + ": '" + value + "' is not one of the choices of " + key, 2);
         }
     }
-    // The panel's own options are changed in the dialog; the panes' options
-    // where a user changes them, in the detailed settings window the panel
-    // opens (a run of them at once, then OK).
-    kz::View& panelView = *view;
+    return 0;
+}
+
+// The panel's own options are changed in the dialog; the panes' options
+// where a user changes them, in the detailed settings window the panel
+// opens (a run of them at once, then OK).
+int HostSession::makeChanges(const HostRequest& r) {
+    kz::View& panelView = *_view;
     for (std::size_t i = 0; i < r.sets.size();) {
         if (OptionControls::find({&panelView}, r.sets[i].first)) {
             const auto& [key, value] = r.sets[i++];
             const std::size_t before = _driver->dialogs.size();
             std::string why;
             const auto outcome = OptionControls::setAsUser(*OptionControls::find({&panelView}, key), value, &why);
-            if (outcome != OptionControls::Outcome::Done) return refused(err, command, key, value, static_cast<int>(outcome), why);
+            if (outcome != OptionControls::Outcome::Done)
+                return refused(*_err, _command, key, value, static_cast<int>(outcome), why);
             dialogsFrom(before, key);
             continue;
         }
         std::vector<std::pair<std::string, std::string>> inWindow;
         while (i < r.sets.size() && !OptionControls::find({&panelView}, r.sets[i].first)) inWindow.push_back(r.sets[i++]);
-        if (int status = setInDetailedWindow(panelView, inWindow, command, err)) return status;
+        if (int status = setInDetailedWindow(panelView, inWindow, _command, *_err)) return status;
     }
+    return 0;
+}
 
+int HostSession::workTrayWindows(const HostRequest& r) {
     for (const TrayWindows::Request& tray : r.trays) {
         const TrayWindows::Outcome done = TrayWindows::run(
-            panelView, *_driver, tray, [this](std::size_t before, const std::string& key) { dialogsFrom(before, key); });
-        if (done.status) return fail(err, command, done.message, done.status);
+            *_view, *_driver, tray, [this](std::size_t before, const std::string& key) { dialogsFrom(before, key); });
+        if (done.status) return fail(done.message, done.status);
     }
-    if (r.jobName) {
-        const std::size_t before = _driver->dialogs.size();
-        std::string why;
-        const int status = JobNameDriver::set(panelView, *_driver, *r.jobName, &why);
-        dialogsFrom(before, std::string("JobName"));
-        if (status) return fail(err, command, "--job-name: " + why, status);
-    }
-    if (r.saveFavorite) {
-        std::optional<std::string> saved =
-            SaveFavoriteDriver::saveThroughPanel(*view, *r.saveFavorite, r.favoriteComment, &error);
-        if (!saved) return fail(err, command, error, 1);
-        _savedFavorite = saved;
-    }
+    return 0;
+}
 
+int HostSession::setJobName(const HostRequest& r) {
+    if (!r.jobName) return 0;
+    const std::size_t before = _driver->dialogs.size();
+    std::string why;
+    const int status = JobNameDriver::set(*_view, *_driver, *r.jobName, &why);
+    dialogsFrom(before, std::string("JobName"));
+    return status ? fail("--job-name: " + why, status) : 0;
+}
+
+int HostSession::saveFavorite(const HostRequest& r) {
+    if (!r.saveFavorite) return 0;
+    std::string error;
+    std::optional<std::string> saved =
+        SaveFavoriteDriver::saveThroughPanel(*_view, *r.saveFavorite, r.favoriteComment, &error);
+    if (!saved) return fail(error, 1);
+    _savedFavorite = saved;
+    return 0;
+}
+
+int HostSession::savePanel(const HostRequest&) {
+    std::string error;
     const std::size_t beforeSave = _driver->dialogs.size();
-    if (!panel->saveValuesAndReturnError(&error))
-        return fail(err, command, "the panel did not save the settings" + (error.empty() ? "" : ": " + error), 1);
+    if (!panel()->saveValuesAndReturnError(&error))
+        return fail("the panel did not save the settings" + (error.empty() ? "" : ": " + error), 1);
     dialogsFrom(beforeSave, std::nullopt);
     _jobOptions = HostPrinter::jobOptions(*_host);
     for (const auto& [key, value] : _host->settings().values())
         if (_secrets.isSecretKey(key)) _secrets.addValue(value.stringValue());
-
-    _summary = panel->summaryInfo();
-
-    if (r.writeSettings) {
-        // A file that carries a password (encoded) is for its owner's eyes.
-        bool secret = false;
-        for (const auto& [key, value] : _host->settings().values())
-            secret = secret || (_secrets.isSecretKey(key) && !value.stringValue().empty());
-        if (!_host->settings().writeFile(*r.writeSettings, &error, secret)) return fail(err, command, error, 1);
-    }
-    if (_driver->defaulted() > 0)
-        err << "kzpde " << command << ": " << _driver->defaulted() << " question(s) had no --answer and were answered yes\n";
-    for (const std::string& line : _log.lines()) err << _secrets.redact(line) << "\n";
+    _summary = panel()->summaryInfo();
     return 0;
+}
+
+int HostSession::writeSettings(const HostRequest& r) {
+    if (!r.writeSettings) return 0;
+    // A file that carries a password (encoded) is for its owner's eyes.
+    bool secret = false;
+    for (const auto& [key, value] : _host->settings().values())
+        secret = secret || (_secrets.isSecretKey(key) && !value.stringValue().empty());
+    std::string error;
+    return _host->settings().writeFile(*r.writeSettings, &error, secret) ? 0 : fail(error, 1);
 }
 
 void HostSession::dialogsFrom(std::size_t from, const std::optional<std::string>& key) {

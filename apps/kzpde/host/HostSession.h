@@ -19,6 +19,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/printing/JobOptions.h"
 #include "platform/printing/Printer.h"
+#include "platform/printing/PrintSettings.h"
 
 namespace kzpde {
 
@@ -63,12 +64,6 @@ public:
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
 
-    // Reads the common arguments; false (a usage error, said on err) on
-    // anything else. FILE, when given, takes the one argument that is no
-    // option (the document to print).
-    static bool parse(const std::vector<std::string>& args, const std::string& command, HostRequest& request,
-                      std::string* file, std::ostream& err);
-
     // Runs the dialog; the tool's exit status (messages on err, naming the
     // command). Afterwards the results below are there when it is 0.
     int run(const HostRequest& request, const std::string& command, std::ostream& err);
@@ -93,6 +88,19 @@ public:
 
 private:
     int fail(std::ostream& err, const std::string& command, const std::string& message, int status);
+    int fail(const std::string& message, int status);
+    // The steps of run(), in order; each returns 0 or the run's exit status.
+    int restoreSettingsFile(const HostRequest& r);
+    int openPrinter(const HostRequest& r);
+    int showPanel(const HostRequest& r);
+    int chooseFavorite(const HostRequest& r);
+    int checkChanges(const HostRequest& r);
+    int makeChanges(const HostRequest& r);
+    int workTrayWindows(const HostRequest& r);
+    int setJobName(const HostRequest& r);
+    int saveFavorite(const HostRequest& r);
+    int savePanel(const HostRequest& r);
+    int writeSettings(const HostRequest& r);
     std::vector<kz::View*> optionViews() const;
     void dialogsFrom(std::size_t from, const std::optional<std::string>& key);
     int refused(std::ostream& err, const std::string& command, const std::string& key, const std::string& value,
@@ -104,6 +112,11 @@ private:
     void learnSecureControls();
 
     kz::LogCapture _log;
+    // The run's command (for messages), where they go, and what the steps hand on.
+    std::string _command;
+    std::ostream* _err = nullptr;
+    std::optional<kz::PrintSettings> _restored;
+    std::shared_ptr<kz::View> _view;
     PlugInHost _plugIn;
     std::shared_ptr<kz::Printer> _printer;
     std::shared_ptr<HostCallback> _host;

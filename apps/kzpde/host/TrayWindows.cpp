@@ -33,28 +33,6 @@ TrayWindows::Outcome outcome(int status, std::string message) { return {status, 
 
 }  // namespace
 
-bool TrayWindows::parse(const std::vector<std::string>& args, std::size_t& i, std::vector<Request>& into,
-                        std::string* why) {
-    if (i + 1 >= args.size() || (args[i + 1] != "automatic" && args[i + 1] != "bypass")) {
-        *why = "--tray takes automatic or bypass, then KEY=VALUE...";
-        return false;
-    }
-    Request request{args[++i], {}};
-    while (i + 1 < args.size() && !args[i + 1].starts_with("-")) {
-        const std::string& kv = args[i + 1];
-        const std::size_t eq = kv.find('=');
-        if (eq == std::string::npos) break;  // no KEY=VALUE: the next argument is something else
-        if (eq == 0) {
-            *why = "--tray takes KEY=VALUE, not '" + kv + "'";
-            return false;
-        }
-        request.sets.emplace_back(kv.substr(0, eq), kv.substr(eq + 1));
-        ++i;
-    }
-    into.push_back(std::move(request));
-    return true;
-}
-
 TrayWindows::Outcome TrayWindows::run(kz::View& panelView, AnswerDriver& driver, const Request& request,
                                       const std::function<void(std::size_t, const std::string&)>& dialogsShown) {
     const bool bypass = request.window == "bypass";

@@ -29,12 +29,6 @@ public:
         std::string message;
     };
 
-    // Reads "--tray WHICH KEY=VALUE..." from args[i] on (the values run to
-    // the next argument that is no KEY=VALUE); i ends on the last one taken.
-    // False with the reason in *why on a usage error.
-    static bool parse(const std::vector<std::string>& args, std::size_t& i, std::vector<Request>& into,
-                      std::string* why);
-
     // Opens the window from the panel's view, makes the changes, presses
     // Close. Every key and value is checked in the open window before the
     // first change. dialogsShown(before, key) hears of the rules' questions.

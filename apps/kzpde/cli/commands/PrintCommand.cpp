@@ -1,0 +1,83 @@
+// kzpde print FILE [the options of kzpde options]: the dialog's settings
+// sent to CUPS with the document.
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/Command.h"
+#include "cli/HostOptions.h"
+#include "support/JsonValue.h"
+#include "host/HostSession.h"
+#include "host/JobNameDriver.h"
+#include "platform/printing/CupsPrinter.h"
+
+namespace {
+
+struct Options {
+    kzpde::HostRequest request;
+    std::string file;
+};
+
+int run(Options& o, kzpde::Invocation& inv) {
+    kzpde::HostRequest& request = o.request;
+    const std::string& file = o.file;
+    if (request.ppd) {
+        inv.err << "kzpde print: --ppd names no queue to print to; name a CUPS destination with --printer\n";
+        return kzpde::kUsage;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        inv.err << "kzpde print: " << file << ": no such file\n";
+        return kzpde::kFailure;
+    }
+    request.needsQueue = true;
+    kzpde::HostSession session;
+    if (int status = session.run(request, "print", inv.err)) return status;
+    auto* printer = dynamic_cast<kz::CupsPrinter*>(session.printer().get());
+    if (!printer) {
+        inv.err << "kzpde print: the dialog's printer is no CUPS destination\n";
+        return kzpde::kFailure;
+    }
+    // The printer adds its instance's saved options under the dialog's.
+    // Named as the user named it in the panel, else after the file.
+    const std::string title =
+        kzpde::JobNameDriver::typedName(session.host() ? session.host()->settings().values() : kz::Dictionary())
+            .value_or(std::filesystem::path(file).filename().string());
+    const kz::CupsJob::Submitted job = printer->print(file, title, session.jobOptions());
+    if (!job) {
+        inv.err << "kzpde print: " << printer->name() << ": the job was not taken: " << session.secrets().redact(job.error)
+                << "\n";
+        return kzpde::kFailure;
+    }
+    if (request.json) {
+        const kz::Dictionary report = session.report();
+        nlohmann::ordered_json out{{"jobId", job.id}, {"printer", printer->name()},
+                                   {"jobOptions", kzpde::toJson(report.get("jobOptions"))}};
+        kzpde::writeJson(inv.out, out);
+    } else {
+        inv.out << "job " << job.id << " on " << printer->name() << "\n";
+    }
+    return kzpde::kOk;
+}
+
+const kzpde::Command::Registration registration{{
+    "print",
+    "print a file through CUPS with the options the panel saved",
+    std::string("Runs the print dialog as `kzpde options` does, on the CUPS destination NAME\n"
+                "(the default destination without --printer), then submits FILE to it with\n"
+                "the job options the panel's settings make, and prints the job's id (--json:\n"
+                "\"jobId\", \"printer\" and the \"jobOptions\" sent, passwords masked). The job\n"
+                "is named as the panel's job name dialog names it (--job-name TEXT, or a\n"
+                "name restored with the settings or a favorite), else after FILE.\n\n") +
+        kzpde::HostOptions::kHelp,
+    [](CLI::App& app) -> kzpde::Runner {
+        auto o = std::make_shared<Options>();
+        app.add_option("FILE", o->file, "the document to print")->required();
+        kzpde::HostOptions::declare(app, o->request);
+        return [o](kzpde::Invocation& inv) { return run(*o, inv); };
+    },
+}};
+
+}  // namespace
