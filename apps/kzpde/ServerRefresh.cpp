@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Common/WebService/PrinterData.h"
+#include "Common/WebService/ServerListFetch.h"
 #include "Common/WebService/WebServiceClient.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/FileBytes.h"
@@ -122,17 +123,21 @@ int ServerRefresh::run(const Request& r, std::ostream& out, std::ostream& err) {
         << "\n";
 
     kzp::WebServiceClient::setHostApplicationName("kzpde");
-    kzp::WebServiceClient client(r.port > 0 ? r.port : kzp::WebServiceClient::kServicePort);
     std::string ppd;
     if (kz::FileBytes::read(*printer->ppdPath(), kMaxPpdBytes, &ppd) != kz::FileBytes::Status::ok)
         return fail("cannot read the PPD of " + queue);
+    kzp::ServerListFetch fetch(server, r.port > 0 ? r.port : kzp::WebServiceClient::kServicePort);
+    fetch.setDeadline(r.timeout);
+    kzp::ServerListFetch::Result got = fetch.fetch();
+    if (!got.complete()) {
+        for (const auto& failure : got.failures) err << "kzpde server refresh: " << fetch.describe(failure) << "\n";
+        return fail(std::to_string(got.failures.size()) + " of " + std::to_string(kzp::WebServiceClient::queryNames().size()) +
+                    " lists did not come");
+    }
     kz::Dictionary lists;
-    for (const std::string& name : kzp::WebServiceClient::queryNames()) {
-        std::optional<kzp::WebServiceClient::Rows> rows = client.listNamed(name, server);
-        if (!rows) return fail("the list " + name + " cannot be asked for here");
-        if (const auto& why = client.lastFailure()) return fail("the list " + name + " did not come: " + *why);
-        out << "  " << name << ": " << rows->size() << (rows->size() == 1 ? " row" : " rows") << "\n";
-        lists.set(name, rowsValue(*rows));
+    for (const auto& [name, rows] : got.lists) {
+        out << "  " << name << ": " << rows.size() << (rows.size() == 1 ? " row" : " rows") << "\n";
+        lists.set(name, rowsValue(rows));
         ppd = kzp::PrinterData::embed(ppd, name, kz::PropertyList::toXml(lists.get(name)));
     }
 

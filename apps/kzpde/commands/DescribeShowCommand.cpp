@@ -9,7 +9,6 @@
 #include "DescriptionFile.h"
 #include "JsonValue.h"
 #include "engine/controls/QuillUI.h"
-#include "platform/foundation/Log.h"
 #include "platform/kit/ViewDump.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
@@ -138,7 +137,6 @@ int run(kzpde::Invocation& inv) {
         inv.err << kUsage;
         return kzpde::kUsage;
     }
-    kz::LogCapture log;
     std::string error;
     std::optional<kzpde::DescriptionFile> file = kzpde::DescriptionFile::open(o.path, &error);
     if (!file) {
@@ -182,7 +180,6 @@ int run(kzpde::Invocation& inv) {
         }
     }
     if (o.json) inv.out << kzpde::jsonText(all) << "\n";
-    for (const std::string& line : log.lines()) inv.err << line << "\n";
     return kzpde::kOk;
 }
 

@@ -7,6 +7,7 @@
 
 #include "BundleLocation.h"
 #include "Command.h"
+#include "FailureLog.h"
 #include "JsonValue.h"
 #include "host/AnswerDriver.h"
 #include "host/DetailedDriver.h"
@@ -180,8 +181,7 @@ int run(kzpde::Invocation& inv) {
                 << " question(s) had no --answer left and were answered yes\n";
     if (answers.unusedAnswers() > 0)
         inv.err << "kzpde detailed: " << answers.unusedAnswers() << " --answer value(s) not used\n";
-    for (const std::string& line : log.lines())
-        if (line.starts_with("###")) inv.err << line << "\n";
+    kzpde::FailureLog::tell(status, log.lines(), inv.err, "###");
     window.reset();
     panel.reset();
     plugIn.releasePanel();

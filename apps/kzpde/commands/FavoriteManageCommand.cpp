@@ -5,6 +5,7 @@
 
 #include "BundleLocation.h"
 #include "Command.h"
+#include "FailureLog.h"
 #include "JsonValue.h"
 #include "PaneHost.h"
 #include "engine/favorites/FavoriteWindowController.h"
@@ -91,12 +92,10 @@ int run(kzpde::Invocation& inv) {
         inv.err << "kzpde favorite manage: " << problem << "\n";
         status = kzpde::kFailure;
     }
-    for (const std::string& line : host.logLines()) {
-        if (!line.starts_with("###")) continue;
-        inv.err << line << "\n";
-        // A file the window could not move, copy, write or export.
+    // A file the window could not move, copy, write or export.
+    for (const std::string& line : host.logLines())
         if (line.starts_with("### ## can't")) status = kzpde::kFailure;
-    }
+    kzpde::FailureLog::tell(status, host.logLines(), inv.err, "###");
     if (o.json) {
         nlohmann::ordered_json alerts = nlohmann::ordered_json::array();
         for (const std::string& alert : driver.alerts()) alerts.push_back(alert);

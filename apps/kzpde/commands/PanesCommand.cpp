@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "Command.h"
+#include "FailureLog.h"
 #include "PaneHost.h"
 #include "engine/panes/PanePlugInMgr.h"
 
@@ -41,8 +42,7 @@ int run(kzpde::Invocation& inv) {
                          {"optionControls", controls},
                          {"viewLoaded", viewLoaded}});
     }
-    for (const std::string& line : host.logLines())
-        if (line.starts_with("###")) inv.err << line << "\n";
+    kzpde::FailureLog::tell(panes.empty() ? kzpde::kFailure : kzpde::kOk, host.logLines(), inv.err, "###");
     if (args.json) {
         inv.out << panes.dump(2) << "\n";
     } else {
@@ -63,7 +63,8 @@ const kzpde::Command::Registration registration({
     "Loads the pane bundles of the plug-in bundle (default: the build tree's) as the panel\n"
     "does, loads every pane's view, and lists each pane: bundle key, role, panel name,\n"
     "number of option controls, and whether its view loaded. Panes that were skipped are\n"
-    "named in the log lines on standard error. Exit 1 when no pane loads.\n",
+    "named in the log lines (the system log; standard error with --verbose, and when no\n"
+    "pane loads). Exit 1 when no pane loads.\n",
     run,
 });
 

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "Command.h"
+#include "FailureLog.h"
 #include "PaneHost.h"
 #include "engine/panes/PanePlugInMgr.h"
 
@@ -81,8 +82,7 @@ int run(kzpde::Invocation& inv) {
     kzp::PanePlugInMgr& mgr = host.manager();
     mgr.loadPlugIns();
     const auto& tree = mgr.panesTreeDictionary();
-    for (const std::string& line : host.logLines())
-        if (line.starts_with("###")) inv.err << line << "\n";
+    kzpde::FailureLog::tell(tree ? kzpde::kOk : kzpde::kFailure, host.logLines(), inv.err, "###");
     if (!tree) return kzpde::kFailure;
     ordered_json root = nodeJson(mgr, *tree, 0);
     if (args.json)

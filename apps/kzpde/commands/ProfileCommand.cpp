@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "Command.h"
+#include "FailureLog.h"
 #include "engine/preferences/AppPreference.h"
 #include "platform/foundation/Log.h"
 
@@ -19,7 +20,7 @@ int show(kzpde::Invocation& inv) {
     }
     kz::LogCapture log;
     std::optional<kz::Dictionary> pairs = kzp::AppPreference::profileDictionaryWithContentsOfFile(path);
-    for (const std::string& line : log.lines()) inv.err << line << "\n";
+    kzpde::FailureLog::tell(pairs ? kzpde::kOk : kzpde::kFailure, log.lines(), inv.err);
     if (!pairs) {
         inv.err << "kzpde profile show: " << path << " cannot be read\n";
         return kzpde::kFailure;

@@ -7,6 +7,7 @@
 
 #include "BundleLocation.h"
 #include "Command.h"
+#include "FailureLog.h"
 #include "JsonValue.h"
 #include "PaneHost.h"
 #include "PrintOptionSource.h"
@@ -94,8 +95,7 @@ int run(kzpde::Invocation& inv) {
         outline->setDelegate(nullptr);
     }
     if (o.json && option) inv.out << kzpde::jsonText({{"rows", rows}}) << "\n";
-    for (const std::string& line : host.logLines())
-        if (line.starts_with("###")) inv.err << line << "\n";
+    kzpde::FailureLog::tell(status, host.logLines(), inv.err, "###");
     return status;
 }
 

@@ -31,7 +31,10 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, std::option
 
 }  // namespace
 
-HostSession::HostSession() = default;
+HostSession::HostSession() {
+    // No secret of the run leaves the process in a log line either.
+    kz::Log::setFilter([this](std::string line) { return _secrets.redact(std::move(line)); });
+}
 
 HostSession::~HostSession() {
     // The panel lets go of its view and its observers before the dialog and
@@ -40,6 +43,8 @@ HostSession::~HostSession() {
     _plugIn.releasePanel();
     _dialog.reset();
     _host.reset();
+    // The secrets go with the session.
+    kz::Log::setFilter({});
 }
 
 bool HostSession::parse(const std::vector<std::string>& args, const std::string& command, HostRequest& r,
@@ -237,7 +242,6 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
     }
     if (_driver->defaulted() > 0)
         err << "kzpde " << command << ": " << _driver->defaulted() << " question(s) had no --answer and were answered yes\n";
-    for (const std::string& line : _log.lines()) err << _secrets.redact(line) << "\n";
     return 0;
 }
 
