@@ -57,6 +57,10 @@ TEST(ServerListFetch, EachListThatDoesNotComeIsToldWithItsReasonAndTheOthersStil
     server.brokenXml = false;
     server.rawReply = "<html><body>It works!</body></html>";
     EXPECT_EQ(reasons(fetch.fetch({"Font"})), std::vector<std::string>{"Font: not SOAP"});
+    // Nor is a status other than the service's.
+    server.rawReply.clear();
+    server.httpStatus = 404;
+    EXPECT_EQ(reasons(fetch.fetch({"Font"})), std::vector<std::string>{"Font: not SOAP (HTTP 404)"});
 }
 
 TEST(ServerListFetch, ServersThatMisbehaveGiveTheirReasons) {
@@ -68,7 +72,7 @@ TEST(ServerListFetch, ServersThatMisbehaveGiveTheirReasons) {
                           Case{HostileServer::Kind::Endless, "too large"}}) {
         HostileServer server(c.kind);
         ServerListFetch fetch("127.0.0.1", server.port());
-        fetch.setDeadline(20);
+        fetch.setDeadline(60);
         EXPECT_EQ(reasons(fetch.fetch({"FeederInfoList"})), std::vector<std::string>{std::string("FeederInfoList: ") + c.reason});
     }
     ServerListFetch nobody("127.0.0.1", HostileServer::closedPort());

@@ -183,6 +183,13 @@ void deliver(PrintServiceSoapOperation& op, const Exchange& exchange, Outcome& o
         op.connectionDidFailWithError({"NSURLErrorDomain", static_cast<int>(outcome.code), text, kind});
         return;
     }
+    // The service answers 200, or 500 with a fault; any other status (a 404
+    // of a web server on that port, a proxy's 502) is nobody's answer.
+    if ((outcome.status < 200 || outcome.status > 299) && outcome.status != 500) {
+        op.connectionDidFailWithError({"HTTP", static_cast<int>(outcome.status),
+                                       "HTTP " + std::to_string(outcome.status), SoapError::Kind::BadReply});
+        return;
+    }
     if (exchange.credentials) {
         std::lock_guard lock(credentialsLock);
         rememberedCredentials()[exchange.host] = *exchange.credentials;

@@ -140,9 +140,14 @@ std::optional<Failure> logFailure(const char* call, const PrintServiceSoapRespon
                 reason = "authentication failed";
                 break;
             case SoapError::Kind::BadReply:
-                why = e->code == 2 ? kz::strprintf("PrintService %s: the reply is not a SOAP envelope", call)
-                                   : kz::strprintf("PrintService %s: the reply is not XML", call);
-                reason = "not SOAP";
+                if (e->domain == "HTTP") {
+                    why = kz::strprintf("PrintService %s: the server answered %s", call, e->description.c_str());
+                    reason = "not SOAP (" + e->description + ")";
+                } else {
+                    why = e->code == 2 ? kz::strprintf("PrintService %s: the reply is not a SOAP envelope", call)
+                                       : kz::strprintf("PrintService %s: the reply is not XML", call);
+                    reason = "not SOAP";
+                }
                 break;
             case SoapError::Kind::TooLarge:
                 why = kz::strprintf("PrintService %s: the reply is too large (%s)", call, e->description.c_str());
