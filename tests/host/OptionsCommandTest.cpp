@@ -132,6 +132,23 @@ TEST(OptionsCommand, APasswordShowsMaskedInTextJsonAndErrors) {
     EXPECT_FALSE(object["jobOptions"].contains(customEntryKey(object["printSettings"], "SecurityPrintPassword").value_or("")));
 }
 
+TEST(OptionsCommand, ASuccessfulRunIsQuietUnlessAskedAndNeverShowsThePassword) {
+    const std::string password = "Sesame-42";
+    const std::string args = "options --set SecurityPrint=True --set SecurityPrintPassword=" + password;
+    ToolRun quiet = runKzpdeErrors(args);
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.out, "") << "a successful run writes nothing on standard error";
+
+    // Asked for, the diagnostic lines come (the password library's among
+    // them), with the password masked like everywhere else.
+    for (const auto& [env, flag] : {std::pair<std::string, std::string>{"", "--verbose "}, {"KZ_LOG=stderr", ""}}) {
+        ToolRun verbose = runKzpdeErrors(flag + args, env);
+        EXPECT_EQ(verbose.status, 0) << verbose.out;
+        EXPECT_NE(verbose.out.find("ENCODE:\n"), std::string::npos) << env << flag << verbose.out;
+        EXPECT_EQ(verbose.out.find(password), std::string::npos) << verbose.out;
+    }
+}
+
 TEST(OptionsCommand, ARefusedDetailedWindowTellsItsAlertsWholeTextOnOneLine) {
     // The consistency check's alert says what is missing in its second text.
     ToolRun r = runKzpde("options --set SecurityPrint=True", true);

@@ -14,6 +14,7 @@
 #include "../support/CupsTestDaemon.h"
 #include "../support/ToolRun.h"
 #include "Common/WebService/PrinterData.h"
+#include "HostileServer.h"
 #include "PrintServiceSimulator.h"
 #include "SamplePrinter.h"
 #include "platform/foundation/PropertyList.h"
@@ -111,9 +112,21 @@ TEST_F(ServerRefresh, KeepsTheOldPpdWhenAListDoesNotCome) {
     // faults, one whose replies are not XML, and one with an error status.
     ToolRun r = runKzpde("server refresh --printer KZ --server 127.0.0.1 --port 9", true);
     EXPECT_EQ(r.status, 1) << r.out;
-    EXPECT_NE(r.out.find("connection refused"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("keeps its PPD"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("kzpde server refresh: StackerInfoList from 127.0.0.1:9: refused\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("18 of 18 lists did not come; the queue keeps its PPD"), std::string::npos) << r.out;
     EXPECT_TRUE(queuePpd("KZ") == before) << "the queue's PPD changed";
+    // A server that never answers costs the deadline once.
+    {
+        kztest::HostileServer silent(kztest::HostileServer::Kind::Silent);
+        r = runKzpde("server refresh --printer KZ --server 127.0.0.1 --timeout 1 --port " + std::to_string(silent.port()),
+                     true);
+        EXPECT_EQ(r.status, 1) << r.out;
+        EXPECT_NE(r.out.find("CalibFile from 127.0.0.1:" + std::to_string(silent.port()) + ": timed out"),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(silent.connections(), 1);
+        EXPECT_TRUE(queuePpd("KZ") == before) << "the queue's PPD changed";
+    }
     for (int broken = 0; broken < 3; ++broken) {
         kz::Dictionary printer = kztest::samplePrinter();
         // The feeders' error status is one the client does not log.

@@ -113,6 +113,10 @@ PrintServiceSimulator::PrintServiceSimulator(kz::Dictionary printer, std::string
         }
         if (delaySeconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(delaySeconds));
         for (const auto& [name, value] : setCookies) res.set_header("Set-Cookie", name + "=" + value + "; Path=/");
+        if (httpStatus) {
+            res.status = httpStatus;
+            return;
+        }
         if (brokenXml) {
             res.set_content("<soap:Envelope><soap:Body><unclosed>", "text/xml; charset=utf-8");
             return;

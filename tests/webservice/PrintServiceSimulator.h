@@ -52,6 +52,7 @@ public:
     std::string authPassword;
     std::vector<std::pair<std::string, std::string>> setCookies;  // sent with every reply
     std::string rawReply;           // non-empty: answered as it is
+    int httpStatus = 0;             // non-zero: answered with this status and no body
 
     struct Request {
         std::string body;

@@ -11,6 +11,8 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/foundation/Log.h"
+
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
@@ -225,12 +227,11 @@ TEST(PrinterData, BrokenChunkOfAFlushedStreamCostsOnlyItself) {
     std::string text = basePpd() + flushedRun("JobFolder", bytes);
     // 0xFF starts a block of the invalid type 3: inflate fails at once.
     auto ppd = openPpd(replaceValue(text, "JobFolder0001", base64(std::string(40, '\xff'))));
-    testing::internal::CaptureStderr();
+    kz::LogCapture log;
     auto read = PrinterData::read(ppd.get(), "JobFolder");
-    std::string err = testing::internal::GetCapturedStderr();
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, bytes.substr(0, 128) + bytes.substr(256));
-    EXPECT_NE(err.find("ERROR: inflate returned -3 ("), std::string::npos);
+    EXPECT_TRUE(log.contains("ERROR: inflate returned -3 ("));
 }
 
 TEST(PrinterData, InflatedSizeIsCappedAt16MiB) {

@@ -17,10 +17,13 @@ void CommandHelp::table(std::ostream& out, const std::vector<const Command*>& co
 void CommandHelp::overview(std::ostream& out) {
     std::vector<const Command*> all;
     for (const auto& [name, command] : Command::registry()) all.push_back(&command);
-    out << "usage: kzpde COMMAND [ARGS...]\n\ncommands:\n";
+    out << "usage: kzpde [--verbose] COMMAND [ARGS...]\n\ncommands:\n";
     table(out, all);
     out << "\n'kzpde COMMAND --help' describes one command; 'kzpde --version' names the\n"
-           "version and the plug-in bundle in use.\n";
+           "version and the plug-in bundle in use.\n\n"
+           "The panel's diagnostic lines go to the system log; --verbose (or KZ_LOG=stderr\n"
+           "in the environment) writes them on standard error too. Without it a command\n"
+           "that succeeds writes nothing on standard error.\n";
 }
 
 void CommandHelp::family(std::ostream& out, const std::string& family) {

@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 
 #include "support/BundleLocation.h"
@@ -74,6 +76,18 @@ CLI::Option* DeclaredOptions::port(CLI::App& app, int& into, const std::string& 
         },
         "", "port");
     return app.add_option(name, into, description)->type_name("P")->check(valid);
+}
+
+CLI::Option* DeclaredOptions::timeout(CLI::App& app, double& into, const std::string& description) {
+    const CLI::Validator valid(
+        [](std::string& text) {
+            char* end = nullptr;
+            const double seconds = std::strtod(text.c_str(), &end);
+            const bool good = !text.empty() && !*end && std::isfinite(seconds) && seconds > 0 && seconds <= 86400;
+            return good ? std::string() : "bad timeout '" + text + "' (seconds, above 0)";
+        },
+        "", "seconds");
+    return app.add_option("--timeout", into, description)->type_name("S")->check(valid);
 }
 
 CLI::Option* DeclaredOptions::text(CLI::App& app, const std::string& name, std::string& into,

@@ -43,6 +43,9 @@ public:
     // A TCP port: 1 to 65535, digits only (--port unless NAME says otherwise).
     static CLI::Option* port(CLI::App& app, int& into, const std::string& description,
                              const std::string& name = "--port");
+    // --timeout S: seconds, above 0 and at most a day.
+    static CLI::Option* timeout(CLI::App& app, double& into,
+                                const std::string& description = "seconds for the whole run (60)");
     // NAME TEXT, once, and not empty.
     static CLI::Option* text(CLI::App& app, const std::string& name, std::string& into, const std::string& typeName,
                              const std::string& description);

@@ -23,7 +23,7 @@ std::string ManPage::escaped(const std::string& text) {
 void ManPage::write(std::ostream& out, const std::string& version) {
     out << ".TH KZPDE 1 \"\" \"kzpde " << escaped(version) << "\" \"User Commands\"\n"
         << ".SH NAME\nkzpde \\- host and command\\-line tool of the KZ Print Server print panel\n"
-        << ".SH SYNOPSIS\n.B kzpde\n.I COMMAND\n.RI [ ARGS ...]\n.br\n.B kzpde\n"
+        << ".SH SYNOPSIS\n.B kzpde\n.RB [ \\-\\-verbose ]\n.I COMMAND\n.RI [ ARGS ...]\n.br\n.B kzpde\n"
         << ".RI [ FAMILY ]\n.B \\-\\-help\n.br\n.B kzpde \\-\\-version\n"
         << ".SH DESCRIPTION\n"
         << ".B kzpde\nloads the print panel's plug\\-in bundle as a print dialog does, runs the panel\n"
@@ -32,6 +32,9 @@ void ManPage::write(std::ostream& out, const std::string& version) {
         << "that matches the leading words runs. A family of commands named alone, as in\n"
         << ".BR \"kzpde ppd\" ,\nlists its commands;\n"
         << ".B \\-\\-help\nafter any command or family describes it.\n"
+        << ".PP\nThe panel's diagnostic lines go to the system log (the journal);\n"
+        << ".B \\-\\-verbose\nbefore the command writes them on standard error as well. A command\n"
+        << "that succeeds writes nothing on standard error.\n"
         << ".SH COMMANDS\n";
     // Each command's own help, made from its declarations as `--help` makes it.
     for (const auto& [name, command] : Command::registry()) {
@@ -46,6 +49,8 @@ void ManPage::write(std::ostream& out, const std::string& version) {
         << ".TP\n.B 1\nThe command failed; standard error says why.\n"
         << ".TP\n.B 2\nA usage error: an unknown command, wrong arguments, or a family named\n"
            "without one of its commands.\n"
+        << ".SH ENVIRONMENT\n"
+        << ".TP\n.B KZ_LOG\n.B stderr\nwrites the diagnostic lines on standard error too, as\n.B \\-\\-verbose\ndoes (also in a print dialog that loads the plug\\-in).\n"
         << ".SH FILES\n"
         << ".TP\n.I ../lib/kzpde/KZPrintServer.plugin\nThe plug\\-in bundle, found relative to the folder that holds the\n"
            ".B kzpde\nexecutable;\n.B kzpde \\-\\-version\nnames the one in use.\n"

@@ -47,7 +47,12 @@ int runFamily(const std::string& family, const std::vector<std::string>& rest) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
-    kz::Log::setSyslogEnabled(false);
+    // The system's log lines go to the journal; --verbose before the command
+    // shows them on standard error as well.
+    while (!words.empty() && words[0] == "--verbose") {
+        kz::Log::setStderrEnabled(true);
+        words.erase(words.begin());
+    }
     // "kzpde help WORDS..." is "kzpde WORDS... --help".
     if (words.size() > 1 && words[0] == "help") {
         words.erase(words.begin());

@@ -21,7 +21,10 @@ namespace kzpde {
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 
-HostSession::HostSession() = default;
+HostSession::HostSession() {
+    // No secret of the run leaves the process in a log line either.
+    kz::Log::setFilter([this](std::string line) { return _secrets.redact(std::move(line)); });
+}
 
 HostSession::~HostSession() {
     // The panel lets go of its view and its observers before the dialog and
@@ -32,6 +35,8 @@ HostSession::~HostSession() {
     _plugIn.releasePanel();
     _dialog.reset();
     _host.reset();
+    // The secrets go with the session.
+    kz::Log::setFilter({});
 }
 
 int HostSession::fail(std::ostream& err, const std::string& command, const std::string& message, int status) {
@@ -54,7 +59,6 @@ int HostSession::run(const HostRequest& r, const std::string& command, std::ostr
         if (int status = (this->*step)(r)) return status;
     if (_driver->defaulted() > 0)
         err << "kzpde " << command << ": " << _driver->defaulted() << " question(s) had no --answer and were answered yes\n";
-    for (const std::string& line : _log.lines()) err << _secrets.redact(line) << "\n";
     return 0;
 }
 

@@ -19,6 +19,8 @@
 
 namespace kzpde {
 
+namespace kzp = ComTORVALEKZ2R4_Plugin;
+
 namespace {
 
 constexpr std::size_t kMaxPpdBytes = 64u << 20;
@@ -111,7 +113,8 @@ int ProductQueues::add(const AddOptions& o, const std::string& bundlePath, std::
     kz::ScratchFile withLists;
     std::ostringstream told;
     std::string why;
-    const bool fetched = ServerListsFetch::into(ppd, address->host(), address->servicePort(), withLists, told, &why);
+    const kzp::ServerListFetch fetch(address->host(), address->servicePort());
+    const bool fetched = ServerListsFetch::into(ppd, fetch, withLists, told, &why);
     if (!fetched)
         err << "kzpde queue add: warning: no server lists from the print service at " << address->host() << " port "
             << address->servicePort() << " (" << why << "); the queue keeps the product's until `kzpde server refresh --printer "

@@ -66,22 +66,25 @@ std::optional<std::string> ServerListsFetch::fetchedAt(ppd_file_t* ppd) {
     return std::string(attr->value);
 }
 
-bool ServerListsFetch::into(std::string_view ppdText, const std::string& server, int port, kz::ScratchFile& file,
-                            std::ostream& out, std::string* why) {
+bool ServerListsFetch::into(std::string_view ppdText, const kzp::ServerListFetch& fetch, kz::ScratchFile& file,
+                            std::ostream& out, std::string* why, std::vector<std::string>* failed) {
     auto fail = [why](std::string reason) {
         *why = std::move(reason);
         return false;
     };
     kzp::WebServiceClient::setHostApplicationName("kzpde");
-    kzp::WebServiceClient client(port);
+    const kzp::ServerListFetch::Result got = fetch.fetch();
+    if (!got.complete()) {
+        if (failed)
+            for (const auto& failure : got.failures) failed->push_back(fetch.describe(failure));
+        return fail(std::to_string(got.failures.size()) + " of " +
+                    std::to_string(kzp::WebServiceClient::queryNames().size()) + " lists did not come");
+    }
     std::string ppd(ppdText);
     kz::Dictionary lists;
-    for (const std::string& name : kzp::WebServiceClient::queryNames()) {
-        std::optional<kzp::WebServiceClient::Rows> rows = client.listNamed(name, server);
-        if (!rows) return fail("the list " + name + " cannot be asked for here");
-        if (const auto& failure = client.lastFailure()) return fail("the list " + name + " did not come: " + *failure);
-        out << "  " << name << ": " << rows->size() << (rows->size() == 1 ? " row" : " rows") << "\n";
-        lists.set(name, rowsValue(*rows));
+    for (const auto& [name, rows] : got.lists) {
+        out << "  " << name << ": " << rows.size() << (rows.size() == 1 ? " row" : " rows") << "\n";
+        lists.set(name, rowsValue(rows));
         ppd = kzp::PrinterData::embed(ppd, name, kz::PropertyList::toXml(lists.get(name)));
     }
     ppd = stamped(ppd, std::time(nullptr));

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "Common/WebService/ServerListFetch.h"
 #include "platform/foundation/ScratchFile.h"
 
 namespace kzpde {
@@ -20,12 +23,15 @@ class ServerListsFetch {
 public:
     static constexpr const char* kFetchedKeyword = "KZListsFetched";
 
-    // Asks the print service at SERVER, port PORT, for every list, writes
-    // PPD_TEXT with them and the time into FILE, and reads that file back. Each list is told on OUT with its rows. False with the
-    // reason in *why when a list did not come whole or the written PPD does
-    // not carry them as fetched; the file is then no PPD to install.
-    static bool into(std::string_view ppdText, const std::string& server, int port, kz::ScratchFile& file,
-                     std::ostream& out, std::string* why);
+    // Fetches every list with FETCH (one deadline for them all), writes
+    // PPD_TEXT with them and the time into FILE, and reads that file back.
+    // Each list is told on OUT with its rows. False with the reason in *why
+    // when a list did not come whole (each such list told in *failed, one
+    // line of FETCH's report each) or the written PPD does not carry them as
+    // fetched; the file is then no PPD to install.
+    static bool into(std::string_view ppdText, const ComTORVALEKZ2R4_Plugin::ServerListFetch& fetch,
+                     kz::ScratchFile& file, std::ostream& out, std::string* why,
+                     std::vector<std::string>* failed = nullptr);
 
     // PPD_TEXT with its fetch time set to WHEN (an earlier one replaced).
     static std::string stamped(std::string_view ppdText, std::time_t when);

@@ -57,8 +57,14 @@ int ServerRefresh::run(const Request& r, std::ostream& out, std::ostream& err) {
     std::string ppd;
     if (kz::FileBytes::read(*printer->ppdPath(), kMaxPpdBytes, &ppd) != kz::FileBytes::Status::ok)
         return fail("cannot read the PPD of " + queue);
+    kzp::ServerListFetch fetch(server, port);
+    fetch.setDeadline(r.timeout);
     kz::ScratchFile written;
-    if (!ServerListsFetch::into(ppd, server, port, written, out, &error)) return fail(error);
+    std::vector<std::string> failed;
+    if (!ServerListsFetch::into(ppd, fetch, written, out, &error, &failed)) {
+        for (const std::string& line : failed) err << "kzpde server refresh: " << line << "\n";
+        return fail(error);
+    }
     kz::CupsQueueAdmin::askPasswordsOnTerminalOnly();
     if (!kz::CupsQueueAdmin::addModify(CUPS_HTTP_DEFAULT, queue, {}, written.path(), &error))
         return fail("the scheduler refused the new PPD: " + error);

@@ -14,13 +14,16 @@ namespace kzpde {
 //
 // All or nothing: the PPD is installed only when every list came and the
 // written PPD reads back; any failure before that leaves the queue as it
-// was, so a network fault never replaces good lists with empty ones.
+// was, so a network fault never replaces good lists with empty ones. The
+// lists are fetched under one deadline; every list that did not come is
+// told with its reason.
 class ServerRefresh {
 public:
     struct Request {
         std::string printer;                // "queue" or "queue/instance"
         std::optional<std::string> server;  // else from the device address
         int port = 0;                       // 0: the device address's service port
+        double timeout = 60.0;              // seconds for fetching all lists
     };
 
     // Tells on OUT what was done and on ERR why not; 0 done, 1 failure

@@ -1,5 +1,6 @@
 #include "Common/WebService/PrintServiceSoap.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -29,6 +30,7 @@ struct Exchange {
     std::string url, host, body;
     std::vector<std::string> headers;
     long timeoutMs = 0;
+    std::size_t maxBytes = 0;
     std::optional<std::pair<std::string, std::string>> credentials;
 };
 
@@ -45,17 +47,23 @@ struct Outcome {
 struct Transfer {
     Outcome* outcome;
     const std::atomic<bool>* cancelled;
+    std::size_t maxBytes;
 };
 
 std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
+    std::string& buffer = t->outcome->data;
     const std::size_t n = size * count;
-    if (t->outcome->data.size() + n > SoapXml::kMaxReplyBytes) {
+    if (buffer.size() + n > t->maxBytes) {
         t->outcome->tooLarge = true;
         return 0;
     }
+    // The buffer doubles as usual but never past the limit, so an endless
+    // reply holds at most the limit (and half of it while growing).
+    if (buffer.size() + n > buffer.capacity())
+        buffer.reserve(std::min(t->maxBytes, std::max(buffer.size() + n, 2 * buffer.capacity())));
     t->outcome->dataArrived = t->outcome->dataArrived || n > 0;
-    t->outcome->data.append(data, n);
+    buffer.append(data, n);
     return n;
 }
 
@@ -118,7 +126,7 @@ Outcome perform(const Exchange& exchange, const std::atomic<bool>* cancelled) {
     curl_slist* list = nullptr;
     for (const auto& h : exchange.headers) list = curl_slist_append(list, h.c_str());
     std::unique_ptr<curl_slist, SlistDeleter> headers(list);
-    Transfer transfer{&outcome, cancelled};
+    Transfer transfer{&outcome, cancelled, exchange.maxBytes};
     CURL* c = curl.get();
     curl_easy_setopt(c, CURLOPT_URL, exchange.url.c_str());
     curl_easy_setopt(c, CURLOPT_POST, 1L);
@@ -161,9 +169,25 @@ void deliver(PrintServiceSoapOperation& op, const Exchange& exchange, Outcome& o
     if (outcome.code != CURLE_OK) {
         std::string text = outcome.tooLarge ? "the reply exceeds the size limit" : curl_easy_strerror(outcome.code);
         SoapError::Kind kind = SoapError::Kind::Transport;
-        if (outcome.code == CURLE_OPERATION_TIMEDOUT) kind = SoapError::Kind::TimedOut;
-        if (outcome.code == CURLE_COULDNT_CONNECT) kind = SoapError::Kind::Refused;
+        switch (outcome.code) {
+            case CURLE_OPERATION_TIMEDOUT: kind = SoapError::Kind::TimedOut; break;
+            case CURLE_COULDNT_CONNECT: kind = SoapError::Kind::Refused; break;
+            // A reset, a close before the announced length or before any
+            // reply at all: the server let the connection go mid-answer.
+            case CURLE_RECV_ERROR:
+            case CURLE_PARTIAL_FILE:
+            case CURLE_GOT_NOTHING: kind = SoapError::Kind::CutOff; break;
+            default: break;
+        }
+        if (outcome.tooLarge) kind = SoapError::Kind::TooLarge;
         op.connectionDidFailWithError({"NSURLErrorDomain", static_cast<int>(outcome.code), text, kind});
+        return;
+    }
+    // The service answers 200, or 500 with a fault; any other status (a 404
+    // of a web server on that port, a proxy's 502) is nobody's answer.
+    if ((outcome.status < 200 || outcome.status > 299) && outcome.status != 500) {
+        op.connectionDidFailWithError({"HTTP", static_cast<int>(outcome.status),
+                                       "HTTP " + std::to_string(outcome.status), SoapError::Kind::BadReply});
         return;
     }
     if (exchange.credentials) {
@@ -177,7 +201,7 @@ void deliver(PrintServiceSoapOperation& op, const Exchange& exchange, Outcome& o
 
 }  // namespace
 
-PrintServiceSoap::PrintServiceSoap(std::string a) : address(std::move(a)) {}
+PrintServiceSoap::PrintServiceSoap(std::string a) : address(std::move(a)), maxReplyBytes(SoapXml::kMaxReplyBytes) {}
 
 PrintServiceSoap::~PrintServiceSoap() {
     _closing = true;  // transfers still running give up at their next progress check
@@ -235,7 +259,9 @@ void PrintServiceSoap::sendHTTPCallUsingBody(const std::string& body, const std:
     // curl would add these; the service is sent exactly the fields above.
     exchange->headers.push_back("Accept:");
     exchange->headers.push_back("Expect:");
-    exchange->timeoutMs = static_cast<long>(std::lround(defaultTimeout * 1000));
+    // Never 0 ms, which would tell curl to wait for ever.
+    exchange->timeoutMs = std::max(1L, static_cast<long>(std::lround(defaultTimeout * 1000)));
+    exchange->maxBytes = std::min(maxReplyBytes, SoapXml::kMaxReplyBytes);
     if (authUsername) {
         exchange->credentials.emplace(*authUsername, authPassword.value_or(""));
     } else {

@@ -30,6 +30,9 @@ public:
 
     std::string address;
     double defaultTimeout = 30.0;
+    // A reply longer than this ends the transfer (a hostile or broken server
+    // may send without end); at most SoapXml::kMaxReplyBytes.
+    std::size_t maxReplyBytes;
     std::optional<std::vector<HttpCookie>> cookies;  // nullopt until the first cookie
     bool logXMLInOut = false;                         // logs transport errors
     bool synchronousOperationComplete = false;

@@ -42,8 +42,18 @@ void PrintServiceSoapOperation::connectionDidFinishLoading() {
         delegate->operation(*this, response);
         return;
     }
+    // XML that is no envelope (a web page, a proxy's notice) is no answer
+    // of the service either, and must not read as a reply with no lists.
+    xmlNodePtr root = xmlDocGetRootElement(doc);
+    if (!SoapXml::isElement(root, "Envelope")) {
+        xmlFreeDoc(doc);
+        response.error = SoapError{"PrintServiceResponseXML", 2, "The returned XML is not a SOAP envelope",
+                                   SoapError::Kind::BadReply};
+        delegate->operation(*this, response);
+        return;
+    }
     const char* wanted = replyElement();
-    for (xmlNodePtr child = xmlDocGetRootElement(doc)->children; child; child = child->next) {
+    for (xmlNodePtr child = root->children; child; child = child->next) {
         if (!SoapXml::isElement(child, "Body")) continue;
         std::vector<std::shared_ptr<SoapBodyPart>> parts;
         for (xmlNodePtr part = child->children; part; part = part->next) {

@@ -10,8 +10,10 @@
 namespace ComTORVALEKZ2R4_Plugin {
 
 struct SoapError {
-    // What kept the reply from arriving, for the callers' logs.
-    enum class Kind { Transport, TimedOut, Refused, Authentication, BadReply };
+    // What kept the reply from arriving, for the callers' logs and the
+    // reasons the tool gives. BadReply: not XML, or XML that is no SOAP
+    // envelope; CutOff: the connection ended before the reply did.
+    enum class Kind { Transport, TimedOut, Refused, Authentication, BadReply, TooLarge, CutOff };
     std::string domain;
     int code = 0;
     std::string description;

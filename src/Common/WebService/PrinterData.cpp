@@ -10,6 +10,8 @@
 #include <cups/http.h>
 #include <zlib.h>
 
+#include "platform/foundation/Log.h"
+
 // libcups marks its PPD interface deprecated; the PPD is still how the host
 // hands the panel its printer's data.
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -135,7 +137,7 @@ char* ppdxReadData(ppd_file_t* ppd, const char* name, std::size_t* size) {
                 break;
             }
             if (status < 0 || status == Z_NEED_DICT || (zs.avail_in == inBefore && zs.avail_out == outBefore)) {
-                std::fprintf(stderr, "ERROR: inflate returned %d (%s)\n", status, zs.msg ? zs.msg : "no progress");
+                kz::Log::format("ERROR: inflate returned %d (%s)", status, zs.msg ? zs.msg : "no progress");
                 // Writers that full-flush at every chunk make the next chunk
                 // inflatable on its own as raw deflate data; for any other
                 // stream the rest is lost and the list will not parse.

@@ -33,7 +33,7 @@ public:
     static std::string attributeName(std::string_view base, unsigned sequence);
 
     // The inflated bytes of the run named `name`, or nullopt when the PPD has
-    // no such run. Damaged chunks are reported on stderr and skipped.
+    // no such run. Damaged chunks are logged and skipped.
     static std::optional<std::string> read(ppd_file_t* ppd, std::string_view name);
 
     // The Base64 values of the chunks that carry `bytes`, in sequence order.

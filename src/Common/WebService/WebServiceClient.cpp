@@ -1,5 +1,6 @@
 #include "Common/WebService/WebServiceClient.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "Common/WebService/PrintServiceSoap.h"
@@ -104,26 +105,60 @@ WebServiceClient::Rows resourceRows(const PrintServiceSoapResponse& response, co
     return rows;
 }
 
+// A text from the server made fit for one line of a report: control
+// characters become spaces, and a long text is cut.
+std::string oneLine(std::string_view text) {
+    constexpr std::size_t kMaxChars = 200;
+    std::size_t end = std::min(text.size(), kMaxChars);
+    // Cut between characters, not inside one's UTF-8 bytes.
+    while (end < text.size() && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    std::string line;
+    for (char c : text.substr(0, end)) line += static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? ' ' : c;
+    if (end < text.size()) line += "...";
+    return line;
+}
+
+using Failure = std::pair<std::string, std::string>;  // the log's words, the short reason
+
 // One line saying why a call brought no list; the list itself stays empty.
-// The reason, without the line's prefix, is handed back.
-std::optional<std::string> logFailure(const char* call, const PrintServiceSoapResponse& response) {
-    std::string why;
+// The line's words without its prefix, and the short reason, are handed back.
+std::optional<Failure> logFailure(const char* call, const PrintServiceSoapResponse& response) {
+    std::string why, reason;
     if (const auto& e = response.error) {
         switch (e->kind) {
             case SoapError::Kind::TimedOut:
                 why = kz::strprintf("PrintService %s: timed out (%s)", call, e->description.c_str());
+                reason = "timed out";
                 break;
             case SoapError::Kind::Refused:
                 why = kz::strprintf("PrintService %s: connection refused (%s)", call, e->description.c_str());
+                reason = "refused";
                 break;
             case SoapError::Kind::Authentication:
                 why = kz::strprintf("PrintService %s: authentication failed", call);
+                reason = "authentication failed";
                 break;
             case SoapError::Kind::BadReply:
-                why = kz::strprintf("PrintService %s: the reply is not XML", call);
+                if (e->domain == "HTTP") {
+                    why = kz::strprintf("PrintService %s: the server answered %s", call, e->description.c_str());
+                    reason = "not SOAP (" + e->description + ")";
+                } else {
+                    why = e->code == 2 ? kz::strprintf("PrintService %s: the reply is not a SOAP envelope", call)
+                                       : kz::strprintf("PrintService %s: the reply is not XML", call);
+                    reason = "not SOAP";
+                }
+                break;
+            case SoapError::Kind::TooLarge:
+                why = kz::strprintf("PrintService %s: the reply is too large (%s)", call, e->description.c_str());
+                reason = "too large";
+                break;
+            case SoapError::Kind::CutOff:
+                why = kz::strprintf("PrintService %s: the reply was cut off (%s)", call, e->description.c_str());
+                reason = "cut off";
                 break;
             case SoapError::Kind::Transport:
                 why = kz::strprintf("PrintService %s: transfer failed (%s)", call, e->description.c_str());
+                reason = oneLine(e->description);
                 break;
         }
     } else {
@@ -131,22 +166,26 @@ std::optional<std::string> logFailure(const char* call, const PrintServiceSoapRe
             if (auto* fault = dynamic_cast<const SOAPFault*>(part.get())) {
                 why = kz::strprintf("PrintService %s: fault %s: %s", call, fault->faultcode.c_str(),
                                     fault->simpleFaultString().c_str());
+                reason = "fault: " + oneLine(fault->simpleFaultString());
                 break;
             }
     }
     if (why.empty()) return std::nullopt;
     kz::Log::line("### " + why);
-    return why;
+    return Failure{why, reason};
 }
 
 // Whether the replies of the call answered it: none at all, or one whose
 // status is not OK, is a list that did not come whole.
 template <class Reply, class Usable>
-std::optional<std::string> replyProblem(const char* call, const PrintServiceSoapResponse& response, Usable usable) {
+std::optional<Failure> replyProblem(const char* call, const PrintServiceSoapResponse& response, Usable usable) {
     const std::vector<const Reply*> replies = repliesOf<Reply>(response);
-    if (replies.empty()) return kz::strprintf("PrintService %s: no answer in the reply", call);
+    if (replies.empty())
+        return Failure{kz::strprintf("PrintService %s: no answer in the reply", call), "no answer in the reply"};
     for (const Reply* reply : replies)
-        if (!usable(*reply)) return kz::strprintf("PrintService %s: the server answered with an error status", call);
+        if (!usable(*reply))
+            return Failure{kz::strprintf("PrintService %s: the server answered with an error status", call),
+                           "error status"};
     return std::nullopt;
 }
 
@@ -208,10 +247,12 @@ std::string WebServiceClient::endpoint(const std::string& address) const {
 
 #define KZ_FRAME(CALL, REQUEST)                                            \
     _lastFailure.reset();                                                  \
+    _lastReason.reset();                                                   \
     if (!address || !isCommunicationPossible()) return std::nullopt;       \
     auto binding = PrintService::PrintServiceSoap(endpoint(*address));     \
     binding->logXMLInOut = true;                                           \
     if (_timeout) binding->defaultTimeout = *_timeout;                     \
+    if (_maxReplyBytes) binding->maxReplyBytes = *_maxReplyBytes;          \
     PrintServiceSoapResponse response = binding->CALL##UsingParameters(REQUEST); \
     noteFailure(logFailure(#CALL, response));
 

@@ -39,6 +39,8 @@ public:
     explicit WebServiceClient(int port = kServicePort) : _port(port) {}
     // Seconds a call may take (the binding's default unless set).
     void setTimeout(double seconds) { _timeout = seconds; }
+    // Bytes a reply may have (the binding's default unless set).
+    void setMaxReplyBytes(std::size_t bytes) { _maxReplyBytes = bytes; }
 
     std::optional<Rows> getStackerInfoList(const std::optional<std::string>& address) const;
     std::optional<Rows> getFeederInfoList(const std::optional<std::string>& address) const;
@@ -64,6 +66,11 @@ public:
     // to the call, or the server answered with an error status (the rows
     // before it are still returned). nullopt after a list that came whole.
     const std::optional<std::string>& lastFailure() const { return _lastFailure; }
+    // The same in a few words on one line, for a person or a script: "refused",
+    // "timed out", "not SOAP", "too large", "cut off", "fault: TEXT",
+    // "no answer in the reply", "error status", "authentication failed", or
+    // the transport's own words.
+    const std::optional<std::string>& lastReason() const { return _lastReason; }
 
     // False inside hosts that must not send requests (Adobe Reader, Acrobat).
     bool isCommunicationPossible() const;
@@ -89,11 +96,15 @@ public:
 private:
     int _port;
     std::optional<double> _timeout;
-    mutable std::optional<std::string> _lastFailure;
+    std::optional<std::size_t> _maxReplyBytes;
+    mutable std::optional<std::string> _lastFailure, _lastReason;
     std::string endpoint(const std::string& address) const;
-    // Notes the first reason a list did not come whole.
-    void noteFailure(std::optional<std::string> why) const {
-        if (why && !_lastFailure) _lastFailure = std::move(why);
+    // Notes the first reason a list did not come whole: the log's words and
+    // the short reason.
+    void noteFailure(std::optional<std::pair<std::string, std::string>> why) const {
+        if (!why || _lastFailure) return;
+        _lastFailure = std::move(why->first);
+        _lastReason = std::move(why->second);
     }
 };
 

@@ -5,19 +5,29 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 
 namespace kz {
 
 namespace {
 
-std::vector<LogCapture*>& captures() {
-    static std::vector<LogCapture*> list;
-    return list;
-}
+// Sinks, filter and captures, behind one lock: a line from another thread
+// must not meet a capture being added or removed.
+struct Sinks {
+    std::mutex lock;
+    std::vector<LogCapture*> captures;
+    bool syslog = true;
+    bool stderrToo = [] {
+        const char* how = std::getenv("KZ_LOG");
+        return how && std::string_view(how) == "stderr";
+    }();
+    std::function<std::string(std::string)> filter;
+};
 
-bool& syslogEnabled() {
-    static bool enabled = true;
-    return enabled;
+Sinks& sinks() {
+    static Sinks s;
+    return s;
 }
 
 std::string vformat(const char* fmt, va_list args) {
@@ -34,8 +44,14 @@ std::string vformat(const char* fmt, va_list args) {
 }  // namespace
 
 void Log::line(std::string_view text) {
-    if (syslogEnabled()) syslog(LOG_NOTICE, "%.*s", static_cast<int>(text.size()), text.data());
-    for (LogCapture* c : captures()) c->_lines.emplace_back(text);
+    Sinks& s = sinks();
+    std::lock_guard guard(s.lock);
+    if (s.syslog || s.stderrToo) {
+        const std::string out = s.filter ? s.filter(std::string(text)) : std::string(text);
+        if (s.syslog) syslog(LOG_NOTICE, "%.*s", static_cast<int>(out.size()), out.data());
+        if (s.stderrToo) std::fprintf(stderr, "%s\n", out.c_str());
+    }
+    for (LogCapture* c : s.captures) c->_lines.emplace_back(text);
 }
 
 void Log::format(const char* fmt, ...) {
@@ -46,12 +62,34 @@ void Log::format(const char* fmt, ...) {
     line(text);
 }
 
-void Log::setSyslogEnabled(bool enabled) { syslogEnabled() = enabled; }
+void Log::setSyslogEnabled(bool enabled) {
+    std::lock_guard guard(sinks().lock);
+    sinks().syslog = enabled;
+}
 
-LogCapture::LogCapture() { captures().push_back(this); }
+void Log::setStderrEnabled(bool enabled) {
+    std::lock_guard guard(sinks().lock);
+    sinks().stderrToo = enabled;
+}
+
+bool Log::stderrEnabled() {
+    std::lock_guard guard(sinks().lock);
+    return sinks().stderrToo;
+}
+
+void Log::setFilter(std::function<std::string(std::string)> filter) {
+    std::lock_guard guard(sinks().lock);
+    sinks().filter = std::move(filter);
+}
+
+LogCapture::LogCapture() {
+    std::lock_guard guard(sinks().lock);
+    sinks().captures.push_back(this);
+}
 
 LogCapture::~LogCapture() {
-    auto& list = captures();
+    std::lock_guard guard(sinks().lock);
+    auto& list = sinks().captures;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 

@@ -15,7 +15,6 @@
 #include "engine/conversion/ConvertTable.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "platform/foundation/Bundle.h"
-#include "platform/foundation/Log.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 
@@ -49,7 +48,6 @@ bool readOption(kzpde::Invocation& inv, kz::Dictionary& option, bool keepNumbers
 int run(kzpde::Invocation& inv, bool canonical) {
     kz::Dictionary option;
     if (!readOption(inv, option, false)) return kzpde::kFailure;
-    kz::LogCapture log;
     // The password library is loaded only when there is a password to convert.
     bool hasPassword = false;
     for (const char* key : {"SecurityPrintPassword", "RscPassword", "AuthJobPassword"})
@@ -57,7 +55,6 @@ int run(kzpde::Invocation& inv, bool canonical) {
     if (hasPassword) kzp::loadEncDec(kzpde::BundleLocation::path() + "/Contents/Resources");
     if (canonical) kzp::ConvertToCanonicalPpdKeyword(&option);
     else kzp::ConvertToInternalPpdKeyword(&option);
-    for (const std::string& line : log.lines()) inv.err << line << "\n";
     kzpde::writeJson(inv.out, kzpde::printOptionToJson(option));
     return kzpde::kOk;
 }
@@ -83,10 +80,8 @@ int runTable(kzpde::Invocation& inv, bool toInputMgr, const std::string& given) 
         inv.err << "kzpde convert: the convert table cannot be used: " << error << "\n";
         return kzpde::kFailure;
     }
-    kz::LogCapture log;
     kz::Dictionary converted = toInputMgr ? kzp::PrintOptionConverter::toInputMgrFormat(option, *table)
                                           : kzp::PrintOptionConverter::toPpdKeywordFormat(option, *table);
-    for (const std::string& line : log.lines()) inv.err << line << "\n";
     kzpde::writeJson(inv.out, kz::Value(std::move(converted)));
     return kzpde::kOk;
 }

@@ -12,7 +12,6 @@
 #include "support/DescriptionFile.h"
 #include "support/JsonValue.h"
 #include "engine/controls/QuillUI.h"
-#include "platform/foundation/Log.h"
 #include "platform/kit/ViewDump.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
@@ -115,7 +114,6 @@ void collect(const kz::View& view, int depth, ordered_json& out) {
 }
 
 int run(const Options& o, kzpde::Invocation& inv) {
-    kz::LogCapture log;
     std::string error;
     std::optional<kzpde::DescriptionFile> file = kzpde::DescriptionFile::open(o.path, &error);
     if (!file) {
@@ -159,7 +157,6 @@ int run(const Options& o, kzpde::Invocation& inv) {
         }
     }
     if (o.json) kzpde::writeJson(inv.out, all);
-    for (const std::string& line : log.lines()) inv.err << line << "\n";
     return kzpde::kOk;
 }
 

@@ -15,7 +15,6 @@
 #include "engine/controls/QuillUI.h"
 #include "engine/controls/WireNames.h"
 #include "engine/rules/QuillMgr.h"
-#include "platform/foundation/Log.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 using nlohmann::ordered_json;
@@ -37,7 +36,6 @@ struct Ready : kzp::NetworkDataState {
 };
 
 int run(const Options& o, kzpde::Invocation& inv) {
-    kz::LogCapture log;
     std::string error;
     std::optional<kzpde::DescriptionFile> file = kzpde::DescriptionFile::open(o.path, &error);
     if (!file) {
@@ -119,7 +117,6 @@ int run(const Options& o, kzpde::Invocation& inv) {
                 << " question(s) had no --answer left and were answered yes\n";
     if (driver.unusedAnswers() > 0)
         inv.err << "kzpde describe simulate: " << driver.unusedAnswers() << " --answer value(s) not used\n";
-    for (const std::string& line : log.lines()) inv.err << line << "\n";
     return kzpde::kOk;
 }
 

@@ -5,6 +5,7 @@
 
 #include "support/BundleLocation.h"
 #include "cli/Command.h"
+#include "support/FailureLog.h"
 #include <CLI/CLI.hpp>
 
 #include "cli/DeclaredOptions.h"
@@ -154,8 +155,7 @@ private:
                      << " question(s) had no --answer left and were answered yes\n";
         if (_answers.unusedAnswers() > 0)
             _inv.err << "kzpde detailed: " << _answers.unusedAnswers() << " --answer value(s) not used\n";
-        for (const std::string& line : _log.lines())
-            if (line.starts_with("###")) _inv.err << line << "\n";
+        kzpde::FailureLog::tell(status, _log.lines(), _inv.err, "###");
         return status;
     }
 

@@ -7,6 +7,7 @@
 
 #include "support/BundleLocation.h"
 #include "cli/Command.h"
+#include "support/FailureLog.h"
 #include <CLI/CLI.hpp>
 
 #include "cli/DeclaredOptions.h"
@@ -26,14 +27,10 @@ kzp::AppPreference& preferences() {
     return shared;
 }
 
-void printLog(const kz::LogCapture& log, std::ostream& err) {
-    for (const std::string& line : log.lines()) err << line << "\n";
-}
-
 int show(const std::string& path, bool json, kzpde::Invocation& inv) {
     kz::LogCapture log;
     kzp::FavoriteFile file(path);
-    printLog(log, inv.err);
+    kzpde::FailureLog::tell(file.options() ? kzpde::kOk : kzpde::kFailure, log.lines(), inv.err);
     if (!file.options()) {
         inv.err << "kzpde favorite show: " << path << " is not a readable favorite file\n";
         return kzpde::kFailure;
@@ -64,7 +61,7 @@ int list(kzpde::Invocation& inv) {
     kz::LogCapture log;
     std::vector<std::string> folders = preferences().favoriteFolderPathArray(true);
     std::vector<std::string> paths = preferences().arrayForFavoritePath();
-    printLog(log, inv.err);
+    kzpde::FailureLog::tell(folders.empty() ? kzpde::kFailure : kzpde::kOk, log.lines(), inv.err);
     if (folders.empty()) {
         inv.err << "kzpde favorite list: the bundle names no favorite folder\n";
         return kzpde::kFailure;
@@ -103,7 +100,7 @@ int write(const std::string& name, const std::optional<std::string>& comment, kz
     }
     kz::LogCapture log;
     std::optional<std::string> path = preferences().saveFavoriteOnFavoriteDirectory(name, comment, options);
-    printLog(log, inv.err);
+    kzpde::FailureLog::tell(path ? kzpde::kOk : kzpde::kFailure, log.lines(), inv.err);
     if (!path) {
         inv.err << "kzpde favorite write: the favorite " << name << " was not saved\n";
         return kzpde::kFailure;

@@ -5,6 +5,7 @@
 
 #include "support/BundleLocation.h"
 #include "cli/Command.h"
+#include "support/FailureLog.h"
 #include <CLI/CLI.hpp>
 
 #include "cli/DeclaredOptions.h"
@@ -48,12 +49,10 @@ int run(const Options& o, kzpde::Invocation& inv) {
         inv.err << "kzpde favorite manage: " << problem << "\n";
         status = kzpde::kFailure;
     }
-    for (const std::string& line : host.logLines()) {
-        if (!line.starts_with("###")) continue;
-        inv.err << line << "\n";
-        // A file the window could not move, copy, write or export.
+    // A file the window could not move, copy, write or export.
+    for (const std::string& line : host.logLines())
         if (line.starts_with("### ## can't")) status = kzpde::kFailure;
-    }
+    kzpde::FailureLog::tell(status, host.logLines(), inv.err, "###");
     if (o.json) {
         nlohmann::ordered_json alerts = nlohmann::ordered_json::array();
         for (const std::string& alert : driver.alerts()) alerts.push_back(alert);

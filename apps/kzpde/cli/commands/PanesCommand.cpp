@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/Command.h"
+#include "support/FailureLog.h"
 #include "cli/DeclaredOptions.h"
 #include "support/JsonValue.h"
 #include "support/PaneHost.h"
@@ -40,8 +41,7 @@ int run(const kzpde::DeclaredOptions::FileAndJson& args, kzpde::Invocation& inv)
                          {"optionControls", controls},
                          {"viewLoaded", viewLoaded}});
     }
-    for (const std::string& line : host.logLines())
-        if (line.starts_with("###")) inv.err << line << "\n";
+    kzpde::FailureLog::tell(panes.empty() ? kzpde::kFailure : kzpde::kOk, host.logLines(), inv.err, "###");
     if (args.json) {
         kzpde::writeJson(inv.out, panes);
     } else {
@@ -61,7 +61,8 @@ const kzpde::Command::Registration registration({
     "Loads the pane bundles of the plug-in bundle (default: the build tree's) as the panel\n"
     "does, loads every pane's view, and lists each pane: bundle key, role, panel name,\n"
     "number of option controls, and whether its view loaded. Panes that were skipped are\n"
-    "named in the log lines on standard error. Exit 1 when no pane loads.\n",
+    "named in the log lines (the system log; standard error with --verbose, and when no\n"
+    "pane loads). Exit 1 when no pane loads.\n",
     [](CLI::App& app) -> kzpde::Runner {
         auto args = kzpde::DeclaredOptions::bundleAndJson(app);
         return [args](kzpde::Invocation& inv) { return run(*args, inv); };

@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/Command.h"
+#include "support/FailureLog.h"
 #include "cli/DeclaredOptions.h"
 #include "support/JsonValue.h"
 #include "support/PaneHost.h"
@@ -80,8 +81,7 @@ int run(const kzpde::DeclaredOptions::FileAndJson& args, kzpde::Invocation& inv)
     kzp::PanePlugInMgr& mgr = host.manager();
     mgr.loadPlugIns();
     const auto& tree = mgr.panesTreeDictionary();
-    for (const std::string& line : host.logLines())
-        if (line.starts_with("###")) inv.err << line << "\n";
+    kzpde::FailureLog::tell(tree ? kzpde::kOk : kzpde::kFailure, host.logLines(), inv.err, "###");
     if (!tree) return kzpde::kFailure;
     ordered_json root = nodeJson(mgr, *tree, 0);
     if (args.json)

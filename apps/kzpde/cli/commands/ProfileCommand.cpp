@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/Command.h"
+#include "support/FailureLog.h"
 #include <CLI/CLI.hpp>
 
 #include "cli/DeclaredOptions.h"
@@ -17,7 +18,7 @@ namespace {
 int show(const std::string& path, bool json, kzpde::Invocation& inv) {
     kz::LogCapture log;
     std::optional<kz::Dictionary> pairs = kzp::AppPreference::profileDictionaryWithContentsOfFile(path);
-    for (const std::string& line : log.lines()) inv.err << line << "\n";
+    kzpde::FailureLog::tell(pairs ? kzpde::kOk : kzpde::kFailure, log.lines(), inv.err);
     if (!pairs) {
         inv.err << "kzpde profile show: " << path << " cannot be read\n";
         return kzpde::kFailure;

@@ -19,6 +19,7 @@ kzpde::Runner declare(CLI::App& app) {
         ->type_name("HOST")
         ->check(CLI::Validator([](std::string& text) { return text.empty() ? "is empty" : std::string(); }, "", ""));
     kzpde::DeclaredOptions::port(app, request->port, "the print service's port (8888)");
+    kzpde::DeclaredOptions::timeout(app, request->timeout);
     return [request](kzpde::Invocation& inv) { return kzpde::ServerRefresh::run(*request, inv.out, inv.err); };
 }
 
@@ -38,11 +39,13 @@ const kzpde::Command::Registration serverRefreshCommand{{
         "print service listens on port P when given, else on the address's\n"
         "service-port, else on 8888. The PPD also keeps the time of the fetch\n"
         "(*KZListsFetched, UTC), which `kzpde queue list` shows.\n\n"
-        "All or nothing: when a list does not come (no answer, a fault, a reply that\n"
-        "is not XML, an error status), or the new PPD does not read back, or the\n"
+        "All or nothing: when a list does not come (refused, timed out, not SOAP, too\n"
+        "large, cut off, a fault, an error status; one line each on standard error),\n"
+        "or the new PPD does not read back, or the\n"
         "scheduler refuses it, nothing is installed and the queue keeps its PPD with\n"
         "the lists it had: lists a passing fault emptied would be worse than lists a\n"
-        "little old. A list the server answers as empty is stored empty.\n\n"
+        "little old. A list the server answers as empty is stored empty. Fetching\n"
+        "the lists takes at most S seconds (60 unless given).\n\n"
         "Prints the server, each list with its number of rows, and the queue the PPD\n"
         "went to. Exit status 0 when the PPD was installed, 1 when it was not (the\n"
         "reason on standard error), 2 for a usage error.\n",

@@ -7,6 +7,7 @@
 
 #include "support/BundleLocation.h"
 #include "cli/Command.h"
+#include "support/FailureLog.h"
 #include <CLI/CLI.hpp>
 
 #include "cli/DeclaredOptions.h"
@@ -84,8 +85,7 @@ int run(const Options& o, kzpde::Invocation& inv) {
     const bool found = treeRows(option, o, rows, inv.out);
     const int status = option && found ? kzpde::kOk : kzpde::kFailure;
     if (o.json && option) kzpde::writeJson(inv.out, nlohmann::ordered_json{{"rows", rows}});
-    for (const std::string& line : host.logLines())
-        if (line.starts_with("###")) inv.err << line << "\n";
+    kzpde::FailureLog::tell(status, host.logLines(), inv.err, "###");
     return status;
 }
 
