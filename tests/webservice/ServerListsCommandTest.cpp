@@ -2,6 +2,7 @@
 // every list came, standard error says which did not and why.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -24,7 +25,8 @@ struct ToolResult {
 };
 
 ToolResult serverLists(int port, const std::string& more) {
-    const std::string errFile = testing::TempDir() + "kz-server-lists.err";
+    // Tests of this file run in processes side by side: each its own file.
+    const std::string errFile = testing::TempDir() + "kz-server-lists-" + std::to_string(::getpid()) + ".err";
     const std::string command =
         kTool + " server lists --host 127.0.0.1 --port " + std::to_string(port) + " " + more + " 2>" + errFile;
     ToolResult r;
