@@ -68,17 +68,6 @@ ToolRun errorsOf(const std::string& args) {
     return runKzpde(args + " 2>&1 >/dev/null; exit $?", false);
 }
 
-std::string queuePpd(const std::string& queue) {
-    char path[1024] = "";
-    time_t modified = 0;
-    if (cupsGetPPD3(CUPS_HTTP_DEFAULT, queue.c_str(), &modified, path, sizeof path) != HTTP_STATUS_OK) return {};
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    ::unlink(path);
-    return text.str();
-}
-
 std::optional<kz::CupsQueueAdmin::Queue> queueNamed(const std::string& name) {
     for (const auto& q : kz::CupsQueueAdmin::queues(CUPS_HTTP_DEFAULT, nullptr).value_or(std::vector<kz::CupsQueueAdmin::Queue>{}))
         if (q.name == name) return q;
@@ -130,7 +119,7 @@ TEST_F(Queue, AddFetchesTheListsHoldsJobsAndListsTheQueue) {
 
     // The PPD carries what the server gave, as `kzpde server lists` prints
     // it, and when it came.
-    const std::string ppd = queuePpd("Front");
+    const std::string ppd = CupsTestDaemon::queuePpd("Front");
     EXPECT_NE(ppd.find("*OpenUI *StapleMode"), std::string::npos);
     const std::size_t stamp = ppd.find("*KZListsFetched: \"20");
     ASSERT_NE(stamp, std::string::npos);
@@ -173,7 +162,7 @@ TEST_F(Queue, AServerWithoutThePrintServiceStillGetsAQueue) {
     ASSERT_TRUE(q);
     EXPECT_EQ(q->deviceURI, "kzps://127.0.0.1/printers/KZPrintServer?service-port=9");
     EXPECT_EQ(q->holdUntil, "no-hold");
-    EXPECT_EQ(queuePpd("Back").find("KZListsFetched"), std::string::npos);
+    EXPECT_EQ(CupsTestDaemon::queuePpd("Back").find("KZListsFetched"), std::string::npos);
     // A queue of the old address form and one made from the product PPD by
     // lpadmin are the product's too; a queue of another model is not.
     ASSERT_TRUE(cups->addQueue("Old", kProductPpd)) << cups->error();

@@ -25,17 +25,6 @@ namespace {
 
 const std::string kPpd = std::string(KZ_BINARY_DIR) + "/KZPrintServer.plugin/Contents/Resources/KZPrintServer.ppd";
 
-std::string queuePpd(const std::string& queue) {
-    char path[1024] = "";
-    time_t modified = 0;
-    if (cupsGetPPD3(CUPS_HTTP_DEFAULT, queue.c_str(), &modified, path, sizeof path) != HTTP_STATUS_OK) return {};
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    ::unlink(path);
-    return text.str();
-}
-
 // The tool killed at its STEP-th write step: true when it was killed.
 bool killedRefresh(const std::string& args, const std::string& tmpdir, long step, int* status) {
     std::string command = "exec env TMPDIR=" + tmpdir + " KZ_TEST_CRASH_AT_STEP=" + std::to_string(step) + " " +
@@ -52,7 +41,7 @@ TEST(RefreshLeftovers, AKilledRefreshLeavesTheOldPpdAndNoFileBehind) {
     if (!cups->running()) GTEST_SKIP() << "no private cupsd: " << cups->error();
     ASSERT_TRUE(cups->addQueue("KZLeft", kPpd)) << cups->error();
     kztest::PrintServiceSimulator server(kztest::samplePrinter());
-    const std::string before = queuePpd("KZLeft");
+    const std::string before = CupsTestDaemon::queuePpd("KZLeft");
     ASSERT_FALSE(before.empty());
     TempFolder scratch;
     int kills = 0;
@@ -66,9 +55,9 @@ TEST(RefreshLeftovers, AKilledRefreshLeavesTheOldPpdAndNoFileBehind) {
             EXPECT_EQ(status, 0);
             break;
         }
-        EXPECT_TRUE(queuePpd("KZLeft") == before) << "step " << step;
+        EXPECT_TRUE(CupsTestDaemon::queuePpd("KZLeft") == before) << "step " << step;
         ++kills;
     }
     EXPECT_GE(kills, 2);
-    EXPECT_NE(queuePpd("KZLeft"), before);
+    EXPECT_NE(CupsTestDaemon::queuePpd("KZLeft"), before);
 }

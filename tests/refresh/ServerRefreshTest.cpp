@@ -27,18 +27,6 @@ namespace {
 
 const std::string kProductPpd = std::string(KZ_BINARY_DIR) + "/KZPrintServer.plugin/Contents/Resources/KZPrintServer.ppd";
 
-// The PPD the scheduler keeps for the queue, as text.
-std::string queuePpd(const std::string& queue) {
-    char path[1024] = "";
-    time_t modified = 0;
-    if (cupsGetPPD3(CUPS_HTTP_DEFAULT, queue.c_str(), &modified, path, sizeof path) != HTTP_STATUS_OK) return {};
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    ::unlink(path);
-    return text.str();
-}
-
 // Every list a PPD text carries, decoded.
 kz::Dictionary listsOf(const std::string& ppdText) {
     const std::string path = ::testing::TempDir() + "/kz-refresh-read.ppd";
@@ -67,7 +55,7 @@ TEST_F(ServerRefresh, InstallsTheListsTheServerGives) {
     kztest::PrintServiceSimulator server(kztest::samplePrinter());
     ASSERT_GT(server.port(), 0);
     const std::string port = std::to_string(server.port());
-    const std::string before = queuePpd("KZ");
+    const std::string before = CupsTestDaemon::queuePpd("KZ");
     ASSERT_FALSE(before.empty());
 
     ToolRun r = runKzpde("server refresh --printer KZ --server 127.0.0.1 --port " + port, true);
@@ -78,7 +66,7 @@ TEST_F(ServerRefresh, InstallsTheListsTheServerGives) {
 
     // What the panel reads from the queue's PPD is what the server gave, in
     // the rows `kzpde server lists` prints; the options of the PPD stay.
-    const std::string after = queuePpd("KZ");
+    const std::string after = CupsTestDaemon::queuePpd("KZ");
     kz::Value fetched = kz::PropertyList::read(runKzpde("server lists --host 127.0.0.1 --port " + port).out);
     ASSERT_TRUE(fetched.isDictionary());
     EXPECT_EQ(kz::Value(listsOf(after)), fetched);
@@ -106,7 +94,7 @@ TEST_F(ServerRefresh, TakesTheServerFromTheDeviceAddress) {
 }
 
 TEST_F(ServerRefresh, KeepsTheOldPpdWhenAListDoesNotCome) {
-    const std::string before = queuePpd("KZ");
+    const std::string before = CupsTestDaemon::queuePpd("KZ");
     ASSERT_FALSE(before.empty());
     // Nobody listens on the discard port; then a server that answers with
     // faults, one whose replies are not XML, and one with an error status.
@@ -114,7 +102,7 @@ TEST_F(ServerRefresh, KeepsTheOldPpdWhenAListDoesNotCome) {
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("kzpde server refresh: StackerInfoList from 127.0.0.1:9: refused\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("18 of 18 lists did not come; the queue keeps its PPD"), std::string::npos) << r.out;
-    EXPECT_TRUE(queuePpd("KZ") == before) << "the queue's PPD changed";
+    EXPECT_TRUE(CupsTestDaemon::queuePpd("KZ") == before) << "the queue's PPD changed";
     // A server that never answers costs the deadline once.
     {
         kztest::HostileServer silent(kztest::HostileServer::Kind::Silent);
@@ -125,7 +113,7 @@ TEST_F(ServerRefresh, KeepsTheOldPpdWhenAListDoesNotCome) {
                   std::string::npos)
             << r.out;
         EXPECT_EQ(silent.connections(), 1);
-        EXPECT_TRUE(queuePpd("KZ") == before) << "the queue's PPD changed";
+        EXPECT_TRUE(CupsTestDaemon::queuePpd("KZ") == before) << "the queue's PPD changed";
     }
     for (int broken = 0; broken < 3; ++broken) {
         kz::Dictionary printer = kztest::samplePrinter();
@@ -135,7 +123,7 @@ TEST_F(ServerRefresh, KeepsTheOldPpdWhenAListDoesNotCome) {
         if (broken < 2) (broken ? server.brokenXml : server.fault) = true;
         r = runKzpde("server refresh --printer KZ --server 127.0.0.1 --port " + std::to_string(server.port()), true);
         EXPECT_EQ(r.status, 1) << r.out;
-        EXPECT_TRUE(queuePpd("KZ") == before) << "the queue's PPD changed";
+        EXPECT_TRUE(CupsTestDaemon::queuePpd("KZ") == before) << "the queue's PPD changed";
     }
 }
 
@@ -156,7 +144,7 @@ bool reconfigure(CupsTestDaemon& cups, const std::string& conf) {
     for (int i = 0; i < 200; ++i) {
         std::string out;
         if (cups.run({"lpstat", "-r"}, &out) == 0 && out.find("is running") != std::string::npos &&
-            !queuePpd("KZ").empty())
+            !CupsTestDaemon::queuePpd("KZ").empty())
             return true;
         ::usleep(50000);
     }
@@ -173,7 +161,7 @@ TEST_F(ServerRefresh, KeepsTheOldPpdWhenTheSchedulerRefusesIt) {
     refusing.insert(at, "  <Limit CUPS-Add-Modify-Printer>\n    AuthType Basic\n    Require user kz-nobody\n    Order deny,allow\n  </Limit>\n");
     ASSERT_TRUE(reconfigure(*cups, refusing)) << cups->errorLog();
 
-    const std::string before = queuePpd("KZ");
+    const std::string before = CupsTestDaemon::queuePpd("KZ");
     kztest::PrintServiceSimulator server(kztest::samplePrinter());
     // No terminal and no input: the scheduler's question for a password
     // finds nobody to answer it.
@@ -184,7 +172,7 @@ TEST_F(ServerRefresh, KeepsTheOldPpdWhenTheSchedulerRefusesIt) {
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_NE(r.out.find("the scheduler refused the new PPD"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("installed"), std::string::npos) << r.out;
-    EXPECT_TRUE(queuePpd("KZ") == before) << "the queue's PPD changed";
+    EXPECT_TRUE(CupsTestDaemon::queuePpd("KZ") == before) << "the queue's PPD changed";
 }
 
 TEST_F(ServerRefresh, UsageAndMissingQueues) {

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <cups/cups.h>
+#include <cups/ppd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -378,3 +379,18 @@ int CupsTestDaemon::freePort() {
     ::close(fd);
     return port;
 }
+
+// cupsGetPPD3 is the way to the scheduler's copy of a queue's PPD.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+std::string CupsTestDaemon::queuePpd(const std::string& queue) {
+    char path[1024] = "";
+    time_t modified = 0;
+    if (cupsGetPPD3(CUPS_HTTP_DEFAULT, queue.c_str(), &modified, path, sizeof path) != HTTP_STATUS_OK) return {};
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    ::unlink(path);
+    return text.str();
+}
+#pragma GCC diagnostic pop

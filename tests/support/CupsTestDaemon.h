@@ -97,6 +97,9 @@ public:
 
     // A TCP port of 127.0.0.1 that nothing listens on now.
     static int freePort();
+    // The PPD the scheduler this process points at keeps for QUEUE, as
+    // text (empty when it has none).
+    static std::string queuePpd(const std::string& queue);
 
     // `lpoptions -d NAME`: the default destination.
     bool setDefault(const std::string& name);
