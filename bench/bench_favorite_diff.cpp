@@ -20,6 +20,7 @@
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/favorites/FavoriteFile.h"
 #include "engine/panes/PanePlugInMgr.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/preferences/AppPreference.h"
 #include "host/FavoritesMenu.h"
 #include "host/HostCallback.h"
@@ -101,7 +102,7 @@ const std::string& favoritePath() {
         values.set("StapleMode", "TopRightCorner");
         kzp::PrintOptionConverter::convertToCanonicalPpdKeyword(values, true);
         kz::Dictionary tags = kzp::PrintOptionConverter::sharedInstance().toInputMgrFormat(values);
-        auto written = kzp::AppPreference::sharedInstance().saveFavoriteOnFavoriteDirectory(kFavorite, std::nullopt, tags);
+        auto written = kzp::FavoriteFolder::saveFavoriteOnFavoriteDirectory(kFavorite, std::nullopt, tags);
         if (!written) std::abort();
         return *written;
     }();

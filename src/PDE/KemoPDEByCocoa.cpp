@@ -14,6 +14,7 @@
 #include "engine/favorites/FavoriteValuesCache.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/ppd/PpdFile.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/preferences/AppPreference.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
@@ -243,7 +244,7 @@ void KemoPDEByCocoa::_buildUi() {
         setTitle(_automaticPaperTraySelectionButton, "Automatic Tray...");
 
         if (_Favorite) {
-            AppPreference::sharedInstance().buildFavoritePopup(*_Favorite);
+            FavoriteFolder::buildFavoritePopup(*_Favorite);
             const kz::MenuItem* current = _Favorite->selectedItem();
             bool hasPath = current && current->representedObject().isString() &&
                            !current->representedObject().string().empty();

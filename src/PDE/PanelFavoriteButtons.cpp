@@ -10,6 +10,7 @@
 #include "engine/favorites/FavoriteFile.h"
 #include "engine/favorites/FavoriteWindowController.h"
 #include "engine/favorites/SaveFavoriteWindowController.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/preferences/AppPreference.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Alert.h"
@@ -43,9 +44,8 @@ void PanelFavoriteButtons::clickedSaveFavoriteButton(kz::Control*) {
         if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(false);
         if (content.empty()) return;
 
-        AppPreference& preferences = AppPreference::sharedInstance();
         std::optional<std::string> path =
-            preferences.saveFavoriteOnFavoriteDirectory(dialog.name(), dialog.comment(), content);
+            FavoriteFolder::saveFavoriteOnFavoriteDirectory(dialog.name(), dialog.comment(), content);
         if (!path) {
             // Not saved: the user must hear of it rather than find the menu unchanged.
             kz::Alert alert;
@@ -55,7 +55,7 @@ void PanelFavoriteButtons::clickedSaveFavoriteButton(kz::Control*) {
             return;
         }
         if (!_panel._Favorite) return;
-        preferences.buildFavoritePopup(*_panel._Favorite);
+        FavoriteFolder::buildFavoritePopup(*_panel._Favorite);
         _panel._Favorite->selectItemWithRepresentedObject(kz::Value(*path));
         if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(true);
     } catch (const std::exception& e) {
@@ -75,7 +75,7 @@ void PanelFavoriteButtons::clickedBrowseFavoriteButton(kz::Control*) {
         // A favorite renamed in the manager is still the chosen one.
         if (remembered && !remembered->empty())
             if (std::optional<std::string> moved = manager.movedPath(*remembered)) remembered = moved;
-        AppPreference::sharedInstance().buildFavoritePopup(*_panel._Favorite);
+        FavoriteFolder::buildFavoritePopup(*_panel._Favorite);
         if (remembered && !remembered->empty() &&
             !_panel._Favorite->selectItemWithRepresentedObject(kz::Value(*remembered)))
             _panel._Favorite->selectItemAtIndex(0);

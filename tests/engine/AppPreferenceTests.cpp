@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "TempFolder.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/preferences/ProfileReader.h"
 #include "platform/foundation/Log.h"
@@ -69,11 +70,11 @@ TEST(AppPreferenceFolders, ListsOnlyVisibleFavoriteFiles) {
     for (const char* name : {"b.pfj", "a.pfj", ".b.pfj", "c.txt", "C.PFJ"}) touch(folder / name);
     std::filesystem::create_directory(folder / "d.pfj");
     std::filesystem::create_symlink(folder / "gone", folder / "dangling.pfj");
-    EXPECT_EQ(AppPreference::_pathArrayForOneFavoriteFolder(folder.path()),
+    EXPECT_EQ(FavoriteFolder::_pathArrayForOneFavoriteFolder(folder.path()),
               (std::vector<std::string>{folder / "a.pfj", folder / "b.pfj"}));
 
     kz::LogCapture log;
-    EXPECT_TRUE(AppPreference::_pathArrayForOneFavoriteFolder(folder / "none").empty());
+    EXPECT_TRUE(FavoriteFolder::_pathArrayForOneFavoriteFolder(folder / "none").empty());
     EXPECT_TRUE(log.contains("### ## Fail to list \"" + (folder / "none") + "\""));
 }
 

@@ -9,6 +9,7 @@
 
 #include "TempFolder.h"
 #include "Common/Util/FileUtil.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/favorites/FavoriteFile.h"
 #include "platform/foundation/Bundle.h"
@@ -77,55 +78,55 @@ TEST_F(FavoriteFolder, NoFolderWithoutTheBundlesNames) {
     prefs().setBundle(nullptr);
     kz::LogCapture log;
     EXPECT_TRUE(prefs().favoriteFolderPathArray(true).empty());
-    EXPECT_TRUE(prefs().arrayForFavoritePath().empty());
-    EXPECT_EQ(prefs().saveFavoriteOnFavoriteDirectory("A", std::nullopt, kz::Dictionary{{"A", "1"}}), std::nullopt);
+    EXPECT_TRUE(FavoriteFolder::arrayForFavoritePath().empty());
+    EXPECT_EQ(FavoriteFolder::saveFavoriteOnFavoriteDirectory("A", std::nullopt, kz::Dictionary{{"A", "1"}}), std::nullopt);
     EXPECT_TRUE(log.contains("### ## fail to retrieve infomations dictionary"));
 }
 
 TEST_F(FavoriteFolder, SavesNamedFavoritesThatTheListingShows) {
-    std::optional<std::string> path = prefs().saveFavoriteOnFavoriteDirectory("Duplex", std::nullopt,
+    std::optional<std::string> path = FavoriteFolder::saveFavoriteOnFavoriteDirectory("Duplex", std::nullopt,
                                                                               kz::Dictionary{{"CL_RGBMD", 1}});
     ASSERT_EQ(path, favorites() + "/Duplex.pfj");
     FavoriteFile file(*path);
     EXPECT_EQ(file.comment(), "");
     EXPECT_EQ(file.options()->get("CL_RGBMD").string(), "1");
 
-    ASSERT_TRUE(prefs().saveFavoriteOnFavoriteDirectory("Duplex", "again", kz::Dictionary{{"A", "2"}}));
+    ASSERT_TRUE(FavoriteFolder::saveFavoriteOnFavoriteDirectory("Duplex", "again", kz::Dictionary{{"A", "2"}}));
     EXPECT_EQ(FavoriteFile(*path).comment(), "again");
-    EXPECT_EQ(prefs().arrayForFavoritePath(), std::vector<std::string>{*path});
+    EXPECT_EQ(FavoriteFolder::arrayForFavoritePath(), std::vector<std::string>{*path});
 
     // Names that would leave the folder or never show in it.
     for (const char* name : {"", "../escape", "a/b", ".hidden"})
-        EXPECT_EQ(prefs().saveFavoriteOnFavoriteDirectory(name, std::nullopt, kz::Dictionary{{"A", "1"}}),
+        EXPECT_EQ(FavoriteFolder::saveFavoriteOnFavoriteDirectory(name, std::nullopt, kz::Dictionary{{"A", "1"}}),
                   std::nullopt)
             << name;
     EXPECT_FALSE(std::filesystem::exists(_config / "TORVALE/Product/Sub/escape.pfj"));
 }
 
 TEST_F(FavoriteFolder, ListingLeavesOutInvisibleItems) {
-    ASSERT_TRUE(prefs().saveFavoriteOnFavoriteDirectory("Shown", std::nullopt, kz::Dictionary{{"A", "1"}}));
+    ASSERT_TRUE(FavoriteFolder::saveFavoriteOnFavoriteDirectory("Shown", std::nullopt, kz::Dictionary{{"A", "1"}}));
     std::optional<std::string> flagged =
-        prefs().saveFavoriteOnFavoriteDirectory("Flagged", std::nullopt, kz::Dictionary{{"A", "1"}});
+        FavoriteFolder::saveFavoriteOnFavoriteDirectory("Flagged", std::nullopt, kz::Dictionary{{"A", "1"}});
     ASSERT_TRUE(flagged);
     std::filesystem::create_directory(favorites() + "/Folder.pfj");
     std::array<unsigned char, 32> info{};
     info[8] = static_cast<unsigned char>(kzp::kFinderInvisibleFlag >> 8);
     if (setxattr(flagged->c_str(), kzp::kFinderInfoAttribute, info.data(), info.size(), 0) != 0)
         GTEST_SKIP() << "no user extended attributes here";
-    EXPECT_EQ(prefs().arrayForFavoritePath(), std::vector<std::string>{favorites() + "/Shown.pfj"});
+    EXPECT_EQ(FavoriteFolder::arrayForFavoritePath(), std::vector<std::string>{favorites() + "/Shown.pfj"});
 }
 
 TEST_F(FavoriteFolder, PopupHoldsTheDefaultThenEveryFavorite) {
     kz::PopUpButton popup;
     popup.addItemWithTitle("stale");
-    prefs().buildFavoritePopup(popup);
+    FavoriteFolder::buildFavoritePopup(popup);
     ASSERT_EQ(popup.numberOfItems(), 1);
     EXPECT_EQ(popup.indexOfSelectedItem(), 0);
     EXPECT_EQ(popup.itemAtIndex(0)->representedObject(), kz::Value(""));
 
-    prefs().saveFavoriteOnFavoriteDirectory("B", std::nullopt, kz::Dictionary{{"A", "1"}});
-    prefs().saveFavoriteOnFavoriteDirectory("A", std::nullopt, kz::Dictionary{{"A", "1"}});
-    prefs().buildFavoritePopup(popup);
+    FavoriteFolder::saveFavoriteOnFavoriteDirectory("B", std::nullopt, kz::Dictionary{{"A", "1"}});
+    FavoriteFolder::saveFavoriteOnFavoriteDirectory("A", std::nullopt, kz::Dictionary{{"A", "1"}});
+    FavoriteFolder::buildFavoritePopup(popup);
     ASSERT_EQ(popup.numberOfItems(), 4);
     EXPECT_TRUE(popup.itemAtIndex(1)->isSeparatorItem());
     EXPECT_EQ(popup.itemAtIndex(2)->title(), "A");

@@ -12,6 +12,7 @@
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/favorites/FavoriteFile.h"
 #include "engine/favorites/FavoriteValuesCache.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/preferences/AppPreference.h"
 #include "host/PanelHost.h"
 #include "platform/foundation/NotificationCenter.h"
@@ -54,7 +55,7 @@ protected:
     }
 
     std::string saveFavorite(const std::string& name, const kz::Dictionary& tags) {
-        auto path = kzp::AppPreference::sharedInstance().saveFavoriteOnFavoriteDirectory(name, std::nullopt, tags);
+        auto path = kzp::FavoriteFolder::saveFavoriteOnFavoriteDirectory(name, std::nullopt, tags);
         EXPECT_TRUE(path);
         return path.value_or("");
     }
@@ -169,7 +170,7 @@ TEST_F(FavoritesMenuTest, ChoosingTheChangingItemChangesNothing) {
     // Choosing another item takes the changing item away, the selection
     // staying on what was chosen.
     saveFavorite("Other", {{kStaple, kz::Value(0)}});
-    kzp::AppPreference::sharedInstance().buildFavoritePopup(*menu);
+    kzp::FavoriteFolder::buildFavoritePopup(*menu);
     choose("Meeting");
     change("StapleMode", "TopRightCorner");
     choose("Other");

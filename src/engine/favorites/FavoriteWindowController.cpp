@@ -10,6 +10,7 @@
 #include "engine/favorites/FavoriteFile.h"
 #include "engine/favorites/FavoriteRenames.h"
 #include "engine/panes/PanePlugInMgr.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/settingstree/PrintOptionTreeDataSource.h"
 #include "platform/foundation/FolderLock.h"
@@ -146,7 +147,7 @@ void FavoriteWindowController::buildItems() {
     _removedItemArray.reset();
     _favoriteItemArray.push_back(FavoriteItem::currentSettingItem());
     _favoriteItemArray.push_back(FavoriteItem::defaultFavoriteItem());
-    for (const std::string& path : AppPreference::sharedInstance().arrayForFavoritePath()) {
+    for (const std::string& path : FavoriteFolder::arrayForFavoritePath()) {
         auto item = FavoriteItem::favoriteItemWithName(FavoriteFile::nameWithPath(path));
         FavoriteFile file(path);
         if (file.options()) item->setComment(file.comment());

@@ -15,7 +15,6 @@
 namespace kz {
 class Bundle;
 class Image;
-class PopUpButton;
 }  // namespace kz
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -49,32 +48,15 @@ public:
     std::optional<std::string> _subFolderNameWithAppName(const AppName& appName) const;
     std::optional<std::string> _infomationsForAppType(const AppName& appName, std::string_view key) const;
 
+    // The favorite folders (the favorites' own operations are FavoriteFolder's).
     std::vector<std::string> favoriteFolderPathArray(bool createIfNeed) const;
     std::vector<std::string> _subFolderPathArray(std::string_view subFolder, bool createIfNeed) const;
-    // Paths of every favorite file, folder by folder (folders created if needed).
-    std::vector<std::string> arrayForFavoritePath() const;
-    // Favorite files of one folder, by name.
-    static std::vector<std::string> _pathArrayForOneFavoriteFolder(const std::string& folder);
-    // Puts right what a killed run left in a favorite folder (favorites
-    // under the hidden names of a rename, temporaries of a write), holding
-    // the folder's lock; true when there was anything.
-    static bool tidyFavoriteFolder(const std::string& folder);
-
-    // Writes a new favorite (replacing one of the same name) into the first
-    // favorite folder; its path, or nullopt when the name is not a plain file
-    // name, there is no folder, or the write failed.
-    std::optional<std::string> saveFavoriteOnFavoriteDirectory(std::string_view name,
-                                                               const std::optional<std::string>& comment,
-                                                               const kz::Dictionary& content) const;
-
     // The key/value pairs of a profile (".cps") file; nullopt when it cannot
     // be read.
     static std::optional<kz::Dictionary> profileDictionaryWithContentsOfFile(const std::string& path);
 
     // The localised name of the default favorite (the menu's first item).
     std::string defaultFavoriteName() const;
-    // Fills the favorites pop-up: the default favorite, then every favorite file.
-    void buildFavoritePopup(kz::PopUpButton& popup) const;
 
     // Whether the user interface runs in Japanese; computed once.
     bool isJapanesePreferred() const;
@@ -95,7 +77,6 @@ public:
     static constexpr const char* kClassicPreferencesFolder = "/etc";
 
 private:
-    static std::vector<std::string> _pathArrayForOneFavoriteFolder(const std::string& folder, bool tidy);
     AppPreference() = default;
     std::shared_ptr<kz::Bundle> _bundle;
 };

@@ -12,6 +12,7 @@
 
 #include "cli/DeclaredOptions.h"
 #include "support/JsonValue.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/favorites/FavoriteFile.h"
 #include "platform/foundation/Bundle.h"
@@ -60,7 +61,7 @@ int show(const std::string& path, bool json, kzpde::Invocation& inv) {
 int list(kzpde::Invocation& inv) {
     kz::LogCapture log;
     std::vector<std::string> folders = preferences().favoriteFolderPathArray(true);
-    std::vector<std::string> paths = preferences().arrayForFavoritePath();
+    std::vector<std::string> paths = kzp::FavoriteFolder::arrayForFavoritePath();
     kzpde::FailureLog::tell(folders.empty() ? kzpde::kFailure : kzpde::kOk, log.lines(), inv.err);
     if (folders.empty()) {
         inv.err << "kzpde favorite list: the bundle names no favorite folder\n";
@@ -99,7 +100,7 @@ int write(const std::string& name, const std::optional<std::string>& comment, kz
         }
     }
     kz::LogCapture log;
-    std::optional<std::string> path = preferences().saveFavoriteOnFavoriteDirectory(name, comment, options);
+    std::optional<std::string> path = kzp::FavoriteFolder::saveFavoriteOnFavoriteDirectory(name, comment, options);
     kzpde::FailureLog::tell(path ? kzpde::kOk : kzpde::kFailure, log.lines(), inv.err);
     if (!path) {
         inv.err << "kzpde favorite write: the favorite " << name << " was not saved\n";
