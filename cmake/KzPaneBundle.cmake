@@ -67,8 +67,7 @@ function(kz_pane_bundle name)
   add_dependencies(kz_bundle kz_pane_${name}_resources)
 
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  # A subfolder with a CMakeLists.txt of its own (Exported/: classes the pane
-  # folder offers the panel and the other panes, built into the runtime)
+  # A subfolder with a CMakeLists.txt of its own builds its own targets and
   # stays out of the pane's library.
   file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
   foreach(list_file ${own_lists})

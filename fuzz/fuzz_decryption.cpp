@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Common/Util/EncryptUtil.h"
+#include "Common/Security/EncryptUtil.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/PanePlugIns/SpoolOptions/Exported/IOTOptionUpdater.h"
+#include "engine/trays/IOTOptionUpdater.h"
 #include "engine/controls/QuillUI.h"
 #include "platform/foundation/PropertyList.h"
 

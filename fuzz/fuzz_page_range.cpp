@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "Common/Util/PageRangeFormatter.h"
+#include "Common/TextInput/PageRangeFormatter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ComTORVALEKZ2R4_Plugin::PageRangeFormatter::isValidPageRanges(

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "PDE/AboutPanel/Quill_AboutPanel.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/kit/Control.h"

@@ -11,7 +11,7 @@
 // ENOSPC when the output room given is too small.
 #include <cerrno>
 
-#include "Common/Util/EncDecEntryPoints.h"
+#include "Common/Security/EncDecEntryPoints.h"
 
 namespace {
 

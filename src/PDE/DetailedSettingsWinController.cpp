@@ -5,8 +5,8 @@
 
 #include "Common/Util/AlertUtil.h"
 #include "Common/Util/BundleUtil.h"
-#include "Common/Util/MailAddressTextField.h"
-#include "Common/Util/NoEmptyTextField.h"
+#include "Common/TextInput/MailAddressTextField.h"
+#include "Common/TextInput/NoEmptyTextField.h"
 #include "PDE/AboutPanel/AboutPanelController.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "platform/foundation/Log.h"

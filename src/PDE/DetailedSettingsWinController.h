@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "engine/tabtree/DataSource.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Export.h"

@@ -8,7 +8,7 @@
 
 #include "Common/Util/AlertUtil.h"
 #include "Common/Util/BundleUtil.h"
-#include "Common/Util/TextFieldEnvironment.h"
+#include "Common/TextInput/TextFieldEnvironment.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/favorites/FavoriteValuesCache.h"

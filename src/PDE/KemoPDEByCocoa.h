@@ -15,7 +15,7 @@
 #include "PDE/PanelHostControls.h"
 #include "PDE/PanelJobName.h"
 #include "PDE/PanelTrayWindows.h"
-#include "engine/PanePlugIns/Page/Exported/PdeAutomaticPaperTraySelection.h"
+#include "engine/trays/PdeAutomaticPaperTraySelection.h"
 #include "engine/panes/PrinterDataSource.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Dictionary.h"

@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "Common/Util/AlertUtil.h"
-#include "Common/Util/StringEscapeConverter.h"
+#include "Common/TextInput/StringEscapeConverter.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "PDE/KemoPDEByCocoa.h"
 #include "engine/controls/QuillUI.h"

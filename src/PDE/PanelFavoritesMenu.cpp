@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "Common/Util/EncryptUtil.h"
+#include "Common/Security/EncryptUtil.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "PDE/PanelFavoritesMenu.h"
 

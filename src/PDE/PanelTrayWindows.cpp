@@ -3,7 +3,7 @@
 #include "PDE/PanelTrayWindows.h"
 
 #include "PDE/KemoPDEByCocoa.h"
-#include "engine/PanePlugIns/SpoolOptions/Exported/IOTOptionUpdater.h"
+#include "engine/trays/IOTOptionUpdater.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "platform/kit/Button.h"

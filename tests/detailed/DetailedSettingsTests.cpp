@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "Common/Util/NoEmptyTextField.h"
+#include "Common/TextInput/NoEmptyTextField.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "PaneTestSupport.h"
 #include "platform/kit/Application.h"

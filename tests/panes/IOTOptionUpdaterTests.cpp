@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/PanePlugIns/SpoolOptions/Exported/IOTOptionUpdater.h"
+#include "engine/trays/IOTOptionUpdater.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // filled from the PPD and read back, restoring the panes.
 #include <gmock/gmock.h>
 
-#include "Common/Util/EncryptUtil.h"
+#include "Common/Security/EncryptUtil.h"
 #include "PaneTestSupport.h"
 #include "engine/ppd/PpdFile.h"
 #include "platform/kit/Button.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Common/Util/EncryptUtil.h"
+#include "Common/Security/EncryptUtil.h"
 #include "PDE/KemoPDEByCocoa.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/favorites/FavoriteFile.h"

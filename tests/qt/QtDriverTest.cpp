@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <set>
 
-#include "Common/Util/MaxLengthFormatter.h"
+#include "Common/TextInput/MaxLengthFormatter.h"
 #include "engine/rules/QuillMgr.h"
 #include "engine/controls/QuillUI.h"
 #include "platform/foundation/PropertyList.h"

@@ -10,7 +10,7 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "PDE/AboutPanel/Quill_AboutPanel.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/kit/Box.h"

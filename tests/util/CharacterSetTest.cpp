@@ -1,4 +1,4 @@
-#include "Common/Util/CharacterSet.h"
+#include "Common/TextInput/CharacterSet.h"
 
 #include <gtest/gtest.h>
 

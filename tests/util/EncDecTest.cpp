@@ -1,4 +1,4 @@
-#include "Common/Util/EncDec.h"
+#include "Common/Security/EncDec.h"
 
 #include <gtest/gtest.h>
 

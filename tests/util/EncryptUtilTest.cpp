@@ -1,4 +1,4 @@
-#include "Common/Util/EncryptUtil.h"
+#include "Common/Security/EncryptUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Common/Util/TextFieldEnvironment.h"
+#include "Common/TextInput/TextFieldEnvironment.h"
 #include "platform/kit/FieldEditor.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "Common/Util/AttachFormatter.h"
-#include "Common/Util/MaxBytesFormatterWithCharacterSet.h"
-#include "Common/Util/MaxBytesFormatterWithEscape.h"
-#include "Common/Util/MaxLengthFormatterWithEscapeAndCharacterSet.h"
+#include "Common/TextInput/AttachFormatter.h"
+#include "Common/TextInput/MaxBytesFormatterWithCharacterSet.h"
+#include "Common/TextInput/MaxBytesFormatterWithEscape.h"
+#include "Common/TextInput/MaxLengthFormatterWithEscapeAndCharacterSet.h"
 #include "FormatterTestSupport.h"
 #include "platform/foundation/TextEncoding.h"
 #include "platform/kit/Application.h"

@@ -1,4 +1,4 @@
-#include "Common/Util/StringEscapeConverter.h"
+#include "Common/TextInput/StringEscapeConverter.h"
 
 #include <gtest/gtest.h>
 

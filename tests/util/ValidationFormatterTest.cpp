@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "Common/Util/MailAddressFormatter.h"
-#include "Common/Util/MailAddressTextField.h"
-#include "Common/Util/NoEmptyTextField.h"
-#include "Common/Util/PageRangeFormatter.h"
-#include "Common/Util/TextFieldEnvironment.h"
+#include "Common/TextInput/MailAddressFormatter.h"
+#include "Common/TextInput/MailAddressTextField.h"
+#include "Common/TextInput/NoEmptyTextField.h"
+#include "Common/TextInput/PageRangeFormatter.h"
+#include "Common/TextInput/TextFieldEnvironment.h"
 #include "FormatterTestSupport.h"
 #include "platform/kit/Cell.h"
 #include "platform/kit/ViewLoader.h"

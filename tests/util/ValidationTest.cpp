@@ -3,8 +3,8 @@
 #include <ostream>
 #include <string>
 
-#include "Common/Util/MailAddressFormatter.h"
-#include "Common/Util/PageRangeFormatter.h"
+#include "Common/TextInput/MailAddressFormatter.h"
+#include "Common/TextInput/PageRangeFormatter.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
 

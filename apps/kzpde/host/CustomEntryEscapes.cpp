@@ -1,6 +1,6 @@
 #include "host/CustomEntryEscapes.h"
 
-#include "Common/Util/StringEscapeConverter.h"
+#include "Common/TextInput/StringEscapeConverter.h"
 
 namespace kzpde {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "platform/kit/ImageView.h"
 #include "platform/kit/TextField.h"
 #include "platform/kit/WindowDelegate.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Common/Util/TitlelessPanel.h"
+#include "Common/DialogBase/TitlelessPanel.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
 

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "Common/Util/BundleUtil.h"
-#include "Common/Util/TextFieldEnvironment.h"
+#include "Common/TextInput/TextFieldEnvironment.h"
 #include "engine/controls/QuillSecureTextField.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Common/Util/AttachFormatter.h"
+#include "Common/TextInput/AttachFormatter.h"
 #include "engine/controls/ControlDescription.h"
 #include "engine/controls/QuillUI.h"
 #include "platform/kit/ButtonCell.h"

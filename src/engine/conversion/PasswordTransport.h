@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "Common/Util/EncDec.h"
+#include "Common/Security/EncDec.h"
 #include "platform/foundation/Export.h"
 
 namespace ComTORVALEKZ2R4_Plugin {

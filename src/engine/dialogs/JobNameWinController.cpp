@@ -1,9 +1,9 @@
 #include "engine/dialogs/JobNameWinController.h"
 
-#include "Common/Util/AttachFormatter.h"
+#include "Common/TextInput/AttachFormatter.h"
 #include "Common/Util/ControlUtil.h"
-#include "Common/Util/StringEscapeConverter.h"
-#include "Common/Util/TextFieldEnvironment.h"
+#include "Common/TextInput/StringEscapeConverter.h"
+#include "Common/TextInput/TextFieldEnvironment.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Alert.h"

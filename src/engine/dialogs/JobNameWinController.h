@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "platform/foundation/Export.h"
 
 namespace kz {

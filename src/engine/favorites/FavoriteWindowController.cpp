@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "Common/Util/AttachFormatter.h"
+#include "Common/TextInput/AttachFormatter.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/favorites/FavoriteFile.h"
 #include "engine/favorites/FavoriteRenames.h"

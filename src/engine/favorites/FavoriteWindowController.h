@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "engine/favorites/FavoriteItem.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Export.h"

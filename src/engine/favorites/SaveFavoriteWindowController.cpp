@@ -1,6 +1,6 @@
 #include "engine/favorites/SaveFavoriteWindowController.h"
 
-#include "Common/Util/AttachFormatter.h"
+#include "Common/TextInput/AttachFormatter.h"
 #include "engine/favorites/FavoriteItem.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Alert.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "platform/foundation/Export.h"
 #include "platform/kit/WindowDelegate.h"
 

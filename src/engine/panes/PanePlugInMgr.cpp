@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "Common/Util/BundleUtil.h"
-#include "Common/Util/EncDec.h"
+#include "Common/Security/EncDec.h"
 #include "engine/panes/ConsistencyCheck.h"
 #include "engine/panes/PaneClassSource.h"
 #include "engine/ppd/PpdFile.h"

@@ -1,7 +1,7 @@
 #include <exception>
 
-#include "Common/Util/EncryptUtil.h"
-#include "Common/Util/LimitFormatterKinds.h"
+#include "Common/Security/EncryptUtil.h"
+#include "Common/TextInput/LimitFormatterKinds.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/panes/PlainControls.h"
 #include "engine/ppd/PpdFile.h"

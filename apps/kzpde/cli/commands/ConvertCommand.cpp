@@ -9,7 +9,7 @@
 #include "support/BundleLocation.h"
 #include "cli/Command.h"
 #include <CLI/CLI.hpp>
-#include "Common/Util/EncDec.h"
+#include "Common/Security/EncDec.h"
 #include "support/JsonValue.h"
 #include "engine/preferences/AppPreference.h"
 #include "engine/conversion/ConvertTable.h"

@@ -9,7 +9,7 @@
 
 #include "cli/DeclaredOptions.h"
 #include "support/JsonValue.h"
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "engine/controls/QuillTextField.h"
 #include "engine/controls/QuillUI.h"
 #include "platform/foundation/Bundle.h"

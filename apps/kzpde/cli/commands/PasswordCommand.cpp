@@ -5,8 +5,8 @@
 #include "support/BundleLocation.h"
 #include "cli/Command.h"
 #include <CLI/CLI.hpp>
-#include "Common/Util/EncDec.h"
-#include "Common/Util/EncryptUtil.h"
+#include "Common/Security/EncDec.h"
+#include "Common/Security/EncryptUtil.h"
 #include "platform/foundation/Log.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;

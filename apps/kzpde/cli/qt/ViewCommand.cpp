@@ -11,7 +11,7 @@
 #include "cli/Command.h"
 #include "cli/DeclaredOptions.h"
 #include "support/DescriptionFile.h"
-#include "Common/Util/TDWindowController.h"
+#include "Common/DialogBase/TDWindowController.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/rules/QuillMgr.h"
 #include "platform/foundation/Bundle.h"
