@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <set>
 
-#include "engine/panes/PanePlugInMgr.h"
+#include "engine/panes/PanelInspection.h"
 #include "host/HostPrinter.h"
 #include "platform/kit/Alert.h"
 #include "platform/kit/TextField.h"
@@ -221,10 +221,8 @@ void DialogSession::print() {
     // Passwords as the person typed them and as the settings carry them.
     for (const auto& [key, value] : _host->settings().values())
         if (_secrets.isSecretKey(key)) _secrets.addValue(value.stringValue());
-    if (kzp::PanePlugInMgr::hasSharedInstance())
-        for (const std::string& keyword : _secrets.keywords())
-            if (auto typed = kzp::PanePlugInMgr::sharedInstance().quillMgr().getStringValue(keyword))
-                _secrets.addValue(*typed);
+    for (const std::string& keyword : _secrets.keywords())
+        if (auto typed = kzp::PanelInspection::typedValue(keyword)) _secrets.addValue(*typed);
     auto* cups = dynamic_cast<kz::CupsPrinter*>(_host->printSession()->currentPrinter().get());
     if (!cups) {
         _message = _printerName + " is no CUPS queue: nothing was submitted";

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "engine/panes/PanePlugInMgr.h"
+#include "engine/panes/PanelInspection.h"
 #include "host/HostPrinter.h"
 #include "host/JobNameDriver.h"
 #include "host/FavoritesMenu.h"
@@ -300,12 +300,7 @@ int HostSession::setInDetailedWindow(kz::View& panelView, const std::vector<std:
 
 std::vector<kz::View*> HostSession::optionViews() const {
     std::vector<kz::View*> views{&_dialog->window().contentView()};
-    if (kzp::PanePlugInMgr::hasSharedInstance()) {
-        kzp::PanePlugInMgr& mgr = kzp::PanePlugInMgr::sharedInstance();
-        const kzp::PanePlugInMgr::PlugInTable table = mgr.plugInTable();
-        for (const auto& [key, entry] : table)
-            if (auto view = mgr.panelViewOfBundleName(key)) views.push_back(view.get());
-    }
+    for (const auto& view : kzp::PanelInspection::paneViews()) views.push_back(view.get());
     return views;
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/panes/PanelInspection.h"
 #include "engine/controls/QuillUI.h"
-#include "engine/panes/PanePlugInMgr.h"
 #include "host/CustomEntryEscapes.h"
 #include "platform/printing/PrintSettings.h"
 
@@ -82,8 +82,7 @@ std::string Secrets::redact(std::string text) const {
 
 void Secrets::learnSecureControls() {
     // What the descriptions make a secure field is a secret too.
-    if (!kzp::PanePlugInMgr::hasSharedInstance()) return;
-    for (const auto& [keyword, controls] : kzp::PanePlugInMgr::sharedInstance().quillMgr().getControlsDictionary())
+    for (const auto& [keyword, controls] : kzp::PanelInspection::registeredControls())
         for (const auto& control : controls)
             if (control && control->kind() == kzp::QuillUI::Kind::SecureTextField) addKeyword(keyword);
 }

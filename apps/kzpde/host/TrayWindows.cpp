@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "engine/panes/PanePlugInMgr.h"
+#include "engine/panes/PanelInspection.h"
 #include "host/OptionControls.h"
 #include "host/UserActions.h"
 #include "platform/kit/Application.h"
@@ -94,10 +94,9 @@ TrayWindows::Outcome TrayWindows::run(kz::View& panelView, AnswerDriver& driver,
 
 kz::Dictionary TrayWindows::report() {
     kz::Dictionary windows;
-    if (!kzp::PanePlugInMgr::hasSharedInstance()) return windows;
     // The windows are found through their controls, which the registry holds.
     std::vector<kz::Window*> seen;
-    for (const auto& [keyword, controls] : kzp::PanePlugInMgr::sharedInstance().quillMgr().getControlsDictionary())
+    for (const auto& [keyword, controls] : kzp::PanelInspection::registeredControls())
         for (const auto& control : controls) {
             kz::Window* window = control ? control->window() : nullptr;
             if (!window || std::find(seen.begin(), seen.end(), window) != seen.end()) continue;

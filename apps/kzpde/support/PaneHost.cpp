@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Common/Util/BundleUtil.h"
+#include "engine/panes/PanelInspection.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/preferences/AppPreference.h"
 #include "platform/foundation/Bundle.h"
@@ -28,13 +29,13 @@ bool PaneHost::open(const std::string& bundlePath, std::ostream& err) {
     kzp::SetNSBundleForPrincipalBundle(_bundle);
     kzp::SetNSBundleForLocalizedString(_bundle);
     kzp::AppPreference::sharedInstance().setBundle(_bundle);
-    kzp::PanePlugInMgr::destroySharedInstance();
+    kzp::PanelInspection::endPaneManager();
     return true;
 }
 
-PaneHost::~PaneHost() { kzp::PanePlugInMgr::destroySharedInstance(); }
+PaneHost::~PaneHost() { kzp::PanelInspection::endPaneManager(); }
 
-kzp::PanePlugInMgr& PaneHost::manager() { return kzp::PanePlugInMgr::sharedInstance(); }
+kzp::PanePlugInMgr& PaneHost::manager() { return kzp::PanelInspection::paneManager(); }
 
 kzp::PanePlugInMgr& PaneHost::managerWithPaneViews() {
     kzp::PanePlugInMgr& mgr = manager();

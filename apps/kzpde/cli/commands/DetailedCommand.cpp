@@ -16,6 +16,7 @@
 #include "host/HostPpd.h"
 #include "host/PlugInHost.h"
 #include "host/UserActions.h"
+#include "engine/panes/PanelInspection.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Application.h"
@@ -123,7 +124,7 @@ private:
 
     void report() {
         std::optional<kz::Dictionary> values =
-            kzp::PanePlugInMgr::sharedInstance().gatherPrintOptionValues(nullptr, "", false, false, false);
+            kzp::PanelInspection::gatheredValues();
         ordered_json dialogs = ordered_json::array();
         for (const auto& d : _answers.dialogs)
             dialogs.push_back({{"text", withoutTrailingBreaks(d.text)}, {"answer", d.answer}});
@@ -199,7 +200,7 @@ kzpde::Runner declare(CLI::App& app) {
     kzpde::DeclaredOptions::bundle(app, o->bundlePath);
     kzpde::DeclaredOptions::json(app, o->json);
     return [o](kzpde::Invocation& inv) {
-        kzp::PanePlugInMgr::destroySharedInstance();
+        kzp::PanelInspection::endPaneManager();
         return DetailedRun(*o, inv).run();
     };
 }
