@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 
 namespace kzps {
@@ -93,6 +94,67 @@ bool fail(std::string* error, std::string reason) {
     return false;
 }
 
+using Lookup = std::function<std::string(const std::string&)>;
+
+// The option string as CUPS parses it, bounded in bytes and in options.
+std::optional<std::vector<JobTicket::Option>> parseOptions(std::string_view options, std::string* error) {
+    if (options.size() > JobTicket::kMaxOptionsBytes) {
+        fail(error, "the job's options are longer than " + std::to_string(JobTicket::kMaxOptionsBytes) + " bytes");
+        return std::nullopt;
+    }
+    cups_option_t* parsed = nullptr;
+    const std::string text(options);
+    const int count = cupsParseOptions(text.c_str(), 0, &parsed);
+    std::vector<JobTicket::Option> all;
+    for (int i = 0; i < count; ++i) all.push_back({parsed[i].name, parsed[i].value ? parsed[i].value : ""});
+    cupsFreeOptions(count, parsed);
+    if (all.size() > JobTicket::kMaxOptions) {
+        fail(error, "the job has more than " + std::to_string(JobTicket::kMaxOptions) + " options");
+        return std::nullopt;
+    }
+    return all;
+}
+
+// The panel's 2-sided control when it chose something; a dialog that
+// sends every PPD option sends it at its default beside its own choice.
+std::string sidesOf(const Lookup& get) {
+    const std::string duplexMode = get("DuplexMode");
+    std::string sides;
+    if (duplexMode != "None") sides = sidesOfDuplex(duplexMode);
+    if (sides.empty()) {
+        std::string asked = get("sides");
+        if (asked == "one-sided" || asked == "two-sided-long-edge" || asked == "two-sided-short-edge") sides = asked;
+    }
+    if (sides.empty()) sides = sidesOfDuplex(get("Duplex"));
+    if (sides.empty()) sides = sidesOfDuplex(duplexMode);
+    return sides;
+}
+
+// The finishings the queue's PPD choices stand for, then those asked by
+// number, each once; "none" only when nothing else is asked.
+std::vector<int> finishingsOf(const QueueDescription& queue, const Lookup& chosen, std::string_view asked) {
+    std::vector<int> all;
+    for (const auto& finishing : queue.finishings()) {
+        bool matches = std::all_of(finishing.choices.begin(), finishing.choices.end(),
+                                   [&](const auto& c) { return chosen(c.first) == c.second; });
+        if (matches) all.push_back(finishing.value);
+    }
+    for (std::string_view rest = asked; !rest.empty();) {
+        auto comma = rest.find(',');
+        std::string word(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        char* end = nullptr;
+        long value = std::strtol(word.c_str(), &end, 10);
+        if (end != word.c_str() && !*end && value >= kFinishingsNone && value <= 0xffff)
+            all.push_back(static_cast<int>(value));
+    }
+    std::vector<int> unique;
+    for (int value : all)
+        if (std::find(unique.begin(), unique.end(), value) == unique.end()) unique.push_back(value);
+    if (unique.size() > 1) unique.erase(std::remove(unique.begin(), unique.end(), kFinishingsNone), unique.end());
+    return unique;
+}
+
 }  // namespace
 
 std::string JobTicket::unEscape(std::string_view stored) {
@@ -118,27 +180,15 @@ std::string JobTicket::unEscape(std::string_view stored) {
 
 std::optional<JobTicket> JobTicket::read(std::string_view options, const std::string& title, int copies,
                                          const QueueDescription& queue, std::string* error) {
-    if (options.size() > kMaxOptionsBytes) {
-        fail(error, "the job's options are longer than " + std::to_string(kMaxOptionsBytes) + " bytes");
-        return std::nullopt;
-    }
-    cups_option_t* parsed = nullptr;
-    const std::string text(options);
-    const int count = cupsParseOptions(text.c_str(), 0, &parsed);
-    std::vector<Option> all;
-    for (int i = 0; i < count; ++i) all.push_back({parsed[i].name, parsed[i].value ? parsed[i].value : ""});
-    cupsFreeOptions(count, parsed);
-    if (all.size() > kMaxOptions) {
-        fail(error, "the job has more than " + std::to_string(kMaxOptions) + " options");
-        return std::nullopt;
-    }
+    std::optional<std::vector<Option>> all = parseOptions(options, error);
+    if (!all) return std::nullopt;
 
     JobTicket ticket;
     ticket._copies = copies > 0 ? copies : 1;
     std::map<std::string, std::string, std::less<>> byName;
     std::string typedName, nameMode;
     std::optional<std::string> entryPassword;
-    for (const Option& option : all) {
+    for (const Option& option : *all) {
         // With the prefix a name must still be an IPP name.
         if (option.name.size() + std::strlen(kOwnPrefix) > kMaxNameBytes || option.value.size() > kMaxValueBytes ||
             !isCleanText(option.name) ||
@@ -180,37 +230,9 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
     // name; the server would refuse the whole job for it.
     ticket._jobName = cutToBytes(!typed.empty() && nameMode != "Auto" ? typed : title, kMaxNameBytes);
 
-    // The panel's 2-sided control when it chose something; a dialog that
-    // sends every PPD option sends it at its default beside its own choice.
-    const std::string duplexMode = get("DuplexMode");
-    if (duplexMode != "None") ticket._sides = sidesOfDuplex(duplexMode);
-    if (ticket._sides.empty()) {
-        std::string sides = get("sides");
-        if (sides == "one-sided" || sides == "two-sided-long-edge" || sides == "two-sided-short-edge") ticket._sides = sides;
-    }
-    if (ticket._sides.empty()) ticket._sides = sidesOfDuplex(get("Duplex"));
-    if (ticket._sides.empty()) ticket._sides = sidesOfDuplex(duplexMode);
+    ticket._sides = sidesOf(get);
 
-    for (const auto& finishing : queue.finishings()) {
-        bool matches = std::all_of(finishing.choices.begin(), finishing.choices.end(),
-                               [&](const auto& c) { return chosen(c.first) == c.second; });
-        if (matches) ticket._finishings.push_back(finishing.value);
-    }
-    const std::string asked = get("finishings");
-    for (std::string_view rest = asked; !rest.empty();) {
-        auto comma = rest.find(',');
-        std::string word(rest.substr(0, comma));
-        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-        char* end = nullptr;
-        long value = std::strtol(word.c_str(), &end, 10);
-        if (end != word.c_str() && !*end && value >= kFinishingsNone && value <= 0xffff)
-            ticket._finishings.push_back(static_cast<int>(value));
-    }
-    std::vector<int> unique;
-    for (int value : ticket._finishings)
-        if (std::find(unique.begin(), unique.end(), value) == unique.end()) unique.push_back(value);
-    if (unique.size() > 1) unique.erase(std::remove(unique.begin(), unique.end(), kFinishingsNone), unique.end());
-    ticket._finishings = unique;
+    ticket._finishings = finishingsOf(queue, chosen, get("finishings"));
 
     ticket._mediaSize = queue.pageSize(chosen("PageSize"));
     ticket._mediaSource = lookUp(inputTrays(), get("VLInputSlot"));

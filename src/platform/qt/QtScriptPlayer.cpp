@@ -53,6 +53,50 @@ void sendKey(QWidget* target, int key, const QString& text = QString()) {
     QCoreApplication::sendEvent(target, &release);
 }
 
+// Types (or pastes) ARGS[0] into the field tagged ARGS[1], else the focused
+// field, else the first editable one; false when there is none yet.
+bool typeInto(QWidget* front, const std::vector<std::string>& args, bool paste) {
+    QLineEdit* e = nullptr;
+    if (args.size() > 1) e = findIn<QLineEdit>(front, [&](QLineEdit& e) { return hasTag(e, args[1]); });
+    else if (auto* f = qobject_cast<QLineEdit*>(front->focusWidget()); f && usable(*f)) e = f;
+    if (!e) e = findIn<QLineEdit>(front, [](QLineEdit& e) { return !e.isReadOnly(); });
+    if (!e) return false;
+    e->setFocus(Qt::MouseFocusReason);
+    const QString text = toQString(args.empty() ? std::string() : args[0]);
+    if (paste) {
+        QApplication::clipboard()->setText(text);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QCoreApplication::sendEvent(e, &press);
+        return true;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        sendKey(e, 0, text.mid(i, n));
+        i += n - 1;
+    }
+    return true;
+}
+
+// Presses row ARGS[0] (counted over every expanded level) of the tree
+// tagged ARGS[1], else of the first tree that has the row.
+bool pressRow(QWidget* front, const std::vector<std::string>& args) {
+    const int row = std::atoi(args.empty() ? "" : args[0].c_str());
+    QTreeWidgetItem* item = nullptr;
+    auto* tree = findIn<QTreeWidget>(front, [&](QTreeWidget& t) {
+        if (args.size() > 1 && !hasTag(t, args[1])) return false;
+        int r = 0;
+        for (QTreeWidgetItemIterator it(&t); *it; ++it, ++r)
+            if (r == row) {
+                item = *it;
+                return true;
+            }
+        return false;
+    });
+    if (!tree) return false;
+    emit tree->itemPressed(item, 0);
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::vector<QtScriptPlayer::Step>> QtScriptPlayer::parse(std::string_view text, std::string* error) {
@@ -186,25 +230,7 @@ QtScriptPlayer::Outcome QtScriptPlayer::run(const Step& step) {
         return Outcome::Done;
     }
     if (verb == "type" || verb == "paste") {
-        QLineEdit* e = nullptr;
-        if (step.args.size() > 1) e = findIn<QLineEdit>(front, [&](QLineEdit& e) { return hasTag(e, step.args[1]); });
-        else if (auto* f = qobject_cast<QLineEdit*>(front->focusWidget()); f && usable(*f)) e = f;
-        if (!e) e = findIn<QLineEdit>(front, [](QLineEdit& e) { return !e.isReadOnly(); });
-        if (!e) return Outcome::NotYet;
-        e->setFocus(Qt::MouseFocusReason);
-        const QString text = toQString(arg);
-        if (verb == "paste") {
-            QApplication::clipboard()->setText(text);
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
-            QCoreApplication::sendEvent(e, &press);
-            return Outcome::Done;
-        }
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            sendKey(e, 0, text.mid(i, n));
-            i += n - 1;
-        }
-        return Outcome::Done;
+        return typeInto(front, step.args, verb == "paste") ? Outcome::Done : Outcome::NotYet;
     }
     if (verb == "key") {
         const int key = arg == "return" ? Qt::Key_Return : arg == "escape" ? Qt::Key_Escape : arg == "tab" ? Qt::Key_Tab : 0;
@@ -218,21 +244,7 @@ QtScriptPlayer::Outcome QtScriptPlayer::run(const Step& step) {
         return Outcome::Done;
     }
     if (verb == "row") {
-        const int row = std::atoi(arg.c_str());
-        QTreeWidgetItem* item = nullptr;
-        auto* tree = findIn<QTreeWidget>(front, [&](QTreeWidget& t) {
-            if (step.args.size() > 1 && !hasTag(t, step.args[1])) return false;
-            int r = 0;
-            for (QTreeWidgetItemIterator it(&t); *it; ++it, ++r)
-                if (r == row) {
-                    item = *it;
-                    return true;
-                }
-            return false;
-        });
-        if (!tree) return Outcome::NotYet;
-        emit tree->itemPressed(item, 0);
-        return Outcome::Done;
+        return pressRow(front, step.args) ? Outcome::Done : Outcome::NotYet;
     }
     if (verb == "pick" || verb == "cancel") {
         auto* dialog = qobject_cast<QFileDialog*>(front);
