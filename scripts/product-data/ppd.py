@@ -212,6 +212,8 @@ HEADER = """*PPD-Adobe: "4.3"
 *ModelName: "KZ Print Server"
 *ShortNickName: "KZ Print Server"
 *NickName: "KZ Print Server"
+*% The print dialog loads the panel for the printers whose PPD names it.
+*APDialogExtension: "/usr/lib/kzpde/KZPrintServer.plugin"
 *PSVersion: "(3010.000) 0"
 *LanguageLevel: "3"
 *ColorDevice: True

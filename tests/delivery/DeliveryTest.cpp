@@ -271,6 +271,31 @@ TEST_F(Delivery, ThePanelsJobArrivesWithItsNameSettingsAndAPinNoOneElseReads) {
     EXPECT_EQ(seen.find("job-password"), std::string::npos) << seen;
 }
 
+TEST_F(Delivery, ThePaperPagesAndOrientationOfTheDialogArrive) {
+    ToolRun r = runKzpde("print " + _document + " --printer KZQueue --paper A3 --pages 1 --orientation landscape --json",
+                         true);
+    ASSERT_EQ(r.status, 0) << r.out;
+    const int id = nlohmann::json::parse(r.out.substr(r.out.find('{')))["jobId"].get<int>();
+    Ipp client(_client->jobAttributes(id));
+    EXPECT_EQ(text(client.get(), "PageSize"), "A3");
+    EXPECT_EQ(integers(client.get(), "orientation-requested"), (std::vector<int>{4}));
+    ipp_attribute_t* ranges = ippFindAttribute(client.get(), "page-ranges", IPP_TAG_RANGE);
+    ASSERT_NE(ranges, nullptr) << everything(client.get());
+    int upper = 0;
+    EXPECT_EQ(ippGetRange(ranges, 0, &upper), 1);
+    EXPECT_EQ(upper, 1);
+
+    const int remote = arrived(id, *_standIn);
+    ASSERT_GT(remote, 0);
+    Ipp job(_standIn->jobAttributes(remote));
+    ipp_attribute_t* media = ippFindAttribute(job.get(), "media-col", IPP_TAG_BEGIN_COLLECTION);
+    ASSERT_NE(media, nullptr) << everything(job.get());
+    ipp_t* size = ippGetCollection(ippFindAttribute(ippGetCollection(media, 0), "media-size", IPP_TAG_BEGIN_COLLECTION), 0);
+    ASSERT_NE(size, nullptr) << everything(job.get());
+    EXPECT_EQ(integers(size, "x-dimension"), (std::vector<int>{29700}));  // A3 in hundredths of a millimetre
+    EXPECT_EQ(integers(size, "y-dimension"), (std::vector<int>{42000}));
+}
+
 TEST_F(Delivery, AServerThatRefusesStopsTheQueueWithItsReasonAndKeepsTheJob) {
     ASSERT_TRUE(_client->addPrinter("KZRefused", deviceUri(_standInPort, "NoSuchQueue"), _ppd)) << _client->error();
     const int id = lp({"-d", "KZRefused", "-t", "refused"});

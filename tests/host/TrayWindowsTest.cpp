@@ -107,6 +107,22 @@ TEST_F(TrayWindowsTest, DevicesShapeStaplePunchFoldAndOffset) {
     EXPECT_EQ(run(request), 1);
 }
 
+TEST_F(TrayWindowsTest, AChoiceTheDevicesTakeAwayIsNotOfferedRatherThanNoChoice) {
+    const kz::Dictionary lists{{"DeviceList", rows({{"true", "quadPunch"}, {"false", "doublePunch"}})}};
+    kzpde::HostRequest request = defaultRequest();
+    request.lists = listsFile("punch.plist", lists);
+    request.sets = {{"Punch_PunchHoles", "LeftHoles2"}};
+    EXPECT_EQ(run(request), 1);
+    EXPECT_NE(errors.str().find("--set Punch_PunchHoles=LeftHoles2: 'LeftHoles2' is not offered by this printer's "
+                                "finishing devices"),
+              std::string::npos)
+        << errors.str();
+    // A value no description lists is still no choice at all.
+    request.sets = {{"Punch_PunchHoles", "LeftHoles7"}};
+    EXPECT_EQ(run(request), 2);
+    EXPECT_NE(errors.str().find("is not one of the choices"), std::string::npos) << errors.str();
+}
+
 TEST_F(TrayWindowsTest, SavedFinishingThePrintersDevicesCannotMakeIsNotSent) {
     kz::PrintSettings settings;
     settings.setValue("kzpde.PPDChoice.StapleMode", kz::Value("TopLeftCorner"));

@@ -127,6 +127,30 @@ TEST(QtTool, AScriptedDialogSessionAnswersTheConflictInAMessageBoxAndPrints) {
     EXPECT_EQ(shell(kTool + " dialog /no/such/document").status, 1);
 }
 
+TEST(QtTool, TheDialogsPaperSizeOrientationAndPagesGoWithTheJobForAnyPrinter) {
+    Folder f;
+    // The product's printer: the panel and the dialog's own row.
+    const std::string product = f.file("product.txt", "choose A3\nchoose Landscape\nchoose Range\n"
+                                                      "type 2-3 7301\nkey tab\nshot\npress Print\n");
+    Result r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --script " + product + " --screenshot " +
+                     (f.path / "product").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("  PageSize = \"A3\"\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  orientation-requested = \"4\"\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  page-ranges = \"2-3\"\n"), std::string::npos) << r.out;
+    // An office printer: its own options plainly, no panel.
+    const std::string office = f.file("office.txt", "choose Legal\nchoose \"Long Edge\"\nshot\npress Print\n");
+    r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --ppd " + std::string(KZ_SOURCE_DIR) +
+              "/tests/data/host/office-laser.ppd --script " + office + " --screenshot " + (f.path / "office").string());
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("  PageSize = \"Legal\"\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("  Duplex = \"DuplexNoTumble\"\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("StapleMode"), std::string::npos) << r.out;
+    const auto shots = screenshots(r.out);
+    ASSERT_FALSE(shots.empty()) << r.out;
+    for (const auto& s : shots) EXPECT_TRUE(notBlank(s)) << s;
+}
+
 TEST(QtTool, TheFavoritesWindowsAreWorkedFromTheDialogFilePanelsIncluded) {
     Folder f;
     std::filesystem::create_directories(f.path / "home");

@@ -60,6 +60,17 @@ CLI::Option* DeclaredOptions::trays(CLI::App& app, std::vector<TrayWindows::Requ
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
+void DeclaredOptions::pageSetup(CLI::App& app, PageSetupRequest& into) {
+    auto once = [&app](const std::string& name, std::optional<std::string>& value, const std::string& typeName,
+                       const std::string& description) {
+        app.add_option_function<std::string>(name, [&value](const std::string& text) { value = text; }, description)
+            ->type_name(typeName);
+    };
+    once("--paper", into.paper, "NAME", "the paper size: a PageSize choice of the printer's PPD (A4, A3, ...)");
+    once("--pages", into.pages, "all|RANGES", "the pages to print: all, or ranges such as 1-3,5,8-");
+    once("--orientation", into.orientation, "portrait|landscape", "the orientation of the pages");
+}
+
 void DeclaredOptions::okOrCancel(CLI::App& app, bool& ok, const std::string& description) {
     CLI::Option* yes = app.add_flag_callback("--ok", [&ok] { ok = true; }, "press OK at the end" + description);
     CLI::Option* no = app.add_flag_callback("--cancel", [&ok] { ok = false; }, "press Cancel at the end");

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/PageSetupRequest.h"
 #include "host/TrayWindows.h"
 
 namespace CLI {
@@ -38,6 +39,10 @@ public:
     // --tray automatic|bypass KEY=VALUE..., repeatable: the values run to
     // the next option.
     static CLI::Option* trays(CLI::App& app, std::vector<TrayWindows::Request>& into);
+    // --paper NAME, --pages all|RANGES, --orientation portrait|landscape:
+    // the print dialog's page setup, each at most once. Kept as typed and
+    // checked against the printer when the dialog works them (exit 1).
+    static void pageSetup(CLI::App& app, PageSetupRequest& into);
     // --ok / --cancel, at most one of them; ok stays as it is without either.
     static void okOrCancel(CLI::App& app, bool& ok, const std::string& description);
     // A TCP port: 1 to 65535, digits only (--port unless NAME says otherwise).

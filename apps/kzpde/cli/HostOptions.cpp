@@ -28,6 +28,7 @@ void HostOptions::declare(CLI::App& app, HostRequest& r) {
     DeclaredOptions::keyValues(app, "--set", r.sets, "work the control of the option KEY as a user would");
     once(app, "--lists", r.lists, "FILE.plist", "server lists the printer's PPD carries");
     DeclaredOptions::trays(app, r.trays);
+    DeclaredOptions::pageSetup(app, r.pageSetup);
     DeclaredOptions::answers(app, r.answers);
     once(app, "--job-name", r.jobName, "TEXT|auto", "the job name typed into the panel's dialog, or the automatic one");
     CLI::Option* save =
@@ -60,13 +61,25 @@ const char* const HostOptions::kHelp =
     "replaces the PPD's list of that name (its feeders, stackers and finishing\n"
     "devices shape the tray, output-tray, staple, punch, fold and offset menus; a\n"
     "name that is no server list is left out with a message).\n"
+    "--paper NAME, --pages all|RANGES, --orientation portrait|landscape: the\n"
+    "dialog's own paper size (a PageSize choice of the printer's PPD, which the\n"
+    "panel is told of; `--set PageSize=NAME` chooses it too), pages (IPP\n"
+    "page-ranges: N, N-M or N- pieces, ascending, not overlapping) and\n"
+    "orientation, chosen before the --set values; a value the printer or the\n"
+    "dialog does not take: exit 1 with the reason.\n"
+    "The panel is loaded only for a printer whose PPD names the plug-in (its\n"
+    "*APDialogExtension); for any other printer the dialog shows the printer's\n"
+    "own PPD options plainly, --set works those, and an option of the panel\n"
+    "there (or --favorite, --tray, --job-name, --save-favorite) is refused\n"
+    "with the reason (exit 1).\n"
     "--tray automatic|bypass KEY=VALUE...: after the --set values, opens that tray\n"
     "window with the panel's button, works each control KEY as --set does, and\n"
     "presses Close (the KEY=VALUE arguments run to the next option).\n\n"
     "Exit status 2 when KEY names no control in the panel or its panes (for --tray:\n"
     "in that window), VALUE is not one of the control's choices (or not what its\n"
     "field takes), or NAME is no favorite of the menu; 1 when the control or tray window cannot be worked now\n"
-    "(disabled, hidden, not offered), a --lists file is not lists of rows of texts\n"
+    "(disabled, hidden, not offered: a choice the printer's devices take away is\n"
+    "\"not offered by this printer's finishing devices\"), a --lists file is not lists of rows of texts\n"
     "or holds a list too big for the panel to read back (16 MiB as a property\n"
     "list), or anything fails.\n"
     "Passwords show masked (\"********\"): they leave the tool only\n"

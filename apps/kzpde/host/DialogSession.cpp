@@ -30,7 +30,9 @@ struct HostTexts {
 };
 
 HostTexts hostTexts(bool japanese) {
-    if (japanese) return {"プリンタ:", "プリント", "キャンセル", {"プリント", "部数:", "丁合い", "両面"}};
+    if (japanese)
+        return {"プリンタ:", "プリント", "キャンセル",
+                {"プリント", "部数:", "丁合い", "両面", {"用紙サイズ:", "ページ:", "すべて", "範囲", "方向:", "縦", "横"}}};
     return {"Printer:", "Print", "Cancel", {}};
 }
 
@@ -158,13 +160,13 @@ bool DialogSession::usePrinter(int index, std::string* error) {
     if (!printer) return false;
     std::unique_ptr<HostPpd> ppd;
     if (!HostPrinter::openPpd(*printer, &ppd, error)) return false;
+    // What the person chose so far goes with the settings to the next
+    // printer, where its PPD has those options.
     if (panel()) {
-        // What the person chose so far goes with the settings to the next
-        // printer's panel, where its PPD has those options.
         std::string ignored;
         panel()->saveValuesAndReturnError(&ignored);
-        if (_host->ppd()) _host->ppd()->writeToSettings(_host->settings());
     }
+    if (_host->ppd()) _host->ppd()->writeToSettings(_host->settings());
     releasePanel();
     _host->changePrinter(printer, std::move(ppd));
     if (_host->ppd()) _host->ppd()->markFromSettings(_host->settings());
@@ -176,6 +178,16 @@ bool DialogSession::usePrinter(int index, std::string* error) {
 }
 
 bool DialogSession::loadPanel(std::string* error) {
+    // The panel is the product's: another printer shows its own PPD's
+    // options, as a print dialog shows them for any printer.
+    if (!_host->ppd() || !_host->ppd()->namesDialogExtension(_plugIn.bundle()->path())) {
+        _plainOptions = std::make_unique<PpdOptionsView>(_host->ppd());
+        _dialog->setPanelView(_plainOptions->view());
+        if (PageSetupControls* setup = _dialog->pageSetup()) setup->attach(_host->ppd(), nullptr);
+        _dialog->layout();
+        placeButtons();
+        return true;
+    }
     std::shared_ptr<kz::PDEPanel> panel = _plugIn.panelFor(_host, error);
     if (!panel) return false;
     std::string why;
@@ -189,6 +201,7 @@ bool DialogSession::loadPanel(std::string* error) {
         return false;
     }
     _dialog->setPanelView(view);
+    if (PageSetupControls* setup = _dialog->pageSetup()) setup->attach(_host->ppd(), panel.get());
     panel->willShow();
     _favorites->attach(view.get());
     _dialog->layout();
@@ -201,6 +214,9 @@ void DialogSession::releasePanel() {
     if (kz::PDEPanel* p = panel()) p->shouldHide();
     if (_favorites) _favorites->attach(nullptr);
     if (_dialog) _dialog->setPanelView(nullptr);
+    // The row lets go of the panel and the PPD that are about to go.
+    if (_dialog && _dialog->pageSetup()) _dialog->pageSetup()->attach(nullptr, nullptr);
+    _plainOptions.reset();
     _plugIn.releasePanel();
 }
 
@@ -212,9 +228,13 @@ void DialogSession::print() {
         if (window().makeFirstResponder(nullptr)) edited->sendAction();
     kz::PDEPanel* p = panel();
     std::string error;
-    if (!p || !p->saveValuesAndReturnError(&error)) {
+    if (!p && !_plainOptions) {
+        tell("The print settings could not be saved.", "There is no print panel.");
+        return;
+    }
+    if (p && !p->saveValuesAndReturnError(&error)) {
         // The dialog stays: the person may change what the panel refused.
-        tell("The print settings could not be saved.", p ? error : "There is no print panel.");
+        tell("The print settings could not be saved.", error);
         return;
     }
     _jobOptions = HostPrinter::jobOptions(*_host);

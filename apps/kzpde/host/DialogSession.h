@@ -9,6 +9,7 @@
 #include "host/FavoriteButtons.h"
 #include "host/HostCallback.h"
 #include "host/PlugInHost.h"
+#include "host/PpdOptionsView.h"
 #include "host/PrintDialog.h"
 #include "host/Secrets.h"
 #include "platform/kit/Button.h"
@@ -30,9 +31,10 @@ struct DialogRequest {
 
 // The print dialog a person works (`kzpde dialog`), as kit views any
 // toolkit bridge shows: a printer menu above the plug-in's panel, the host's
-// copies, collate and two-sided controls, Print and Cancel. Choosing another
-// printer hands the panel's saved values to a new panel for that printer's
-// PPD; Print saves the panel and submits the document through CUPS with the
+// paper size, pages, orientation, copies, collate and two-sided controls,
+// Print and Cancel. Choosing another printer hands the panel's saved values
+// to a new panel for that printer's PPD (a printer whose PPD does not name
+// the plug-in gets its own PPD options instead of the panel); Print saves the panel and submits the document through CUPS with the
 // options `kzpde print` sends.
 class DialogSession : private kz::WindowDelegate {
 public:
@@ -60,6 +62,8 @@ public:
     kz::Window& window() const { return _dialog->window(); }
     PrintDialog& dialog() const { return *_dialog; }
     kz::PDEPanel* panel() const { return _plugIn.panel().get(); }
+    // The printer's own options, shown instead of the panel; else null.
+    PpdOptionsView* plainOptions() const { return _plainOptions.get(); }
     HostCallback& host() const { return *_host; }
     const std::vector<PrinterEntry>& printerEntries() const { return _printers; }
     int printerIndex() const { return _current; }
@@ -99,6 +103,7 @@ private:
     PlugInHost _plugIn;
     std::shared_ptr<HostCallback> _host;
     std::unique_ptr<PrintDialog> _dialog;
+    std::unique_ptr<PpdOptionsView> _plainOptions;
     std::vector<PrinterEntry> _printers;
     int _current = -1;
     std::optional<std::string> _file;

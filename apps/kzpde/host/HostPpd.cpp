@@ -1,6 +1,7 @@
 #include "host/HostPpd.h"
 
 #include <cstring>
+#include <filesystem>
 
 // libcups marks the PPD interface deprecated in favour of IPP; a print
 // dialog's panels still read and mark PPD choices.
@@ -33,6 +34,20 @@ bool HostPpd::mark(const std::string& keyword, const std::string& choice) {
     if (!hasChoice(keyword, choice)) return false;
     ppdMarkOption(_ppd, keyword.c_str(), choice.c_str());
     return true;
+}
+
+bool HostPpd::namesDialogExtension(const std::string& bundlePath) const {
+    std::filesystem::path bundle(bundlePath);
+    if (!bundle.has_filename()) bundle = bundle.parent_path();
+    const std::string name = bundle.filename().string();
+    if (name.empty()) return false;
+    for (ppd_attr_t* attr = ppdFindAttr(_ppd, kDialogExtension, nullptr); attr;
+         attr = ppdFindNextAttr(_ppd, kDialogExtension, nullptr)) {
+        std::filesystem::path named(attr->value ? attr->value : "");
+        if (!named.has_filename()) named = named.parent_path();
+        if (named.filename() == name) return true;
+    }
+    return false;
 }
 
 std::vector<std::pair<std::string, std::string>> HostPpd::markedChoices() const {

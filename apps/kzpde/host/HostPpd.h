@@ -20,6 +20,8 @@ namespace kzpde {
 class HostPpd {
 public:
     static constexpr const char* kSettingsKeyPrefix = "kzpde.PPDChoice.";
+    // The PPD keyword that names a print dialog extension to load.
+    static constexpr const char* kDialogExtension = "APDialogExtension";
 
     // Nothing, with libcups' reason in *error, when the file is no PPD.
     static std::unique_ptr<HostPpd> open(const std::string& path, std::string* error);
@@ -38,6 +40,12 @@ public:
     std::vector<std::pair<std::string, std::string>> markedChoices() const;
     // The marked choices that are not the option's default.
     std::vector<std::pair<std::string, std::string>> changedChoices() const;
+
+    // True when the PPD names the plug-in bundle at BUNDLEPATH as its print
+    // dialog extension (a *APDialogExtension path). The bundle's folder name
+    // decides, not the whole path: an installed tree may be moved, and a
+    // build tree's bundle is the same plug-in.
+    bool namesDialogExtension(const std::string& bundlePath) const;
 
     // Marks the choices the settings carry; the keys that name no option or
     // choice of this PPD (a file saved for another printer) are answered.

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "host/PageSetupControls.h"
 #include "platform/printing/CupsPrinter.h"
 #include "platform/printing/MemoryPrinter.h"
 
@@ -33,6 +34,7 @@ bool HostPrinter::openPpd(const kz::Printer& printer, std::unique_ptr<HostPpd>* 
 kz::JobOptions HostPrinter::jobOptions(HostCallback& host) {
     if (host.ppd()) host.ppd()->writeToSettings(host.settings());
     kz::JobOptions options = kz::JobOptions::make(host.settings(), host.ppdFile());
+    PageSetupControls::addJobOptions(host.settings(), options);
     if (auto* cups = dynamic_cast<kz::CupsPrinter*>(host.printSession()->currentPrinter().get()))
         options = cups->jobOptions(options);
     return options;

@@ -106,6 +106,8 @@ int HostSession::openPrinter(const HostRequest& r) {
         if (_host->ppd())
             for (const std::string& key : _host->ppd()->markFromSettings(_host->settings()))
                 *_err << "kzpde " << _command << ": " << key << ": not a choice of the printer's PPD; left out\n";
+        for (const std::string& key : PageSetupControls::dropInvalid(_host->settings()))
+            *_err << "kzpde " << _command << ": " << key << ": not a value the dialog writes; left out\n";
     }
     return 0;
 }
@@ -113,17 +115,35 @@ int HostSession::openPrinter(const HostRequest& r) {
 int HostSession::showPanel(const HostRequest& r) {
     std::string error;
     _dialog = std::make_unique<PrintDialog>(_host->settings(), r.withHostControls);
+    // The panel is the product's: another printer shows its own PPD's
+    // options, as a print dialog shows them for any printer.
+    if (!_host->ppd() || !_host->ppd()->namesDialogExtension(_plugIn.bundle()->path())) {
+        _plainOptions = std::make_unique<PpdOptionsView>(_host->ppd());
+        _dialog->setPanelView(_plainOptions->view());
+        if (PageSetupControls* setup = _dialog->pageSetup()) setup->attach(_host->ppd(), nullptr);
+        _dialog->layout();
+        return needsPanel(r);
+    }
     std::shared_ptr<kz::PDEPanel> panel = _plugIn.panelFor(_host, &error);
     if (!panel) return fail(error, 1);
     if (!panel->restoreValuesAndReturnError(&error)) return fail("the panel could not restore the settings: " + error, 1);
     _view = panel->panelView();
     if (!_view) return fail("the panel has no view", 1);
     _dialog->setPanelView(_view);
+    if (PageSetupControls* setup = _dialog->pageSetup()) setup->attach(_host->ppd(), panel.get());
     panel->willShow();
     _dialog->layout();
     dialogsFrom(0, std::nullopt);
     learnSecureControls();
     return 0;
+}
+
+int HostSession::needsPanel(const HostRequest& r) {
+    const char* asked = r.favorite ? "--favorite" : !r.trays.empty() ? "--tray" : r.jobName ? "--job-name"
+                        : r.saveFavorite ? "--save-favorite" : nullptr;
+    if (!asked) return 0;
+    return fail(std::string(asked) + ": refused: " + _printer->name() +
+                    " has no KZ Print Server panel (its PPD does not name the plug-in)", 1);
 }
 
 int HostSession::chooseFavorite(const HostRequest& r) {
@@ -139,30 +159,75 @@ int HostSession::chooseFavorite(const HostRequest& r) {
 // first change is made; the changes themselves may still disable what a
 // later one needs.
 int HostSession::checkChanges(const HostRequest& r) {
-    const std::vector<kz::View*> views = optionViews();
-    for (const auto& [key, value] : r.sets) {
-        OptionControls::QuillUI* control = OptionControls::find(views, key);
-        if (!control) return fail("--set " + key + ": no control has the main keyword " + key, 2);
-        if (control->isHidden()) continue;  // refused when worked, as hidden
-        if (auto offered = OptionControls::choices(*control)) {
-            bool found = false;
-            for (const auto& c : *offered) found = found || c.value == value;
-            if (!found) return fail("--set " + key + "=" + value + ": '" + value + "' is not one of the choices of " + key, 2);
-        }
+    if (int status = checkPageSetup(r)) return status;
+    for (const auto& [key, value] : r.sets)
+        if (int status = checkSet(key, value)) return status;
+    return 0;
+}
+
+int HostSession::checkPageSetup(const HostRequest& r) {
+    if (r.pageSetup.empty()) return 0;
+    std::string why;
+    if (!PageSetupControls::check(r.pageSetup, &why)) return fail(why, 1);
+    PageSetupControls* setup = _dialog->pageSetup();
+    if (!setup) return fail("--paper, --pages, --orientation: this print dialog has no page setup controls", 1);
+    if (r.pageSetup.paper && !setup->offersPaper(*r.pageSetup.paper, &why))
+        return fail("--paper " + *r.pageSetup.paper + ": " + why, 1);
+    return 0;
+}
+
+int HostSession::checkSet(const std::string& key, const std::string& value) {
+    std::string why;
+    if (isPaperKey(key))
+        return _dialog->pageSetup()->offersPaper(value, &why) ? 0 : fail("--set " + key + "=" + value + ": " + why, 2);
+    if (_plainOptions) {
+        // Not the panel's options: a printer without it has no stapler of
+        // ours to staple with.
+        if (!_plainOptions->has(key))
+            return fail("--set " + key + "=" + value + ": refused: " + _printer->name() + " has no option " + key +
+                            " (its PPD does not name the KZ Print Server panel, whose options these are)",
+                        1);
+        return _plainOptions->offers(key, value, &why) ? 0 : fail("--set " + key + "=" + value + ": " + why, 2);
+    }
+    OptionControls::QuillUI* control = OptionControls::find(optionViews(), key);
+    if (!control) return fail("--set " + key + ": no control has the main keyword " + key, 2);
+    if (control->isHidden()) return 0;  // refused when worked, as hidden
+    if (auto offered = OptionControls::choices(*control)) {
+        for (const auto& c : *offered)
+            if (c.value == value) return 0;
+        if (auto reason = OptionControls::notOffered(*control, value))
+            return fail("--set " + key + "=" + value + ": '" + value + "' is " + *reason, 1);
+        return fail("--set " + key + "=" + value + ": '" + value + "' is not one of the choices of " + key, 2);
     }
     return 0;
+}
+
+// The paper size is the dialog's own control, unless a control of the panel
+// edits it.
+bool HostSession::isPaperKey(const std::string& key) const {
+    return key == PageSetupControls::kPageSize && _dialog->pageSetup() &&
+           (_plainOptions || !OptionControls::find(optionViews(), key));
 }
 
 // The panel's own options are changed in the dialog; the panes' options
 // where a user changes them, in the detailed settings window the panel
 // opens (a run of them at once, then OK).
 int HostSession::makeChanges(const HostRequest& r) {
-    kz::View& panelView = *_view;
+    std::string why;
+    if (!r.pageSetup.empty() && !_dialog->pageSetup()->apply(r.pageSetup, &why)) return fail(why, 1);
     for (std::size_t i = 0; i < r.sets.size();) {
+        if (isPaperKey(r.sets[i].first) || _plainOptions) {
+            // The dialog's own paper size, or the printer's plain options.
+            const auto& [key, value] = r.sets[i++];
+            const bool done = isPaperKey(key) ? _dialog->pageSetup()->choosePaper(value, &why)
+                                              : _plainOptions->choose(key, value, &why);
+            if (!done) return fail("--set " + key + "=" + value + ": " + why, 1);
+            continue;
+        }
+        kz::View& panelView = *_view;
         if (OptionControls::find({&panelView}, r.sets[i].first)) {
             const auto& [key, value] = r.sets[i++];
             const std::size_t before = _driver->dialogs.size();
-            std::string why;
             const auto outcome = OptionControls::setAsUser(*OptionControls::find({&panelView}, key), value, &why);
             if (outcome != OptionControls::Outcome::Done)
                 return refused(*_err, _command, key, value, static_cast<int>(outcome), why);
@@ -170,7 +235,8 @@ int HostSession::makeChanges(const HostRequest& r) {
             continue;
         }
         std::vector<std::pair<std::string, std::string>> inWindow;
-        while (i < r.sets.size() && !OptionControls::find({&panelView}, r.sets[i].first)) inWindow.push_back(r.sets[i++]);
+        while (i < r.sets.size() && !OptionControls::find({&panelView}, r.sets[i].first) && !isPaperKey(r.sets[i].first))
+            inWindow.push_back(r.sets[i++]);
         if (int status = setInDetailedWindow(panelView, inWindow, _command, *_err)) return status;
     }
     return 0;
@@ -205,6 +271,10 @@ int HostSession::saveFavorite(const HostRequest& r) {
 }
 
 int HostSession::savePanel(const HostRequest&) {
+    if (!panel()) {
+        _jobOptions = HostPrinter::jobOptions(*_host);
+        return 0;
+    }
     std::string error;
     const std::size_t beforeSave = _driver->dialogs.size();
     if (!panel()->saveValuesAndReturnError(&error))
@@ -340,6 +410,9 @@ kz::Dictionary HostSession::report() {
     out.set("jobName", kz::Value(JobNameDriver::report(panelView, _host ? _host->settings().values() : kz::Dictionary())));
     kz::View empty;
     out.set("favorites", FavoritesMenu(view ? *view : empty).report());
+    out.set("panel", kz::Value(panel() != nullptr));
+    PageSetupControls* setup = _dialog ? _dialog->pageSetup() : nullptr;
+    out.set("pageSetup", kz::Value(setup ? setup->report() : kz::Dictionary()));
     return out;
 }
 
@@ -354,6 +427,8 @@ void HostSession::writeText(std::ostream& out) {
     section("marked choices", "markedChoices", " = ");
     section("job options", "jobOptions", " = ");
     section("summary", "summary", ": ");
+    if (!r.get("panel").boolValue()) out << "panel: none (the printer's PPD does not name the plug-in)\n";
+    section("page setup", "pageSetup", " = ");
     out << "dialogs:\n";
     for (const kz::Value& d : r.get("dialogs").array()) {
         const kz::Dictionary& entry = d.dictionary();

@@ -10,7 +10,9 @@
 
 #include "host/AnswerDriver.h"
 #include "host/HostCallback.h"
+#include "host/PageSetupRequest.h"
 #include "host/PlugInHost.h"
+#include "host/PpdOptionsView.h"
 #include "host/PrintDialog.h"
 #include "host/Secrets.h"
 #include "host/ServerListsPpd.h"
@@ -41,6 +43,8 @@ struct HostRequest {
     std::optional<std::string> lists;
     // Tray windows worked after the --set values (--tray).
     std::vector<TrayWindows::Request> trays;
+    // The dialog's paper size, pages and orientation, before the --set values.
+    PageSetupRequest pageSetup;
     // A CUPS destination even when none is named (the default one): printing.
     bool needsQueue = false;
     // Hosts without these exist; the tests build them.
@@ -70,13 +74,16 @@ public:
 
     // The results, with every secret masked: "printSettings",
     // "markedChoices", "jobOptions", "summary", "dialogs", "controls",
-    // "trayWindows", "jobName", "favorites" and, after --save-favorite,
-    // "savedFavorite".
+    // "trayWindows", "jobName", "favorites", "pageSetup", "panel" (false
+    // for a printer whose PPD does not name the plug-in) and, after
+    // --save-favorite, "savedFavorite".
     kz::Dictionary report();
     void writeText(std::ostream& out);
 
     HostCallback* host() const { return _host.get(); }
     kz::PDEPanel* panel() const { return _plugIn.panel().get(); }
+    // The printer's own options, shown instead of the panel; else null.
+    PpdOptionsView* plainOptions() const { return _plainOptions.get(); }
     PrintDialog* dialog() const { return _dialog.get(); }
     const std::shared_ptr<kz::Printer>& printer() const { return _printer; }
     const kz::JobOptions& jobOptions() const { return _jobOptions; }
@@ -103,6 +110,11 @@ private:
     int writeSettings(const HostRequest& r);
     std::vector<kz::View*> optionViews() const;
     void dialogsFrom(std::size_t from, const std::optional<std::string>& key);
+    // The request's steps that only the panel can do, for a printer without it.
+    int needsPanel(const HostRequest& r);
+    int checkSet(const std::string& key, const std::string& value);
+    int checkPageSetup(const HostRequest& r);
+    bool isPaperKey(const std::string& key) const;
     int refused(std::ostream& err, const std::string& command, const std::string& key, const std::string& value,
                 int outcome, const std::string& why);
     // Opens the panel's detailed settings window, makes the changes there and
@@ -121,6 +133,7 @@ private:
     std::shared_ptr<kz::Printer> _printer;
     std::shared_ptr<HostCallback> _host;
     std::unique_ptr<PrintDialog> _dialog;
+    std::unique_ptr<PpdOptionsView> _plainOptions;
     std::unique_ptr<AnswerDriver> _driver;
     std::vector<ShownDialog> _dialogs;
     std::size_t _told = 0;  // the driver's dialogs already in _dialogs

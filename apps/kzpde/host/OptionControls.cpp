@@ -178,6 +178,23 @@ std::optional<std::vector<OptionControls::Choice>> OptionControls::choices(Quill
     }
 }
 
+std::optional<std::string> OptionControls::notOffered(QuillUI& control, const std::string& value) {
+    const auto offered = choices(control);
+    if (!offered) return std::nullopt;
+    for (const Choice& c : *offered)
+        if (c.value == value) return std::nullopt;
+    bool described = false;
+    for (const kz::Value& entry : choiceEntries(control)) described = described || entryText(entry, "choice") == value;
+    if (!described) return std::nullopt;
+    // The device lists shape these menus: finishers the first four, the
+    // stackers the output tray.
+    const std::string& keyword = control.mainKeyword();
+    if (keyword == "StapleMode" || keyword == "Punch_PunchHoles" || keyword == "Fold" || keyword == "OffsetMode")
+        return "not offered by this printer's finishing devices";
+    if (keyword == "OutputTray") return "not offered by this printer's output trays";
+    return "not offered by this printer's devices";
+}
+
 OptionControls::Outcome OptionControls::setAsUser(QuillUI& control, const std::string& value, std::string* why) {
     // A hidden control is not there to be worked, whatever it would offer
     // (a finishing control the printer's devices hide keeps only its default).
@@ -186,7 +203,10 @@ OptionControls::Outcome OptionControls::setAsUser(QuillUI& control, const std::s
     std::size_t index = 0;
     if (offered) {
         while (index < offered->size() && (*offered)[index].value != value) ++index;
-        if (index == offered->size()) return fail(Outcome::NotAChoice, why, "it is not one of the choices");
+        if (index == offered->size()) {
+            if (auto reason = notOffered(control, value)) return fail(Outcome::Unusable, why, "it is " + *reason);
+            return fail(Outcome::NotAChoice, why, "it is not one of the choices");
+        }
         if (!usable(control) || !(*offered)[index].enabled)
             return fail(Outcome::Unusable, why, "that choice cannot be taken now (the control or the choice is disabled or hidden)");
     } else if (!usable(control) && control.kind() != Kind::TitleLine) {

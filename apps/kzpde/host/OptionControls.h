@@ -41,6 +41,11 @@ public:
     // control that takes a text or a number.
     static std::optional<std::vector<Choice>> choices(QuillUI& control);
 
+    // For a value the control's description lists but its widget does not
+    // offer now (the printer's device lists took it away): what took it,
+    // as "not offered by this printer's ..."; nothing otherwise.
+    static std::optional<std::string> notOffered(QuillUI& control, const std::string& value);
+
     enum class Outcome {
         Done,
         NotAChoice,  // the value is none of the control's choices, or not a number it takes

@@ -53,6 +53,8 @@ PrintDialog::PrintDialog(kz::PrintSettings& settings, bool withHostControls)
         _layoutBox->contentView().addSubview(_twoSided);
         _window->contentView().addSubview(_copiesRow);
         _window->contentView().addSubview(_layoutBox);
+        _pageSetup = std::make_unique<PageSetupControls>(_settings);
+        _window->contentView().addSubview(_pageSetup->view());
         showSettings();
     }
     layout();
@@ -72,7 +74,8 @@ void PrintDialog::setPanelView(std::shared_ptr<kz::View> view) {
 }
 
 void PrintDialog::layout() {
-    const double controls = _copiesRow ? kControlsHeight : 0;
+    const double setup = _pageSetup ? _pageSetup->view()->frame().size.height : 0;
+    const double controls = _copiesRow ? kControlsHeight + setup : 0;
     const double bottom = _bottom ? _bottom->frame().size.height : 0;
     const double top = _top ? _top->frame().size.height : 0;
     double width = kMinimumWidth, height = bottom + controls + top;
@@ -84,6 +87,7 @@ void PrintDialog::layout() {
     if (_copiesRow) {
         _copiesRow->setFrameOrigin({0, bottom});
         _layoutBox->setFrameOrigin({300, bottom});
+        _pageSetup->view()->setFrameOrigin({0, bottom + kControlsHeight});
     }
     if (_bottom) _bottom->setFrame(kz::Rect(0, 0, width, bottom));
     if (_top) _top->setFrame(kz::Rect(0, height - top, width, top));
@@ -98,6 +102,7 @@ void PrintDialog::setTexts(const Texts& texts) {
     _copiesLabel->setStringValue(texts.copies);
     _collate->setTitle(texts.collated);
     _twoSided->setTitle(texts.twoSided);
+    _pageSetup->setTexts(texts.pageSetup);
 }
 
 void PrintDialog::setAccessoryViews(std::shared_ptr<kz::View> top, std::shared_ptr<kz::View> bottom) {
@@ -120,6 +125,7 @@ void PrintDialog::showSettings() {
     int duplex = kz::PrintSettings::kDuplexNone;
     kz::PMGetDuplex(&_settings, &duplex);
     _twoSided->setState(duplex != kz::PrintSettings::kDuplexNone ? kz::OnState : kz::OffState);
+    _pageSetup->showSettings();
 }
 
 void PrintDialog::copiesChanged() {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "host/PageSetupControls.h"
 #include "platform/kit/Box.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/TextField.h"
@@ -13,8 +14,8 @@
 namespace kzpde {
 
 // The tool's print dialog as a (headless) kit window: the panel's view on
-// top and, below it, the dialog's own copies field, collate check box and
-// two-sided check box, each writing its value into the print settings when
+// top and, below it, the dialog's own paper size, pages and orientation
+// (PageSetupControls), copies field, collate check box and two-sided box, each writing its value into the print settings when
 // the user (or the panel, as the user would) works it. The panel finds those
 // three in the window that holds its view by their class, frame and action,
 // so they are plain kit classes in a plain view and a box.
@@ -25,7 +26,7 @@ public:
     static constexpr const char* kCollateAction = "collatedSelected:";
     static constexpr const char* kTwoSidedAction = "twoSidedSelected:";
 
-    // WITH_HOST_CONTROLS false builds a dialog that has none of the three,
+    // WITH_HOST_CONTROLS false builds a dialog that has none of its own controls,
     // as some hosts do; the panel then does without them.
     PrintDialog(kz::PrintSettings& settings, bool withHostControls = true);
     ~PrintDialog();
@@ -47,6 +48,7 @@ public:
         std::string copies = "Copies:";
         std::string collated = "Collated";
         std::string twoSided = "Two-Sided";
+        PageSetupControls::Texts pageSetup;
     };
     void setTexts(const Texts& texts);
     // Rows of a dialog a person works: TOP above the panel (the printer
@@ -59,6 +61,7 @@ public:
     kz::TextField* copiesField() const { return _copies.get(); }
     kz::Button* collateCheckBox() const { return _collate.get(); }
     kz::Button* twoSidedCheckBox() const { return _twoSided.get(); }
+    PageSetupControls* pageSetup() const { return _pageSetup.get(); }
 
 private:
     void copiesChanged();
@@ -74,6 +77,7 @@ private:
     std::shared_ptr<kz::TextField> _copies;
     std::shared_ptr<kz::Button> _collate;
     std::shared_ptr<kz::Button> _twoSided;
+    std::unique_ptr<PageSetupControls> _pageSetup;
 };
 
 }  // namespace kzpde
