@@ -7,6 +7,8 @@
 #   share/kzpde/samples/                        the sample files
 #   share/man/man1/kzpde.1.gz                   made from the help texts
 #   share/bash-completion/completions/kzpde     made from the command registry
+#   share/applications/kzpde-print.desktop      "Print with KZ Print Server" for
+#                                               PDF and PostScript in file managers
 # The bundle goes to lib/kzpde whatever the platform's library folder is: it is
 # a folder the tool finds relative to itself, not a library for the linker, and
 # the RUNPATHs inside it and of the tool name it relative to $ORIGIN.
@@ -23,6 +25,8 @@ set(KZ_INSTALL_BUNDLE_DIR ${KZ_INSTALL_PKGLIBDIR}/${KZ_BUNDLE_NAME})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/${KZ_BUNDLE_NAME} DESTINATION ${KZ_INSTALL_PKGLIBDIR}
         USE_SOURCE_PERMISSIONS)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kzpde/samples)
+# A file manager's "Open With" for PDF and PostScript files: `kzpde dialog FILE`.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/kzpde-print.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # Where Debian packages keep their copyright statement (/usr/share/doc/<package>).
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kzpde)
 # The product PPD where CUPS's driver list finds it (`lpinfo -m`, `lpadmin -m

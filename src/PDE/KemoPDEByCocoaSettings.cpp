@@ -9,6 +9,7 @@
 #include "Common/TextInput/StringEscapeConverter.h"
 #include "PDE/DetailedSettingsWinController.h"
 #include "PDE/KemoPDEByCocoa.h"
+#include "engine/controls/PanelOwnOptions.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/conversion/PrintOptionConverter.h"
 #include "engine/dialogs/JobNameWinController.h"
@@ -28,10 +29,6 @@ void logException(const char* operation, const std::exception& e) {
     kz::Log::format("### ## exception caught in %s %s: %s", operation, exceptionName(e).c_str(),
                     exceptionMessage(e).c_str());
 }
-
-constexpr const char* kOwnOptions[] = {"AutoTraySettingToBypass", "DuplexMode", "PagePrintOnCenter",
-                                       "StapleMode", "Punch_PunchHoles", "Fold", "OutputTray", "OffsetMode",
-                                       "VLInputSlot"};
 
 const StringEscapeConverter& customEntryConverter() {
     static const StringEscapeConverter converter = [] {
@@ -191,15 +188,7 @@ void KemoPDEByCocoa::_setDefaults() {
     // The manager's defaults are taken before the panel's own controls are
     // registered; without their descriptions' defaults those options would
     // never be read back from the print settings or the PPD.
-    const kz::Dictionary& descriptions = controlDescriptions();
-    for (const char* key : kOwnOptions) {
-        if (defaults.contains(key)) continue;
-        const kz::Value& description = descriptions.get(key);
-        if (!description.isDictionary()) continue;
-        const kz::Value* initial = description.dictionary().find("defchoice");
-        if (!initial || !initial->isString()) initial = description.dictionary().find("default");
-        if (initial && initial->isString() && !initial->string().empty()) defaults.set(key, initial->string());
-    }
+    PanelOwnOptions::addDefaults(defaults, controlDescriptions());
     _trayWindows->addPaperTrayDefaults(defaults);
     _defaultPrintOption = defaults;
     _printOption = std::move(defaults);

@@ -49,13 +49,42 @@ TEST(TreeCommand, TheDefaultsOpenNothingAndMarkNothing) {
     ToolRun run = runKzpde("tree --json");
     ASSERT_EQ(run.status, 0);
     nlohmann::json rows = rowsOf(run);
-    ASSERT_EQ(rows.size(), 9u);
+    ASSERT_EQ(rows.size(), 10u);
     for (const auto& row : rows) {
         EXPECT_EQ(row["depth"], 0);
         EXPECT_EQ(row["expanded"], false);
         EXPECT_EQ(row["icon"], "folder");
     }
-    EXPECT_EQ(rows[0]["text"], "Page");
+    EXPECT_EQ(rows[0]["text"], "Panel Settings");
+    EXPECT_EQ(rows[1]["text"], "Page");
+}
+
+// The panel's own options are in no pane: their folder lists them, and a
+// favorite that staples or prints 2-sided shows that difference there.
+TEST(TreeCommand, ThePanelsOwnOptionsHaveAFolderThatMarksAFavoritesChanges) {
+    ToolRun run = runKzpde("tree --favorite " + std::string(KZ_SOURCE_DIR) + "/resources/samples/Duplex.pfj --json");
+    ASSERT_EQ(run.status, 0) << run.out;
+    nlohmann::json rows = rowsOf(run);
+    const nlohmann::json* folder = rowTitled(rows, "Panel Settings");
+    ASSERT_NE(folder, nullptr) << rows;
+    EXPECT_EQ((*folder)["expanded"], true);
+    const nlohmann::json* twoSided = rowTitled(rows, "2-Sided Printing");
+    ASSERT_NE(twoSided, nullptr) << rows;
+    EXPECT_EQ((*twoSided)["icon"], "differs");
+    for (const char* same : {"Staple", "Punch", "Fold", "Offset", "Print on the Center of the Page"}) {
+        const nlohmann::json* row = rowTitled(rows, same);
+        ASSERT_NE(row, nullptr) << same << rows;
+        EXPECT_EQ((*row)["icon"], "item") << same;
+    }
+
+    TempFolder temp;
+    std::ofstream(temp / "Staple.pfj") << "2\n4\n0\nComment=\nSP_STAPLEMO=1\t\tSP_OFFSETMO=2\t\t";
+    run = runKzpde("tree --favorite " + temp / "Staple.pfj");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("- Panel Settings  [folder]\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("    Staple  [differs]\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("    Offset  [differs]\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("    2-Sided Printing  [item]\n"), std::string::npos) << run.out;
 }
 
 TEST(TreeCommand, AFavoriteWithOneChangedOptionOpensExactlyItsPane) {

@@ -55,3 +55,20 @@ TEST(ScratchFileTest, IsReadByPathAndLeavesNothingBehindEvenWhenKilled) {
     else ::unsetenv("TMPDIR");
     fs::remove_all(folder);
 }
+
+// A stream spooled in pieces reads back whole, and a later write replaces
+// all of it rather than the first bytes only.
+TEST(ScratchFileTest, AppendsPiecesAfterWhatIsThere) {
+    kz::ScratchFile file;
+    ASSERT_TRUE(file.valid());
+    ASSERT_TRUE(file.append("%PDF-"));
+    ASSERT_TRUE(file.append(std::string(70000, 'x')));
+    ASSERT_TRUE(file.append("end"));
+    EXPECT_EQ(file.size(), 5u + 70000u + 3u);
+    const std::string read = slurp(file.path());
+    EXPECT_EQ(read.substr(0, 5), "%PDF-");
+    EXPECT_EQ(read.substr(read.size() - 3), "end");
+    ASSERT_TRUE(file.write("new"));
+    EXPECT_EQ(slurp(file.path()), "new");
+    EXPECT_EQ(file.size(), 3u);
+}

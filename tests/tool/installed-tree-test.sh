@@ -56,4 +56,15 @@ selftest=$(run password selftest) || fail "kzpde password selftest failed: $self
 [[ $selftest == *"library: $bundle/Contents/Resources/libencryption.so"* ]] || fail "password library: $selftest"
 cmp -s "$prefix/share/bash-completion/completions/kzpde" "$build/apps/kzpde/kzpde.bash-completion" ||
   fail "the installed completion is not the built one"
+
+# The file managers' "Open With" entry: valid, for PDF and PostScript, and
+# running the dialog on the file chosen.
+desktop=$prefix/share/applications/kzpde-print.desktop
+[ -f "$desktop" ] || fail "missing share/applications/kzpde-print.desktop"
+command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is missing (scripts/setup installs desktop-file-utils)"
+out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+[ -z "$out" ] || fail "desktop-file-validate warns: $out"
+grep -qx 'Name=Print with KZ Print Server' "$desktop" || fail "the entry is not named \"Print with KZ Print Server\""
+grep -qx 'MimeType=application/pdf;application/postscript;' "$desktop" || fail "the entry is not for PDF and PostScript"
+grep -qx 'Exec=kzpde dialog %f' "$desktop" || fail "the entry does not open the dialog on the file"
 echo "installed tree: ok ($prefix)"

@@ -82,6 +82,7 @@ DialogSession::~DialogSession() {
 
 bool DialogSession::open(const DialogRequest& request, std::string* error) {
     _file = request.file;
+    _documentName = request.documentName.value_or(std::filesystem::path(request.file.value_or("")).filename().string());
     if (!_plugIn.load(request.bundlePath, error)) return false;
     _printers = printers(request);
     int index = 0;
@@ -250,7 +251,7 @@ void DialogSession::print() {
         _message = "no file to print: nothing was submitted";
     } else {
         const kz::CupsJob::Submitted job =
-            cups->print(*_file, std::filesystem::path(*_file).filename().string(), _jobOptions);
+            cups->print(*_file, _documentName, _jobOptions);
         if (!job) {
             _message = _printerName + ": the job was not taken: " + _secrets.redact(job.error);
             finish(Outcome::Failed);

@@ -25,6 +25,7 @@ struct DialogRequest {
     std::optional<std::string> printer;  // a CUPS destination to choose
     std::optional<std::string> ppd;      // a PPD file, offered as a printer without a queue
     std::optional<std::string> file;     // the document Print submits
+    std::optional<std::string> documentName;  // the job's name; FILE's own name when none
     bool japanese = false;               // the host's own texts
     bool listCupsDestinations = true;
 };
@@ -116,6 +117,7 @@ private:
     kz::JobOptions _jobOptions;
     int _jobId = 0;
     std::string _message;
+    std::string _documentName;
     std::string _printerName;
     Secrets _secrets;
 };

@@ -4,6 +4,8 @@
 #include <set>
 
 #include "Common/Util/BundleUtil.h"
+#include "engine/controls/ControlDescription.h"
+#include "engine/controls/PanelOwnOptions.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "engine/preferences/AppPreference.h"
@@ -18,6 +20,8 @@ namespace ComTORVALEKZ2R4_Plugin {
 namespace {
 
 constexpr const char* kCurrentSetting = "CurrentSetting";
+// The "UI" text that names the folder of the panel's own options.
+constexpr const char* kPanelOptionsFolder = "PanelOptionsFolder";
 // Deeper trees are not walked; the outline stops at the same depth.
 constexpr int kMaxDepth = kz::OutlineView::kMaxLevel;
 
@@ -158,14 +162,7 @@ kz::Dictionary PrintOptionTreeDataSource::resolveWithOptions(const kz::Dictionar
         std::optional<std::string> alias;
         mgr.getAlias(&alias, nullptr, key, std::nullopt);
         if (!alias && !control->mainKeywordText().empty()) alias = control->mainKeywordText();
-        bool changed = false;
-        if (const kz::Value* shown = _currentPrintOption.find(key)) {
-            std::optional<std::string> value = PanePlugInMgr::_stringFromObject(*shown);
-            const kz::Value* standard = defaults().find(key);
-            std::optional<std::string> byDefault =
-                standard ? PanePlugInMgr::_stringFromObject(*standard) : std::optional<std::string>();
-            changed = byDefault ? value != byDefault : value && !value->empty();
-        }
+        const bool changed = differsFromDefault(key, defaults());
         options.push_back(kz::Value(kz::Dictionary{{"mainAlias", kz::Value(alias.value_or(key))},
                                                    {"mainKeyword", kz::Value(key)},
                                                    {"differedWithDefault", kz::Value(changed)}}));
@@ -174,6 +171,44 @@ kz::Dictionary PrintOptionTreeDataSource::resolveWithOptions(const kz::Dictionar
     kz::Dictionary resolved = item;
     resolved.set("items", kz::Value(std::move(options)));
     return resolved;
+}
+
+bool PrintOptionTreeDataSource::differsFromDefault(const std::string& key, const kz::Dictionary& standard) const {
+    const kz::Value* shown = _currentPrintOption.find(key);
+    if (!shown) return false;
+    std::optional<std::string> value = PanePlugInMgr::_stringFromObject(*shown);
+    const kz::Value* byDefault = standard.find(key);
+    std::optional<std::string> standardValue =
+        byDefault ? PanePlugInMgr::_stringFromObject(*byDefault) : std::optional<std::string>();
+    return standardValue ? value != standardValue : value && !value->empty();
+}
+
+// The panel's own options are in no pane, so the panes tree never lists
+// them; a folder of their own does, each marked as a pane's options are.
+// Their defaults come from their descriptions, which the manager's lack.
+kz::Dictionary PrintOptionTreeDataSource::panelOptionsFolder() {
+    PanePlugInMgr& mgr = PanePlugInMgr::sharedInstance();
+    kz::Dictionary descriptions;
+    if (const auto& file = mgr.getUIFilePath())
+        descriptions = ControlDescription::readFile(*file).value_or(kz::Dictionary{});
+    kz::Dictionary standard = defaults();
+    PanelOwnOptions::addDefaults(standard, descriptions);
+    kz::Array options;
+    for (const std::string& key : PanelOwnOptions::keys()) {
+        // A product without the option (no bypass tray) has no description of it.
+        const kz::Value* description = descriptions.find(key);
+        if (!description || !description->isDictionary()) continue;
+        std::optional<std::string> alias;
+        mgr.getAlias(&alias, nullptr, key, std::nullopt);
+        if (!alias)
+            if (auto label = ControlDescription::nonEmptyText(description->dictionary(), "text"))
+                alias = PanePlugInMgr::localizedAlertText(*label);
+        options.push_back(kz::Value(kz::Dictionary{{"mainAlias", kz::Value(alias.value_or(key))},
+                                                   {"mainKeyword", kz::Value(key)},
+                                                   {"differedWithDefault", kz::Value(differsFromDefault(key, standard))}}));
+    }
+    return kz::Dictionary{{"itemName", kz::Value(PanePlugInMgr::localizedAlertText(kPanelOptionsFolder))},
+                          {"items", kz::Value(std::move(options))}};
 }
 
 kz::Dictionary PrintOptionTreeDataSource::_resolveItem(Node& node) {
@@ -190,6 +225,11 @@ kz::Dictionary PrintOptionTreeDataSource::_resolveItem(Node& node) {
 const std::vector<std::shared_ptr<PrintOptionTreeDataSource::Node>>& PrintOptionTreeDataSource::childrenOf(Node& node) {
     if (node.children) return *node.children;
     std::vector<std::shared_ptr<Node>> children;
+    if (&node == _root.get()) {
+        kz::Dictionary folder = panelOptionsFolder();
+        if (!folder.get("items").array().empty())
+            children.push_back(std::make_shared<Node>(Node{std::move(folder), node.depth + 1, std::nullopt}));
+    }
     if (node.depth < kMaxDepth) {
         kz::Dictionary resolved = _resolveItem(node);
         if (const kz::Value* items = resolved.find("items"); items && items->isArray())

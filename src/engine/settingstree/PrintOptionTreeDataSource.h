@@ -15,8 +15,9 @@ namespace ComTORVALEKZ2R4_Plugin {
 
 // The settings tree: the panes tree shown in an outline with the settings of
 // one print option, each pane listing its options and the entries that
-// differ from the defaults marked and opened. Items are resolved through the
-// pane plug-in manager.
+// differ from the defaults marked and opened, and first a folder of the
+// panel's own options, marked alike. Items are resolved through the pane
+// plug-in manager.
 class KZ_EXPORT PrintOptionTreeDataSource : public kz::OutlineViewDataSource, public kz::OutlineViewDelegate {
 public:
     enum class Icon { Folder, Item, Differs };
@@ -73,6 +74,9 @@ private:
     kz::Dictionary _resolveItem(Node& node);
     kz::Dictionary resolveWithOptions(const kz::Dictionary& item);
     const std::vector<std::shared_ptr<Node>>& childrenOf(Node& node);
+    // Whether the print option shown holds another value of KEY than STANDARD.
+    bool differsFromDefault(const std::string& key, const kz::Dictionary& standard) const;
+    kz::Dictionary panelOptionsFolder();
     bool collectDiffering(const std::shared_ptr<Node>& node, std::vector<std::shared_ptr<Node>>& open, int depth);
     void widenColumn(kz::OutlineView& outlineView, kz::TableColumn& column, const kz::OutlineItem& item,
                      const std::string& text);

@@ -1,6 +1,7 @@
 #include "platform/foundation/ScratchFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -47,25 +48,50 @@ ScratchFile::~ScratchFile() {
     if (_fd >= 0) ::close(_fd);
 }
 
-bool ScratchFile::write(std::string_view bytes, std::string* error) {
-    auto fail = [&](const char* what) {
-        if (error) *error = std::string(what) + ": " + std::strerror(errno);
-        return false;
-    };
-    if (_fd < 0) {
-        errno = EBADF;
-        return fail("no scratch file");
-    }
-    if (::ftruncate(_fd, 0) != 0) return fail("cannot empty the scratch file");
+namespace {
+
+bool failed(std::string* error, const char* what) {
+    if (error) *error = std::string(what) + ": " + std::strerror(errno);
+    return false;
+}
+
+// Writes BYTES at OFFSET, the whole of them or a failure.
+bool writeAt(int fd, std::string_view bytes, off_t offset, std::string* error) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = ::pwrite(_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return fail("cannot write the scratch file");
+        if (n <= 0) return failed(error, "cannot write the scratch file");
         done += static_cast<std::size_t>(n);
     }
+    return true;
+}
+
+}  // namespace
+
+bool ScratchFile::write(std::string_view bytes, std::string* error) {
+    if (_fd < 0) {
+        errno = EBADF;
+        return failed(error, "no scratch file");
+    }
+    if (::ftruncate(_fd, 0) != 0) return failed(error, "cannot empty the scratch file");
+    if (!writeAt(_fd, bytes, 0, error)) return false;
     CrashPoint::pass();
     return true;
+}
+
+bool ScratchFile::append(std::string_view bytes, std::string* error) {
+    if (_fd < 0) {
+        errno = EBADF;
+        return failed(error, "no scratch file");
+    }
+    return writeAt(_fd, bytes, static_cast<off_t>(size()), error);
+}
+
+std::uint64_t ScratchFile::size() const {
+    struct stat st {};
+    if (_fd < 0 || ::fstat(_fd, &st) != 0) return 0;
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
 }  // namespace kz

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,11 @@ public:
     const std::string& path() const { return _path; }
     // Replaces the contents with BYTES; false with a reason in *error.
     bool write(std::string_view bytes, std::string* error = nullptr);
+    // Adds BYTES at the end, for contents that come in pieces (a stream
+    // spooled here rather than held in memory); false with a reason in *error.
+    bool append(std::string_view bytes, std::string* error = nullptr);
+    // The size of the contents now.
+    std::uint64_t size() const;
 
 private:
     int _fd = -1;

@@ -62,3 +62,30 @@ TEST(QtDialogPrint, AJobArrivesWithWhatTheScriptChoseInTheWindows) {
     for (const auto& [name, value] : *attributes) landscape = landscape || value.stringValue() == "Landscape";
     EXPECT_TRUE(landscape) << r.out;
 }
+
+// An application's print command pipes the document into the dialog: the
+// job carries the panel's options and the name `lp` gives such a job.
+TEST(QtDialogPrint, ADocumentOnStandardInputIsPrintedFromTheDialog) {
+    CupsTestDaemon* cups = CupsTestDaemon::shared();
+    if (!cups->running()) GTEST_SKIP() << "no private cupsd: " << cups->error();
+    if (!std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const std::string ppd = std::string(KZ_BINARY_DIR) + "/KZPrintServer.plugin/Contents/Resources/KZPrintServer.ppd";
+    ASSERT_TRUE(cups->addQueue("KZPiped", ppd)) << cups->error();
+    const std::string document = file("kz-piped.ps", "%!PS-Adobe-3.0\nshowpage\n");
+    const std::string script = file("piped.txt", "choose \"Top Left\"\npress Print\n");
+    ToolRun r = runKzpde("dialog --printer KZPiped --script " + script + " - < " + document, true);
+    ASSERT_EQ(r.status, 0) << r.out;
+    std::smatch job;
+    ASSERT_TRUE(std::regex_search(r.out, job, std::regex("\njob ([0-9]+) on KZPiped\n"))) << r.out;
+    std::string error;
+    auto attributes = kz::CupsJob::attributes(CUPS_HTTP_DEFAULT, std::stoi(job[1].str()), &error);
+    ASSERT_TRUE(attributes) << error;
+    EXPECT_EQ(attribute(*attributes, "job-name"), "(stdin)");
+    EXPECT_EQ(attribute(*attributes, "StapleMode"), "TopLeftCorner");
+
+    // Anything else is refused before a window opens.
+    ToolRun refused = runKzpde("dialog --printer KZPiped - < " + file("kz-piped.txt", "a page\n"), true);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("kzpde dialog: standard input is neither PDF nor PostScript"), std::string::npos)
+        << refused.out;
+}

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 
@@ -11,6 +12,7 @@
 #include "support/JsonValue.h"
 #include "host/HostSession.h"
 #include "host/JobNameDriver.h"
+#include "support/StandardInputDocument.h"
 #include "platform/printing/CupsPrinter.h"
 
 namespace {
@@ -22,13 +24,22 @@ struct Options {
 
 int run(Options& o, kzpde::Invocation& inv) {
     kzpde::HostRequest& request = o.request;
-    const std::string& file = o.file;
+    std::string file = o.file;
     if (request.ppd) {
         inv.err << "kzpde print: --ppd names no queue to print to; name a CUPS destination with --printer\n";
         return kzpde::kUsage;
     }
+    // "-": the document an application pipes in, spooled before the dialog.
+    kzpde::StandardInputDocument piped;
+    const bool fromStdin = file == "-";
+    std::string why;
+    if (fromStdin && !piped.read(STDIN_FILENO, &why)) {
+        inv.err << "kzpde print: " << why << "\n";
+        return kzpde::kFailure;
+    }
+    if (fromStdin) file = piped.path();
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
+    if (!fromStdin && !std::filesystem::is_regular_file(file, ec)) {
         inv.err << "kzpde print: " << file << ": no such file\n";
         return kzpde::kFailure;
     }
@@ -44,7 +55,7 @@ int run(Options& o, kzpde::Invocation& inv) {
     // Named as the user named it in the panel, else after the file.
     const std::string title =
         kzpde::JobNameDriver::typedName(session.host() ? session.host()->settings().values() : kz::Dictionary())
-            .value_or(std::filesystem::path(file).filename().string());
+            .value_or(fromStdin ? kzpde::StandardInputDocument::kTitle : std::filesystem::path(file).filename().string());
     const kz::CupsJob::Submitted job = printer->print(file, title, session.jobOptions());
     if (!job) {
         inv.err << "kzpde print: " << printer->name() << ": the job was not taken: " << session.secrets().redact(job.error)
@@ -66,7 +77,8 @@ const kzpde::Command::Registration registration{{
     "print",
     "print a file through CUPS with the options the panel saved",
     std::string("Runs the print dialog as `kzpde options` does, on the CUPS destination NAME\n"
-                "(the default destination without --printer), then submits FILE to it with\n"
+                "(the default destination without --printer), then submits FILE (\"-\": a PDF or\n"
+                "PostScript document read from standard input first, named \"(stdin)\") to it with\n"
                 "the job options the panel's settings make, and prints the job's id (--json:\n"
                 "\"jobId\", \"printer\" and the \"jobOptions\" sent, passwords masked). The job\n"
                 "is named as the panel's job name dialog names it (--job-name TEXT, or a\n"
@@ -74,7 +86,7 @@ const kzpde::Command::Registration registration{{
         kzpde::HostOptions::kHelp,
     [](CLI::App& app) -> kzpde::Runner {
         auto o = std::make_shared<Options>();
-        app.add_option("FILE", o->file, "the document to print")->required();
+        app.add_option("FILE", o->file, "the document to print, \"-\" for standard input")->required();
         kzpde::HostOptions::declare(app, o->request);
         return [o](kzpde::Invocation& inv) { return run(*o, inv); };
     },

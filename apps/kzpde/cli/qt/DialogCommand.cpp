@@ -1,6 +1,7 @@
 // kzpde dialog: the host's print dialog with the plug-in's panel in a real
 // window; Print submits the file through CUPS.
 #include <QTimer>
+#include <unistd.h>
 
 #include <filesystem>
 #include <ostream>
@@ -14,6 +15,7 @@
 #include "platform/kit/Application.h"
 #include "platform/qt/QtBridge.h"
 #include "cli/qt/QtHost.h"
+#include "support/StandardInputDocument.h"
 
 namespace {
 
@@ -50,6 +52,18 @@ std::shared_ptr<kz::Bundle> checkedBundle(const kzpde::DialogRequest& request, s
 
 int run(Options& o, kzpde::Invocation& inv) {
     kzpde::DialogRequest& request = o.request;
+    // "-": an application's print command pipes the document in; it is
+    // spooled before the window opens, and lives as long as the dialog.
+    kzpde::StandardInputDocument piped;
+    if (request.file == "-") {
+        std::string why;
+        if (!piped.read(STDIN_FILENO, &why)) {
+            inv.err << "kzpde dialog: " << why << "\n";
+            return kzpde::kFailure;
+        }
+        request.file = piped.path();
+        request.documentName = kzpde::StandardInputDocument::kTitle;
+    }
     auto bundle = checkedBundle(request, inv.err);
     if (!bundle) return kzpde::kFailure;
     kzpde::QtHost host(o.qt, bundle);
@@ -110,7 +124,9 @@ const kzpde::Command::Registration registration{{
     "Print saves the panel and submits FILE to the CUPS destination with the\n"
     "options `kzpde print` sends; it prints the job options (passwords\n"
     "masked) and \"job ID on PRINTER\". On the embedded printer or a PPD, or\n"
-    "without FILE, nothing is submitted and it says so.\n"
+    "without FILE, nothing is submitted and it says so. FILE \"-\" is a PDF or\n"
+    "PostScript document read from standard input before the window opens\n"
+    "(an application's print command), and the job is named \"(stdin)\".\n"
     "--screenshot DIR writes a PNG of every window as it is shown (modal ones\n"
     "too: questions, the detailed settings window); without a script the\n"
     "dialog is then cancelled.\n"
@@ -124,7 +140,7 @@ const kzpde::Command::Registration registration{{
         auto o = std::make_shared<Options>();
         kzpde::DialogRequest& r = o->request;
         app.add_option_function<std::string>("FILE", [o](const std::string& f) { o->request.file = f; },
-                                             "the document Print submits");
+                                             "the document Print submits, \"-\" for standard input");
         auto* printer = app.add_option_function<std::string>(
                                "--printer", [o](const std::string& p) { o->request.printer = p; },
                                "the CUPS destination chosen first")

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cups/cups.h>
+
+#include <string>
+
+#include "platform/foundation/Export.h"
+#include "platform/printing/JobOptions.h"
+
+namespace kz {
+
+// lpoptions instances ("QUEUE/NAME"): saved job options under a name of
+// their own that every dialog lists and `lp -d QUEUE/NAME` prints with.
+// libcups keeps them (cupsGetDests2/cupsSetDests2): in the user's
+// ~/.cups/lpoptions, or for everyone in the server root's lpoptions when run
+// as root, so they read back as CUPS's own tools read them.
+class KZ_EXPORT CupsInstances {
+public:
+    enum class Outcome { Done, NoQueue, NoInstance, Refused, Failed };
+
+    // Makes instance NAME of QUEUE hold exactly OPTIONS, replacing what an
+    // instance of that name held. A password option is refused: the file is
+    // plain text (readable by everyone for root's). *error says why not Done.
+    static Outcome save(http_t* http, const std::string& queue, const std::string& name, const JobOptions& options,
+                        std::string* error);
+    // Removes instance NAME of QUEUE.
+    static Outcome remove(http_t* http, const std::string& queue, const std::string& name, std::string* error);
+    // Whether NAME can be an instance name: lpoptions lines split at white
+    // space, and a slash would read as part of the queue's name.
+    static bool isInstanceName(const std::string& name, std::string* why = nullptr);
+    // The file libcups writes for this process's user.
+    static std::string lpoptionsPath();
+};
+
+}  // namespace kz
