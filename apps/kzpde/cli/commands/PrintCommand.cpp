@@ -11,6 +11,7 @@
 #include "support/JsonValue.h"
 #include "host/HostSession.h"
 #include "host/JobNameDriver.h"
+#include "support/HeldJobs.h"
 #include "platform/printing/CupsPrinter.h"
 
 namespace {
@@ -45,7 +46,10 @@ int run(Options& o, kzpde::Invocation& inv) {
     const std::string title =
         kzpde::JobNameDriver::typedName(session.host() ? session.host()->settings().values() : kz::Dictionary())
             .value_or(std::filesystem::path(file).filename().string());
-    const kz::CupsJob::Submitted job = printer->print(file, title, session.jobOptions());
+    // Made in the panel: a queue that holds jobs for it lets this one go.
+    kz::JobOptions submitted = session.jobOptions();
+    kzpde::HeldJobs::markThroughPanel(submitted);
+    const kz::CupsJob::Submitted job = printer->print(file, title, submitted);
     if (!job) {
         inv.err << "kzpde print: " << printer->name() << ": the job was not taken: " << session.secrets().redact(job.error)
                 << "\n";
