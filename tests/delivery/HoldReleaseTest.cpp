@@ -186,3 +186,46 @@ TEST_F(HoldRelease, ARefusedChangeLeavesTheJobHeldAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+// `kzpde agent --once` under Qt's offscreen platform with a script: the
+// first held job printed, the second cancelled, the third left held when
+// the script runs out.
+TEST_F(HoldRelease, TheAgentShowsEachHeldJobPrintReleasesCancelCancelsAndClosingLeavesItHeld) {
+    const std::string folder = _folder + "/agent";
+    fs::create_directories(folder + "/shots");
+    fs::create_directories(folder + "/runtime");
+    std::ofstream(folder + "/script") << "shot first\npress Print\npress Cancel\nshot third\n";
+    const int before = _standIn->lastJobId();
+    const int printed = lp({"-d", "KZHold", "-t", "From the agent", "-o", "Fold=Bifold"});
+    const int cancelled = lp({"-d", "KZHold", "-t", "Not wanted"});
+    const int left = lp({"-d", "KZHold", "-t", "Later"});
+    for (int id : {printed, cancelled, left}) ASSERT_TRUE(held(id));
+
+    // The tool takes the display and the lock's folder from this process.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("XDG_RUNTIME_DIR", (folder + "/runtime").c_str(), 1);
+    ToolRun r = runKzpde("agent --once --script " + folder + "/script --screenshot " + folder + "/shots", true);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("job " + std::to_string(printed) + " on KZHold released"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("job " + std::to_string(cancelled) + " on KZHold cancelled"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("job " + std::to_string(left) + " on KZHold left held"), std::string::npos) << r.out;
+
+    const int remote = arrived(printed, *_standIn);
+    ASSERT_GT(remote, before);
+    Ipp arrivedJob(_standIn->jobAttributes(remote));
+    EXPECT_EQ(text(arrivedJob.get(), "job-name"), "From the agent");
+    EXPECT_EQ(integers(arrivedJob.get(), "finishings"), (std::vector<int>{93}));
+    EXPECT_EQ(jobState(*_client, cancelled), IPP_JSTATE_CANCELED);
+    EXPECT_EQ(jobState(*_client, left), IPP_JSTATE_HELD);
+    std::vector<std::string> shots;
+    for (const auto& file : fs::directory_iterator(folder + "/shots")) shots.push_back(file.path().filename());
+    EXPECT_TRUE(std::any_of(shots.begin(), shots.end(), [](const std::string& f) { return f.ends_with("first.png"); }))
+        << r.out;
+    EXPECT_TRUE(std::any_of(shots.begin(), shots.end(), [](const std::string& f) { return f.ends_with("third.png"); }))
+        << r.out;
+    EXPECT_EQ(runKzpde("release " + std::to_string(left) + " --cancel").status, 0);
+}
+
+}  // namespace
