@@ -1,5 +1,7 @@
 #include "JobTicket.h"
 
+#include "QueueHold.h"
+
 #include <cups/cups.h>
 
 #include <algorithm>
@@ -198,7 +200,7 @@ std::optional<JobTicket> JobTicket::read(std::string_view options, const std::st
         }
         byName[option.name] = option.value;
         const std::string_view keyword = entryKeyword(option.name);
-        if (!keyword.empty()) ticket._fromPanel = true;
+        if (option.name == QueueHold::kThroughPanel) ticket._fromPanel = true;
         if (keyword == "JobName") typedName = option.value;
         if (keyword == "VLSpecificJobName") nameMode = option.value;
         if (keyword == "SecurityPrintPassword") {

@@ -59,8 +59,9 @@ public:
     // The options that travel behind kOwnPrefix, by name as libcups sorts
     // a parsed option line.
     const std::vector<Option>& ownOptions() const { return _own; }
-    // True when the job carries the panel's own entries: it went through
-    // the panel, not only through a dialog that reads the PPD.
+    // True when the job carries the mark a completion in the panel writes
+    // (QueueHold::kThroughPanel). The panel's own entries are no proof: a
+    // published favorite or `lp -o` carries them too.
     bool fromPanel() const { return _fromPanel; }
 
     // Adds the job attributes to a Print-Job request.

@@ -14,12 +14,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "DeviceAddress.h"
 #include "JobSender.h"
 #include "JobTicket.h"
 #include "QueueDescription.h"
+#include "QueueHold.h"
 
 namespace {
 
@@ -76,6 +78,29 @@ int main(int argc, char* argv[]) {
     if (!ticket) {
         std::cerr << "ERROR: The job cannot be sent: " << why << "\n";
         return CUPS_BACKEND_CANCEL;
+    }
+
+    // A queue that holds its jobs for the panel holds every job that has
+    // not been through it: an application may have sent the job with
+    // job-hold-until=no-hold, or someone released it without the panel.
+    // Released after completion, the job runs its filters again with the
+    // panel's options.
+    if (!ticket->fromPanel()) {
+        const std::optional<bool> holds = kzps::QueueHold::holdsJobs(environment("PRINTER"), &why);
+        if (!holds) {
+            std::cerr << "WARNING: Cannot tell whether the queue holds jobs for the panel (" << why
+                      << "); the job goes as it is\n";
+        } else if (*holds) {
+            // The filters' output is read to its end, so that they finish
+            // without error before the job is held.
+            if (!fromFile) {
+                char buffer[65536];
+                while (::read(0, buffer, sizeof buffer) > 0) {
+                }
+            }
+            std::cerr << "INFO: Held until it is completed in the print panel (kzpde release or the agent)\n";
+            return CUPS_BACKEND_HOLD;
+        }
     }
 
     kzps::JobSender::Job job;

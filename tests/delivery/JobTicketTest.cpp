@@ -108,7 +108,13 @@ TEST(JobTicket, TheTypedJobNameAndThePanelsEntriesTravel) {
                                 "job-uuid=urn:uuid:1 time-at-creation=1";
     JobTicket t = ticket(options);
     EXPECT_EQ(t.jobName(), "Q3 % figures, final");
-    EXPECT_TRUE(t.fromPanel());
+    // The panel's entries alone do not show the job went through the panel
+    // (a published favorite carries them); the mark a completion writes
+    // does, and it stays on this side of the print server.
+    EXPECT_FALSE(t.fromPanel());
+    JobTicket marked = ticket(options + " kzpde-through-panel=2026-12-10T16:00:00Z");
+    EXPECT_TRUE(marked.fromPanel());
+    EXPECT_EQ(ownNames(marked), ownNames(t));
     EXPECT_EQ(ownNames(t), (std::vector<std::string>{kEntry + "JobName", kEntry + "MailAddress",
                                                      kEntry + "VLSpecificJobName", "StapleMode"}));
     EXPECT_EQ(t.ownOptions()[0].value, "Q3 %x25 figures%x2C final");  // as the panel stored it

@@ -11,6 +11,27 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "installed tree: $*" >&2; exit 1; }
 
 "$cmake" --install "$build" --prefix "$work/first" >/dev/null
+
+# The agent in every desktop session: the systemd user unit, enabled for
+# graphical sessions, names the installed tool; the autostart entry is valid.
+unit=$work/first/lib/systemd/user/kzpde-agent.service
+[ -f "$unit" ] || fail "missing lib/systemd/user/kzpde-agent.service"
+[ "$(readlink "$work/first/lib/systemd/user/graphical-session.target.wants/kzpde-agent.service")" = ../kzpde-agent.service ] ||
+  fail "the agent's unit is not enabled for graphical sessions"
+grep -qx "ExecStart=$work/first/bin/kzpde agent" "$unit" || fail "the unit does not run the installed kzpde: $(grep ExecStart "$unit")"
+desktop=$work/first/etc/xdg/autostart/kzpde-agent.desktop
+[ -f "$desktop" ] || fail "missing etc/xdg/autostart/kzpde-agent.desktop"
+if command -v desktop-file-validate >/dev/null; then
+  out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+fi
+if command -v systemd-analyze >/dev/null; then
+  # As the user's manager reads it (its runtime folder a scratch one), the
+  # manual page not looked up: the installed one is not on man's path.
+  mkdir -p "$work/runtime"
+  out=$(XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user --man=no verify "$unit" 2>&1) ||
+    fail "systemd-analyze verify: $out"
+fi
+
 mv "$work/first" "$work/moved"
 prefix=$work/moved
 bundle=$prefix/lib/kzpde/KZPrintServer.plugin

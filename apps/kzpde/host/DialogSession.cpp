@@ -6,6 +6,7 @@
 
 #include "engine/panes/PanelInspection.h"
 #include "host/HostPrinter.h"
+#include "support/HeldJobs.h"
 #include "platform/kit/Alert.h"
 #include "platform/kit/TextField.h"
 #include "platform/printing/CupsDestinations.h"
@@ -51,6 +52,8 @@ std::shared_ptr<kz::Button> pushButton(const std::string& title, const std::stri
 
 std::vector<DialogSession::PrinterEntry> DialogSession::printers(const DialogRequest& request) {
     std::vector<PrinterEntry> out;
+    // A job made already stays on its queue.
+    if (request.complete && request.printer) return {{*request.printer, request.printer, std::nullopt}};
     if (request.ppd) out.push_back({std::filesystem::path(*request.ppd).stem().string() + " (PPD)", std::nullopt, request.ppd});
     out.push_back({"KZ Sample Printer", std::nullopt, std::nullopt});
     if (!request.listCupsDestinations) return out;
@@ -83,6 +86,7 @@ DialogSession::~DialogSession() {
 bool DialogSession::open(const DialogRequest& request, std::string* error) {
     _file = request.file;
     _documentName = request.documentName.value_or(std::filesystem::path(request.file.value_or("")).filename().string());
+    _complete = request.complete;
     if (!_plugIn.load(request.bundlePath, error)) return false;
     _printers = printers(request);
     int index = 0;
@@ -100,8 +104,10 @@ bool DialogSession::open(const DialogRequest& request, std::string* error) {
             if (_printers[i].isDefault) index = static_cast<int>(i);
     }
     _host = std::make_shared<MarkingHostCallback>(nullptr, nullptr);
+    if (request.settings) _host->settings() = *request.settings;
     _dialog = std::make_unique<PrintDialog>(_host->settings());
-    const HostTexts texts = hostTexts(request.japanese);
+    HostTexts texts = hostTexts(request.japanese);
+    if (request.title) texts.dialog.title = *request.title;
     _dialog->setTexts(texts.dialog);
     buildRows(request.japanese);
     _dialog->window().setDelegate(this);
@@ -245,13 +251,22 @@ void DialogSession::print() {
     for (const std::string& keyword : _secrets.keywords())
         if (auto typed = kzp::PanelInspection::typedValue(keyword)) _secrets.addValue(*typed);
     auto* cups = dynamic_cast<kz::CupsPrinter*>(_host->printSession()->currentPrinter().get());
-    if (!cups) {
+    if (_complete) {
+        if (std::optional<std::string> failed = _complete(_jobOptions, _host->ppd())) {
+            _message = _secrets.redact(*failed);
+            finish(Outcome::Failed);
+            return;
+        }
+    } else if (!cups) {
         _message = _printerName + " is no CUPS queue: nothing was submitted";
     } else if (!_file) {
         _message = "no file to print: nothing was submitted";
     } else {
+        // Made in the panel: a queue that holds jobs for it lets this one go.
+        kz::JobOptions submitted = _jobOptions;
+        HeldJobs::markThroughPanel(submitted);
         const kz::CupsJob::Submitted job =
-            cups->print(*_file, _documentName, _jobOptions);
+            cups->print(*_file, _documentName, submitted);
         if (!job) {
             _message = _printerName + ": the job was not taken: " + _secrets.redact(job.error);
             finish(Outcome::Failed);
@@ -273,7 +288,9 @@ void DialogSession::finish(Outcome outcome) {
 }
 
 bool DialogSession::windowShouldClose(kz::Window&) {
-    cancel();
+    // Closing a held job's dialog leaves the job as it is, which Cancel
+    // does not; for a file there is nothing between the two.
+    if (_outcome == Outcome::Open) finish(_complete ? Outcome::Closed : Outcome::Cancelled);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/FavoriteButtons.h"
+#include "host/HostPpd.h"
 #include "host/HostCallback.h"
 #include "host/PlugInHost.h"
 #include "host/PpdOptionsView.h"
@@ -16,6 +17,7 @@
 #include "platform/kit/PopUpButton.h"
 #include "platform/kit/WindowDelegate.h"
 #include "platform/printing/JobOptions.h"
+#include "platform/printing/PrintSettings.h"
 
 namespace kzpde {
 
@@ -28,6 +30,13 @@ struct DialogRequest {
     std::optional<std::string> documentName;  // the job's name; FILE's own name when none
     bool japanese = false;               // the host's own texts
     bool listCupsDestinations = true;
+    // A job made already (a held one): the print settings it carries, the
+    // window's title, and what Print does with the panel's job options on
+    // the dialog's PPD instead of submitting a file (an error text, or
+    // nullopt when done). With it the menu offers the printer only.
+    std::optional<kz::PrintSettings> settings;
+    std::optional<std::string> title;
+    std::function<std::optional<std::string>(const kz::JobOptions&, const HostPpd*)> complete;
 };
 
 // The print dialog a person works (`kzpde dialog`), as kit views any
@@ -45,7 +54,8 @@ public:
         std::optional<std::string> ppd;          // a PPD file; neither: the embedded printer
         bool isDefault = false;                  // the CUPS default destination
     };
-    enum class Outcome { Open, Printed, Cancelled, Failed };
+    // Closed: a held job's window was closed without Print or Cancel.
+    enum class Outcome { Open, Printed, Cancelled, Closed, Failed };
 
     // The printers the menu offers: the PPD given, the embedded sample
     // printer, then the CUPS destinations.
@@ -108,6 +118,7 @@ private:
     std::vector<PrinterEntry> _printers;
     int _current = -1;
     std::optional<std::string> _file;
+    std::function<std::optional<std::string>(const kz::JobOptions&, const HostPpd*)> _complete;
     std::shared_ptr<kz::View> _top, _bottom;
     std::shared_ptr<kz::PopUpButton> _printerMenu;
     std::shared_ptr<kz::Button> _print, _cancel;

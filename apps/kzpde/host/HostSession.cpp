@@ -71,6 +71,10 @@ int HostSession::restoreSettingsFile(const HostRequest& r) {
     if (r.settingsFile) {
         _restored = kz::PrintSettings::readFile(*r.settingsFile, &error);
         if (!_restored) return fail(error, 1);
+    } else if (r.settings) {
+        _restored = r.settings;
+    }
+    if (_restored) {
         for (const auto& [key, value] : _restored->values())
             if (_secrets.isSecretKey(key)) _secrets.addValue(value.stringValue());
     }

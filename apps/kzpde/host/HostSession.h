@@ -32,6 +32,7 @@ struct HostRequest {
     std::optional<std::string> printer;         // a CUPS destination
     std::optional<std::string> ppd;             // a PPD file instead of a printer
     std::optional<std::string> settingsFile;    // print settings to restore
+    std::optional<kz::PrintSettings> settings;  // or these (a held job's)
     std::vector<std::pair<std::string, std::string>> sets;  // KEY=VALUE, in order
     std::deque<bool> answers;                   // to the rules' questions; true: yes
     std::optional<std::string> writeSettings;   // where the saved settings go

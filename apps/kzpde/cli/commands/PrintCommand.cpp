@@ -13,6 +13,7 @@
 #include "host/HostSession.h"
 #include "host/JobNameDriver.h"
 #include "support/StandardInputDocument.h"
+#include "support/HeldJobs.h"
 #include "platform/printing/CupsPrinter.h"
 
 namespace {
@@ -56,7 +57,10 @@ int run(Options& o, kzpde::Invocation& inv) {
     const std::string title =
         kzpde::JobNameDriver::typedName(session.host() ? session.host()->settings().values() : kz::Dictionary())
             .value_or(fromStdin ? kzpde::StandardInputDocument::kTitle : std::filesystem::path(file).filename().string());
-    const kz::CupsJob::Submitted job = printer->print(file, title, session.jobOptions());
+    // Made in the panel: a queue that holds jobs for it lets this one go.
+    kz::JobOptions submitted = session.jobOptions();
+    kzpde::HeldJobs::markThroughPanel(submitted);
+    const kz::CupsJob::Submitted job = printer->print(file, title, submitted);
     if (!job) {
         inv.err << "kzpde print: " << printer->name() << ": the job was not taken: " << session.secrets().redact(job.error)
                 << "\n";
