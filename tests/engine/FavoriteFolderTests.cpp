@@ -25,7 +25,7 @@ namespace {
 
 // Points the shared preferences at the test bundle and the config folder at
 // a fresh temporary one, and puts both back afterwards.
-class FavoriteFolder : public ::testing::Test {
+class FavoriteFolders : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* old = std::getenv("XDG_CONFIG_HOME");
@@ -51,7 +51,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FavoriteFolder, ReadsMiscellaneousForTheBundleOrANamedApplication) {
+TEST_F(FavoriteFolders, ReadsMiscellaneousForTheBundleOrANamedApplication) {
     EXPECT_EQ(prefs().convertTableFileNameWithAppName(std::nullopt), "TestConvertTable");
     EXPECT_EQ(prefs().convertTableFileNameWithAppName("Other"), "OtherConvertTable");
     EXPECT_EQ(prefs().ppdFileNameWithAppName(std::nullopt), std::nullopt);
@@ -60,7 +60,7 @@ TEST_F(FavoriteFolder, ReadsMiscellaneousForTheBundleOrANamedApplication) {
     EXPECT_TRUE(log.contains("### ## fail to retrieve infomations dictionary"));
 }
 
-TEST_F(FavoriteFolder, LivesInTheConfigFolderAndIsCreatedOnlyWhenAsked) {
+TEST_F(FavoriteFolders, LivesInTheConfigFolderAndIsCreatedOnlyWhenAsked) {
     EXPECT_EQ(prefs().favoriteFolderPathArray(false), std::vector<std::string>{favorites()});
     EXPECT_FALSE(std::filesystem::exists(favorites()));
     prefs().favoriteFolderPathArray(true);
@@ -74,7 +74,7 @@ TEST_F(FavoriteFolder, LivesInTheConfigFolderAndIsCreatedOnlyWhenAsked) {
     }
 }
 
-TEST_F(FavoriteFolder, NoFolderWithoutTheBundlesNames) {
+TEST_F(FavoriteFolders, NoFolderWithoutTheBundlesNames) {
     prefs().setBundle(nullptr);
     kz::LogCapture log;
     EXPECT_TRUE(prefs().favoriteFolderPathArray(true).empty());
@@ -83,7 +83,7 @@ TEST_F(FavoriteFolder, NoFolderWithoutTheBundlesNames) {
     EXPECT_TRUE(log.contains("### ## fail to retrieve infomations dictionary"));
 }
 
-TEST_F(FavoriteFolder, SavesNamedFavoritesThatTheListingShows) {
+TEST_F(FavoriteFolders, SavesNamedFavoritesThatTheListingShows) {
     std::optional<std::string> path = FavoriteFolder::saveFavoriteOnFavoriteDirectory("Duplex", std::nullopt,
                                                                               kz::Dictionary{{"CL_RGBMD", 1}});
     ASSERT_EQ(path, favorites() + "/Duplex.pfj");
@@ -103,7 +103,7 @@ TEST_F(FavoriteFolder, SavesNamedFavoritesThatTheListingShows) {
     EXPECT_FALSE(std::filesystem::exists(_config / "TORVALE/Product/Sub/escape.pfj"));
 }
 
-TEST_F(FavoriteFolder, ListingLeavesOutInvisibleItems) {
+TEST_F(FavoriteFolders, ListingLeavesOutInvisibleItems) {
     ASSERT_TRUE(FavoriteFolder::saveFavoriteOnFavoriteDirectory("Shown", std::nullopt, kz::Dictionary{{"A", "1"}}));
     std::optional<std::string> flagged =
         FavoriteFolder::saveFavoriteOnFavoriteDirectory("Flagged", std::nullopt, kz::Dictionary{{"A", "1"}});
@@ -116,7 +116,7 @@ TEST_F(FavoriteFolder, ListingLeavesOutInvisibleItems) {
     EXPECT_EQ(FavoriteFolder::arrayForFavoritePath(), std::vector<std::string>{favorites() + "/Shown.pfj"});
 }
 
-TEST_F(FavoriteFolder, PopupHoldsTheDefaultThenEveryFavorite) {
+TEST_F(FavoriteFolders, PopupHoldsTheDefaultThenEveryFavorite) {
     kz::PopUpButton popup;
     popup.addItemWithTitle("stale");
     FavoriteFolder::buildFavoritePopup(popup);
@@ -134,7 +134,7 @@ TEST_F(FavoriteFolder, PopupHoldsTheDefaultThenEveryFavorite) {
     EXPECT_EQ(popup.indexOfSelectedItem(), 0);
 }
 
-TEST_F(FavoriteFolder, ClassicIconFromTheShippedBundleAtTheAskedSize) {
+TEST_F(FavoriteFolders, ClassicIconFromTheShippedBundleAtTheAskedSize) {
     EXPECT_EQ(prefs().clasicIcon(), nullptr);  // the test bundle has none
     prefs().setBundle(kz::Bundle::open(std::string(KZ_SOURCE_DIR) + "/resources/bundle"));
     std::shared_ptr<kz::Image> icon = prefs().clasicIcon();

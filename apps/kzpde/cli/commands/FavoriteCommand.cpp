@@ -100,6 +100,7 @@ int write(const std::string& name, const std::optional<std::string>& comment, kz
         }
     }
     kz::LogCapture log;
+    preferences();  // the bundle names the favorite folder
     std::optional<std::string> path = kzp::FavoriteFolder::saveFavoriteOnFavoriteDirectory(name, comment, options);
     kzpde::FailureLog::tell(path ? kzpde::kOk : kzpde::kFailure, log.lines(), inv.err);
     if (!path) {
