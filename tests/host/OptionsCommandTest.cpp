@@ -55,7 +55,8 @@ TEST(OptionsCommand, PrintsOneObjectOfSettingsChoicesJobOptionsSummaryDialogsAnd
     const nlohmann::ordered_json ordered = orderedOptions("--set StapleMode=TopLeftCorner");
     for (const auto& [key, value] : ordered.items()) keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"printSettings", "markedChoices", "jobOptions", "summary", "dialogs",
-                                               "controls", "trayWindows", "jobName", "favorites"}));
+                                               "controls", "trayWindows", "jobName", "favorites", "panel",
+                                               "pageSetup"}));
     EXPECT_EQ(out["markedChoices"]["StapleMode"], "TopLeftCorner");
     EXPECT_EQ(out["jobOptions"]["StapleMode"], "TopLeftCorner");
     // The panel's own controls, each with its choices and state.
