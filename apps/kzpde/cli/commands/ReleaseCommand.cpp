@@ -75,7 +75,7 @@ const kzpde::Command::Registration registration{{
     "Exit status 2, the job untouched, when JOB does not exist, is not the user's,\n"
     "is not held or is not on a KZ Print Server queue; 1, the job left held, when the\n"
     "panel refuses a change (no such control, not one of its choices, a rule's check\n"
-    "that fails) or anything else fails, and for bad arguments.\n",
+    "that fails) or anything else fails; 2 for bad arguments too, as every command.\n",
     [](CLI::App& app) -> kzpde::Runner {
         auto o = std::make_shared<Options>();
         kzpde::HostRequest& r = o->request;
@@ -99,7 +99,6 @@ const kzpde::Command::Registration registration{{
         kzpde::DeclaredOptions::json(app, r.json);
         return [o](kzpde::Invocation& inv) { return run(*o, inv); };
     },
-    kzpde::kFailure,
 }};
 
 }  // namespace

@@ -255,7 +255,6 @@ const kzpde::Command::Registration registration{{
         kzpde::QtHost::declareOptions(app, o->qt);
         return [o](kzpde::Invocation& inv) { return run(*o, inv); };
     },
-    kzpde::kFailure,
 }};
 
 }  // namespace
