@@ -49,7 +49,6 @@ TEST_F(HostSessionTest, PaperPagesAndOrientationReachTheJobAndTheSettings) {
     request.writeSettings = tempFile("settings.plist");
     ASSERT_EQ(run(request), 0) << errors.str();
     EXPECT_EQ(marked("PageSize"), "A3");
-    EXPECT_EQ(marked("PageRegion"), "A3");  // the PPD's region follows its size
     EXPECT_EQ(jobOption(*session, "PageSize"), "A3");
     EXPECT_EQ(jobOption(*session, "page-ranges"), "1-3,5-5");
     EXPECT_EQ(jobOption(*session, "orientation-requested"), "4");

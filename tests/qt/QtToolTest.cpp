@@ -139,7 +139,7 @@ TEST(QtTool, TheDialogsPaperSizeOrientationAndPagesGoWithTheJobForAnyPrinter) {
     EXPECT_NE(r.out.find("  orientation-requested = \"4\"\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  page-ranges = \"2-3\"\n"), std::string::npos) << r.out;
     // An office printer: its own options plainly, no panel.
-    const std::string office = f.file("office.txt", "choose Legal\nchoose \"Long Edge\"\nshot\npress Print\n");
+    const std::string office = f.file("office.txt", "choose \"US Legal\"\nchoose \"Long Edge\"\nshot\npress Print\n");
     r = shell("CUPS_SERVER=/nonexistent " + kTool + " dialog --ppd " + std::string(KZ_SOURCE_DIR) +
               "/tests/data/host/office-laser.ppd --script " + office + " --screenshot " + (f.path / "office").string());
     EXPECT_EQ(r.status, 0) << r.out;
