@@ -31,13 +31,12 @@ protected:
         if (!cups->running()) GTEST_SKIP() << "no private cupsd: " << cups->error();
         const std::string ppd = std::string(KZ_BINARY_DIR) + "/KZPrintServer.plugin/Contents/Resources/KZPrintServer.ppd";
         ASSERT_TRUE(cups->addQueue("KZPub", ppd)) << cups->error();
-        // The daemon's empty home holds the favorites; as root the instances
-        // go to its configuration folder, as a user below that home.
+        // The daemon's empty home holds the favorites and, as libcups writes
+        // them where there is a home, the instances.
         ::unsetenv("XDG_CONFIG_HOME");
         favorites = fs::path(std::getenv("HOME")) / ".config/TORVALE/KZPrintServer/R4/favorite";
         fs::create_directories(favorites);
-        lpoptions = ::getuid() == 0 ? fs::path(std::getenv("CUPS_SERVERROOT")) / "lpoptions"
-                                    : fs::path(std::getenv("HOME")) / ".cups/lpoptions";
+        lpoptions = fs::path(std::getenv("HOME")) / ".cups/lpoptions";
         document = fs::path(::testing::TempDir()) / ("kz-publish-" + std::to_string(::getpid()) + ".ps");
         std::ofstream(document) << "%!PS\nshowpage\n";
     }
@@ -74,7 +73,7 @@ TEST_F(FavoritePublish, LpWithThePublishedInstanceSendsTheFavoritesJobOptions) {
     ToolRun published = runKzpde("favorite publish Staple --printer KZPub", true);
     ASSERT_EQ(published.status, 0) << published.out;
     EXPECT_EQ(published.out.rfind("published KZPub/Staple in " + lpoptions.string() + "\n", 0), 0u) << published.out;
-    EXPECT_NE(readFile(lpoptions).find("Dest KZPub/Staple "), std::string::npos) << readFile(lpoptions);
+    EXPECT_NE(readFile(lpoptions).find("KZPub/Staple "), std::string::npos) << readFile(lpoptions);
 
     // What `kzpde print --favorite` sends, option for option.
     ToolRun printed = runKzpde("print " + document.string() + " --printer KZPub --favorite Staple --json");
@@ -84,7 +83,8 @@ TEST_F(FavoritePublish, LpWithThePublishedInstanceSendsTheFavoritesJobOptions) {
     kz::Dictionary job = lp("KZPub/Staple");
     EXPECT_EQ(value(job, "StapleMode"), "TopLeftCorner");
     EXPECT_EQ(value(job, "OffsetMode"), "PerJob");
-    EXPECT_EQ(value(job, "sides"), "two-sided-long-edge");
+    EXPECT_EQ(value(job, "DuplexMode"), "DuplexNoTumble");
+    // An empty text is left out, not turned into "True" by lpoptions.
     for (const auto& [name, v] : sent.items()) {
         if (name == "copies" || name == "Collate") continue;  // typed by libcups either way
         EXPECT_EQ(value(job, name), v.get<std::string>()) << name;
@@ -97,15 +97,14 @@ TEST_F(FavoritePublish, LpWithThePublishedInstanceSendsTheFavoritesJobOptions) {
     job = lp("KZPub/Staple");
     EXPECT_EQ(value(job, "StapleMode"), "TopRightCorner");
     EXPECT_EQ(value(job, "OffsetMode"), "");
-    EXPECT_EQ(value(job, "sides"), "one-sided");
+    EXPECT_EQ(value(job, "DuplexMode"), "");
 
     // Removed: the queue is left as it was, the instance is no destination.
     ToolRun removed = runKzpde("favorite publish Staple --printer KZPub --remove");
     ASSERT_EQ(removed.status, 0) << removed.out;
     EXPECT_EQ(removed.out, "removed KZPub/Staple from " + lpoptions.string() + "\n");
     EXPECT_EQ(readFile(lpoptions).find("KZPub/Staple"), std::string::npos) << readFile(lpoptions);
-    std::string out;
-    EXPECT_NE(cups->run({"lp", "-d", "KZPub/Staple", document.string()}, &out), 0) << out;
+    EXPECT_EQ(value(lp("KZPub/Staple"), "StapleMode"), "");
     EXPECT_EQ(value(lp("KZPub"), "StapleMode"), "");
 }
 
@@ -118,11 +117,13 @@ TEST_F(FavoritePublish, WhatCannotBePublishedIsRefusedWithItsReasonAndChangesNot
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "kzpde favorite publish: there is no favorite named 'Nothing'\n");
 
-    // Mail at the job's end without an address: the panel's check refuses it.
-    writeFavorite("NoAddress", "SC_MAILNOTI=1\t\t");
-    ToolRun refused = runKzpdeErrors("favorite publish NoAddress --printer KZPub");
+    // Stapling into the stacker tray: the rules ask which to give up.
+    writeFavorite("Conflict", "SP_STAPLEMO=1\t\tSP_OUTPUTTR=1\t\t");
+    ToolRun refused = runKzpdeErrors("favorite publish Conflict --printer KZPub");
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.out.find("Enter the e-mail address to notify."), std::string::npos) << refused.out;
+    EXPECT_NE(refused.out.find("does not pass the panel's rules: The following properties cannot be set at the same time."),
+              std::string::npos)
+        << refused.out;
 
     writeFavorite("Two words", "SP_STAPLEMO=1\t\t");
     ToolRun spaced = runKzpdeErrors("favorite publish 'Two words' --printer KZPub");

@@ -54,13 +54,12 @@ bool CupsInstances::isInstanceName(const std::string& name, std::string* why) {
 }
 
 std::string CupsInstances::lpoptionsPath() {
-    // As libcups chooses: root writes the system's file, a user their own.
-    if (::getuid() == 0) {
-        const char* root = std::getenv("CUPS_SERVERROOT");
-        return std::string(root && *root ? root : "/etc/cups") + "/lpoptions";
-    }
+    // As libcups chooses: the home's file whenever there is a home (root's
+    // too), the server root's only without one.
     const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.cups/lpoptions";
+    if (home && *home) return std::string(home) + "/.cups/lpoptions";
+    const char* root = std::getenv("CUPS_SERVERROOT");
+    return std::string(root && *root ? root : "/etc/cups") + "/lpoptions";
 }
 
 CupsInstances::Outcome CupsInstances::save(http_t* http, const std::string& queue, const std::string& name,
@@ -84,9 +83,12 @@ CupsInstances::Outcome CupsInstances::save(http_t* http, const std::string& queu
     cupsFreeOptions(instance->num_options, instance->options);
     instance->num_options = 0;
     instance->options = nullptr;
+    // lpoptions writes an empty value as the bare name, which reads back as
+    // "true": an empty text would arrive as "True". Left out, it is unset.
     for (const JobOptions::Option& option : options.options())
-        instance->num_options =
-            cupsAddOption(option.name.c_str(), option.value.c_str(), instance->num_options, &instance->options);
+        if (!option.value.empty())
+            instance->num_options =
+                cupsAddOption(option.name.c_str(), option.value.c_str(), instance->num_options, &instance->options);
     return writeDests(http, dests, error);
 }
 

@@ -11,14 +11,15 @@ namespace kz {
 
 // lpoptions instances ("QUEUE/NAME"): saved job options under a name of
 // their own that every dialog lists and `lp -d QUEUE/NAME` prints with.
-// libcups keeps them (cupsGetDests2/cupsSetDests2): in the user's
-// ~/.cups/lpoptions, or for everyone in the server root's lpoptions when run
-// as root, so they read back as CUPS's own tools read them.
+// libcups keeps them (cupsGetDests2/cupsSetDests2): in ~/.cups/lpoptions,
+// or in the server root's lpoptions without a home, so they read back as
+// CUPS's own tools read them.
 class KZ_EXPORT CupsInstances {
 public:
     enum class Outcome { Done, NoQueue, NoInstance, Refused, Failed };
 
-    // Makes instance NAME of QUEUE hold exactly OPTIONS, replacing what an
+    // Makes instance NAME of QUEUE hold exactly OPTIONS (but those whose
+    // value is empty, which lpoptions cannot carry), replacing what an
     // instance of that name held. A password option is refused: the file is
     // plain text (readable by everyone for root's). *error says why not Done.
     static Outcome save(http_t* http, const std::string& queue, const std::string& name, const JobOptions& options,

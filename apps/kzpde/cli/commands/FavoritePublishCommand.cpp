@@ -87,8 +87,8 @@ const kzpde::Command::Registration registration{{
     "make a favorite a CUPS instance (QUEUE/NAME) that every application prints with",
     "Opens the panel on the CUPS queue QUEUE, chooses the favorite NAME in its menu and\n"
     "saves, as `kzpde print --favorite NAME` does, and keeps the job options that makes\n"
-    "as the lpoptions instance QUEUE/NAME (libcups: ~/.cups/lpoptions for a user, the\n"
-    "system's lpoptions when run as root), replacing what an instance of that name\n"
+    "as the lpoptions instance QUEUE/NAME (libcups: ~/.cups/lpoptions, the system's\n"
+    "lpoptions only without a home), replacing what an instance of that name\n"
     "held. Dialogs then list it and `lp -d QUEUE/NAME` prints with the favorite.\n"
     "Prints \"published QUEUE/NAME in FILE\" and the options, one a line.\n"
     "--remove removes the instance (\"removed QUEUE/NAME from FILE\").\n"
