@@ -93,7 +93,7 @@ std::optional<std::string> AppPreference::userLibraryFolder() {
     return std::string(home) + "/.config";
 }
 
-std::vector<std::string> AppPreference::_subFolderPathArray(std::string_view subFolder, bool createIfNeed) const {
+std::optional<std::string> AppPreference::favoriteTail(std::string_view subFolder) const {
     std::optional<std::string> product = _productFolderNameWithAppName(std::nullopt);
     std::optional<std::string> sub = _subFolderNameWithAppName(std::nullopt);
     // Without both names the folder would be a shared one of every product;
@@ -101,8 +101,14 @@ std::vector<std::string> AppPreference::_subFolderPathArray(std::string_view sub
     auto plain = [](const std::optional<std::string>& name) {
         return name && !name->empty() && name->find('/') == std::string::npos && *name != "." && *name != "..";
     };
-    if (!plain(product) || !plain(sub)) return {};
-    std::string tail = std::string("/") + kMakerFolder + "/" + *product + "/" + *sub + "/" + std::string(subFolder);
+    if (!plain(product) || !plain(sub)) return std::nullopt;
+    return std::string("/") + kMakerFolder + "/" + *product + "/" + *sub + "/" + std::string(subFolder);
+}
+
+std::vector<std::string> AppPreference::_subFolderPathArray(std::string_view subFolder, bool createIfNeed) const {
+    std::optional<std::string> found = favoriteTail(subFolder);
+    if (!found) return {};
+    const std::string& tail = *found;
 
     if (std::optional<std::string> base = userLibraryFolder()) {
         std::string path = *base + tail;
@@ -116,12 +122,63 @@ std::vector<std::string> AppPreference::favoriteFolderPathArray(bool createIfNee
     return _subFolderPathArray(kFavoriteSubFolder, createIfNeed);
 }
 
+std::vector<std::string> AppPreference::sharedFavoriteFolderPathArray() const {
+    std::optional<std::string> tail = favoriteTail(kFavoriteSubFolder);
+    if (!tail) return {};
+    // The base folders as the freedesktop base directory rules have them:
+    // relative entries are ignored, and an unset or empty list is /etc/xdg.
+    std::vector<std::string> bases;
+    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+    std::string_view list = dirs ? dirs : "";
+    while (!list.empty()) {
+        const std::size_t colon = list.find(':');
+        std::string_view entry = list.substr(0, colon);
+        list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
+        while (entry.size() > 1 && entry.ends_with('/')) entry.remove_suffix(1);
+        if (entry.starts_with('/')) bases.emplace_back(entry == "/" ? std::string_view() : entry);
+    }
+    if (bases.empty()) bases.emplace_back(kSystemConfigFolder);
+    const std::vector<std::string> own = favoriteFolderPathArray(false);
+    std::vector<std::string> folders;
+    for (const std::string& base : bases) {
+        std::string folder = base + *tail;
+        if (std::find(own.begin(), own.end(), folder) == own.end() &&
+            std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+bool AppPreference::isSharedFavoritePath(const std::string& path) const {
+    const std::string parent = std::filesystem::path(path).parent_path().string();
+    for (const std::string& folder : favoriteFolderPathArray(false))
+        if (parent == folder) return false;
+    for (const std::string& folder : sharedFavoriteFolderPathArray())
+        if (parent == folder) return true;
+    return false;
+}
+
+std::vector<std::string> AppPreference::arrayForSharedFavoritePath() const {
+    std::vector<std::string> paths;
+    for (const std::string& folder : sharedFavoriteFolderPathArray()) {
+        // Only a folder that is there is listed: most machines have none,
+        // and no folder of the administrator's is tidied from here.
+        std::error_code ignored;
+        if (!std::filesystem::is_directory(folder, ignored)) continue;
+        std::vector<std::string> files = _pathArrayForOneFavoriteFolder(folder, false);
+        paths.insert(paths.end(), files.begin(), files.end());
+    }
+    return paths;
+}
+
 std::vector<std::string> AppPreference::arrayForFavoritePath() const {
     std::vector<std::string> paths;
     for (const std::string& folder : favoriteFolderPathArray(true)) {
         std::vector<std::string> files = _pathArrayForOneFavoriteFolder(folder);
         paths.insert(paths.end(), files.begin(), files.end());
     }
+    std::vector<std::string> shared = arrayForSharedFavoritePath();
+    paths.insert(paths.end(), shared.begin(), shared.end());
     return paths;
 }
 
@@ -211,13 +268,19 @@ void AppPreference::buildFavoritePopup(kz::PopUpButton& popup) const {
     std::vector<std::string> files;
     std::vector<std::string> folders = favoriteFolderPathArray(true);
     if (!folders.empty()) files = _pathArrayForOneFavoriteFolder(folders.front());
-    if (!files.empty() && popup.numberOfItems() > 0) popup.menu().addItem(kz::MenuItem::separatorItem());
-    for (const std::string& path : files) {
-        auto item = std::make_shared<kz::MenuItem>(FavoriteFile::nameWithPath(path));
-        item->setRepresentedObject(kz::Value(path));
-        item->setImageName("FavoriteDocument");
-        popup.menu().addItem(item);
-    }
+    auto section = [&](const std::vector<std::string>& paths, const char* image) {
+        if (!paths.empty() && popup.numberOfItems() > 0) popup.menu().addItem(kz::MenuItem::separatorItem());
+        for (const std::string& path : paths) {
+            auto item = std::make_shared<kz::MenuItem>(FavoriteFile::nameWithPath(path));
+            item->setRepresentedObject(kz::Value(path));
+            item->setImageName(image);
+            popup.menu().addItem(item);
+        }
+    };
+    section(files, "FavoriteDocument");
+    // The administrator's come after the user's, where a user's favorite of
+    // the same name is found first.
+    section(arrayForSharedFavoritePath(), kSharedFavoriteImage);
     popup.selectItemAtIndex(0);
 }
 

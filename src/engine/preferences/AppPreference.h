@@ -26,6 +26,12 @@ namespace ComTORVALEKZ2R4_Plugin {
 // favorites live in <config>/TORVALE/<productFolderName>/<subFolderName>/favorite.
 // The system-wide fallback below /etc is used only when there is no home at
 // all, and is never created.
+//
+// An administrator's favorites, shared by every user, live in the same
+// sub-path below each folder of $XDG_CONFIG_DIRS (else /etc/xdg). They are
+// offered after the user's own and are never written from here: a user's
+// favorite of the same name comes first wherever favorites are looked up by
+// name.
 class KZ_EXPORT AppPreference {
 public:
     static AppPreference& sharedInstance();
@@ -50,8 +56,17 @@ public:
     std::optional<std::string> _infomationsForAppType(const AppName& appName, std::string_view key) const;
 
     std::vector<std::string> favoriteFolderPathArray(bool createIfNeed) const;
+    // The shared favorite folders, most important first; never created,
+    // and without the user's own folder should it be among them.
+    std::vector<std::string> sharedFavoriteFolderPathArray() const;
+    // Whether the favorite file at PATH is one of a shared folder (and so
+    // not the user's to rename, re-comment or delete).
+    bool isSharedFavoritePath(const std::string& path) const;
+    // Paths of the shared favorite files, folder by folder.
+    std::vector<std::string> arrayForSharedFavoritePath() const;
     std::vector<std::string> _subFolderPathArray(std::string_view subFolder, bool createIfNeed) const;
-    // Paths of every favorite file, folder by folder (folders created if needed).
+    // Paths of every favorite file, folder by folder (folders created if
+    // needed): the user's, then the shared ones.
     std::vector<std::string> arrayForFavoritePath() const;
     // Favorite files of one folder, by name.
     static std::vector<std::string> _pathArrayForOneFavoriteFolder(const std::string& folder);
@@ -73,7 +88,8 @@ public:
 
     // The localised name of the default favorite (the menu's first item).
     std::string defaultFavoriteName() const;
-    // Fills the favorites pop-up: the default favorite, then every favorite file.
+    // Fills the favorites pop-up: the default favorite, then the user's
+    // favorites, then the shared ones (kSharedFavoriteImage).
     void buildFavoritePopup(kz::PopUpButton& popup) const;
 
     // Whether the user interface runs in Japanese; computed once.
@@ -93,9 +109,17 @@ public:
     // The base folders: the user's config folder and the system fallback.
     static std::optional<std::string> userLibraryFolder();
     static constexpr const char* kClassicPreferencesFolder = "/etc";
+    // The base of the shared folders when $XDG_CONFIG_DIRS names none.
+    static constexpr const char* kSystemConfigFolder = "/etc/xdg";
+    // The image of a shared favorite's menu item: the icon the favorites
+    // manager shows for favorites that are not the user's.
+    static constexpr const char* kSharedFavoriteImage = "Classic";
 
 private:
     static std::vector<std::string> _pathArrayForOneFavoriteFolder(const std::string& folder, bool tidy);
+    // <maker>/<product>/<sub-folder>/SUBFOLDER, or nullopt when the bundle
+    // does not name both folders.
+    std::optional<std::string> favoriteTail(std::string_view subFolder) const;
     AppPreference() = default;
     std::shared_ptr<kz::Bundle> _bundle;
 };
