@@ -9,6 +9,7 @@
 #   share/bash-completion/completions/kzpde     made from the command registry
 #   share/applications/kzpde-print.desktop      "Print with KZ Print Server" for
 #                                               PDF and PostScript in file managers
+#   lib/systemd/system/kzpde-refresh.{service,timer}  see the end of this file
 # The bundle goes to lib/kzpde whatever the platform's library folder is: it is
 # a folder the tool finds relative to itself, not a library for the linker, and
 # the RUNPATHs inside it and of the tool name it relative to $ORIGIN.
@@ -33,3 +34,21 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTAL
 # kzpde/KZPrintServer.ppd`); it goes with the backend, component kzps.
 install(FILES ${CMAKE_SOURCE_DIR}/resources/bundle/Contents/Resources/KZPrintServer.ppd
         DESTINATION ${CMAKE_INSTALL_DATADIR}/ppd/kzpde COMPONENT kzps)
+# The daily refresh of the queues' server lists (`kzpde server refresh --all`):
+#   lib/systemd/system/kzpde-refresh.service    names the installed bin/kzpde
+#   lib/systemd/system/kzpde-refresh.timer      daily, at a random time
+# The service is written when installing, so that it names the tool where this
+# install puts it (cpack's /usr too). Neither is enabled: only the machine that
+# holds the queues runs it (`systemctl enable --now kzpde-refresh.timer`).
+set(KZ_INSTALL_SYSTEMD_UNITDIR lib/systemd/system)
+install(CODE "
+  set(KZ_INSTALL_FULL_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
+  if(NOT IS_ABSOLUTE \"\${KZ_INSTALL_FULL_BINDIR}\")
+    set(KZ_INSTALL_FULL_BINDIR \"\${CMAKE_INSTALL_PREFIX}/\${KZ_INSTALL_FULL_BINDIR}\")
+  endif()
+  configure_file(\"${CMAKE_SOURCE_DIR}/packaging/systemd/kzpde-refresh.service.in\"
+                 \"${CMAKE_BINARY_DIR}/systemd/kzpde-refresh.service\" @ONLY)
+")
+install(FILES ${CMAKE_BINARY_DIR}/systemd/kzpde-refresh.service
+              ${CMAKE_SOURCE_DIR}/packaging/systemd/kzpde-refresh.timer
+        DESTINATION ${KZ_INSTALL_SYSTEMD_UNITDIR})

@@ -11,8 +11,10 @@
 
 #include "PDE/KemoPDEByCocoa.h"
 #include "engine/conversion/PrintOptionConverter.h"
+#include "engine/favorites/FavoriteFolder.h"
 #include "engine/favorites/FavoriteValuesCache.h"
 #include "engine/panes/PanePlugInMgr.h"
+#include "engine/preferences/AppPreference.h"
 #include "platform/foundation/Decimal.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Alert.h"
@@ -28,6 +30,12 @@ namespace {
 // time it was made; they are compared by what they hide.
 constexpr const char* kScrambledPasswords[] = {"VLFormPassword", "VLSecurityPassword"};
 constexpr const char* kPasswordKey = "paramoxide=qxlr_data";
+
+// Whether the favorite at PATH is one the user may delete: a saved one of
+// the user's own, not an administrator's shared one.
+bool isDeletable(const std::optional<std::string>& path) {
+    return path && !path->empty() && !FavoriteFolder::isSharedFavoritePath(*path);
+}
 
 bool isScrambledPassword(std::string_view key) {
     for (const char* k : kScrambledPasswords)
@@ -305,7 +313,7 @@ void PanelFavoritesMenu::checkDifferenceFromCurrentFavorite(bool reformat) {
         return false;
     };
     if (saved && wouldChange()) reflectCurrentFavoriteToUi();
-    if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(saved);
+    if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(isDeletable(path));
 }
 
 // ------------------------------------------------------------ applying
@@ -350,7 +358,7 @@ void PanelFavoritesMenu::selectFavorite(kz::Control*) {
         _selectedFavorite = selected->title();
         const bool changing = isChangingItem(selected);
         std::optional<std::string> path = currentFavoritePath();
-        if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(path && !path->empty() && !changing);
+        if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(isDeletable(path) && !changing);
         if (_panel._isIntializedUi) _backupFavoriteName = _selectedFavorite;
         // The changing item stands for the values as they are.
         if (changing) return;
@@ -381,14 +389,14 @@ void PanelFavoritesMenu::selectRestoredFavorite(const std::string& path) {
     removeChangeingPreset();
     if (!selectItem(_panel._Favorite.get(), kz::Value(path))) return;
     _selectedFavorite = _backupFavoriteName = _panel._Favorite->titleOfSelectedItem();
-    if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(true);
+    if (_panel._deleteFavoriteButton) _panel._deleteFavoriteButton->setEnabled(isDeletable(path));
 }
 
 void PanelFavoritesMenu::clickedDeleteFavoriteButton(kz::Control*) {
     try {
         // Only a saved favorite has a file to delete; nothing to ask about.
         std::optional<std::string> path = currentFavoritePath();
-        if (!_panel._Favorite || !path || path->empty()) return;
+        if (!_panel._Favorite || !isDeletable(path)) return;
         kz::Alert alert;
         alert.setMessageText(_panel.localized("Warning"));
         alert.setInformativeText(_panel.localized("fmtDeleteSelectionFavorite"));

@@ -15,8 +15,11 @@ struct UserFolders : ::testing::Environment {
     void SetUp() override {
         root = std::filesystem::temp_directory_path() / ("kz-test-" + std::to_string(::getpid()));
         std::filesystem::remove_all(root);
-        for (const char* folder : {"config", "data", "cache", "state"}) std::filesystem::create_directories(root / folder);
+        for (const char* folder : {"config", "config-dirs", "data", "cache", "state"})
+            std::filesystem::create_directories(root / folder);
         ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+        // Nor an administrator's shared favorites of this machine (/etc/xdg).
+        ::setenv("XDG_CONFIG_DIRS", (root / "config-dirs").c_str(), 1);
         ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
         ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
         ::setenv("XDG_STATE_HOME", (root / "state").c_str(), 1);

@@ -32,6 +32,21 @@ if command -v systemd-analyze >/dev/null; then
     fail "systemd-analyze verify: $out"
 fi
 
+# The refresh service names the tool where this install put it, and systemd
+# takes both units as they are (where systemd-analyze is at hand).
+units=$work/first/lib/systemd/system
+[ -f "$units/kzpde-refresh.service" ] && [ -f "$units/kzpde-refresh.timer" ] || fail "missing the refresh units"
+grep -qx "ExecStart=$work/first/bin/kzpde server refresh --all" "$units/kzpde-refresh.service" ||
+  fail "kzpde-refresh.service runs another tool: $(grep ExecStart "$units/kzpde-refresh.service")"
+grep -qx 'OnCalendar=daily' "$units/kzpde-refresh.timer" || fail "kzpde-refresh.timer is not daily"
+grep -q '^RandomizedDelaySec=' "$units/kzpde-refresh.timer" || fail "kzpde-refresh.timer has no random delay"
+if command -v systemd-analyze >/dev/null; then
+  verified=$(systemd-analyze verify --man=no "$units/kzpde-refresh.service" "$units/kzpde-refresh.timer" 2>&1) ||
+    fail "systemd-analyze verify: $verified"
+  # It exits 0 for some complaints; a line about our units is one.
+  if grep -q 'kzpde-refresh' <<<"$verified"; then fail "systemd-analyze verify: $verified"; fi
+fi
+
 mv "$work/first" "$work/moved"
 prefix=$work/moved
 bundle=$prefix/lib/kzpde/KZPrintServer.plugin

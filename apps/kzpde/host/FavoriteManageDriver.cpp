@@ -1,5 +1,7 @@
 #include "host/FavoriteManageDriver.h"
 
+#include <filesystem>
+
 #include "engine/favorites/FavoriteWindowController.h"
 #include "host/UserActions.h"
 #include "platform/kit/Application.h"
@@ -88,6 +90,18 @@ bool FavoriteManageDriver::perform(kz::Window& window) {
     if (_phase == 0) {
         if (row < 0 || !table) {
             _problems.push_back("no favorite named " + action.first);
+            return done();
+        }
+        // The window keeps a shared favorite's fields and Delete button
+        // disabled; what the user asked for is refused with the reason.
+        const kzp::FavoriteItem& item = *_manager.favoriteItems()[static_cast<std::size_t>(row)];
+        if (item.isShared() && action.kind != Kind::Export) {
+            const char* change = action.kind == Kind::Rename    ? "renamed"
+                                 : action.kind == Kind::Comment ? "commented"
+                                                                : "deleted";
+            _problems.push_back("the favorite " + action.first + " is shared by the administrator (" +
+                                std::filesystem::path(item.path().value_or("")).parent_path().string() +
+                                ") and cannot be " + change + " from a user's session");
             return done();
         }
         ++_phase;

@@ -27,7 +27,8 @@ public:
     bool choose(const std::string& name);
 
     // {"items": [titles in menu order, "" for a separator], "selected":
-    // index or -1, "deleteEnabled": bool}.
+    // index or -1, "deleteEnabled": bool}, and "shared": [indexes of the
+    // administrator's favorites] when the menu has any.
     kz::Value report() const;
     static void writeText(const kz::Value& report, std::ostream& out);
 

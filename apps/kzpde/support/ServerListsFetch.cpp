@@ -66,14 +66,30 @@ std::optional<std::string> ServerListsFetch::fetchedAt(ppd_file_t* ppd) {
     return std::string(attr->value);
 }
 
+kz::Dictionary ServerListsFetch::listsOf(ppd_file_t* ppd) {
+    kz::Dictionary lists;
+    if (!ppd) return lists;
+    for (const std::string& name : kzp::PrinterData::runNames(ppd))
+        if (std::optional<std::string> bytes = kzp::PrinterData::read(ppd, name)) {
+            kz::Value list = kz::PropertyList::read(*bytes);
+            if (!list.isNull()) lists.set(name, std::move(list));
+        }
+    return lists;
+}
+
 bool ServerListsFetch::into(std::string_view ppdText, const kzp::ServerListFetch& fetch, kz::ScratchFile& file,
                             std::ostream& out, std::string* why, std::vector<std::string>* failed) {
+    kzp::WebServiceClient::setHostApplicationName("kzpde");
+    return write(ppdText, fetch, fetch.fetch(), file, out, why, failed);
+}
+
+bool ServerListsFetch::write(std::string_view ppdText, const kzp::ServerListFetch& fetch,
+                             const kzp::ServerListFetch::Result& got, kz::ScratchFile& file, std::ostream& out,
+                             std::string* why, std::vector<std::string>* failed, kz::Dictionary* written) {
     auto fail = [why](std::string reason) {
         *why = std::move(reason);
         return false;
     };
-    kzp::WebServiceClient::setHostApplicationName("kzpde");
-    const kzp::ServerListFetch::Result got = fetch.fetch();
     if (!got.complete()) {
         if (failed)
             for (const auto& failure : got.failures) failed->push_back(fetch.describe(failure));
@@ -107,6 +123,7 @@ bool ServerListsFetch::into(std::string_view ppdText, const kzp::ServerListFetch
         }
     }
     if (!fetchedAt(check.get())) return fail("the new PPD does not carry the time of the fetch");
+    if (written) *written = std::move(lists);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Common/WebService/ServerListFetch.h"
+#include "platform/foundation/Dictionary.h"
 #include "platform/foundation/ScratchFile.h"
 
 namespace kzpde {
@@ -32,6 +33,16 @@ public:
     static bool into(std::string_view ppdText, const ComTORVALEKZ2R4_Plugin::ServerListFetch& fetch,
                      kz::ScratchFile& file, std::ostream& out, std::string* why,
                      std::vector<std::string>* failed = nullptr);
+    // The second half of into(), for lists fetched elsewhere (another
+    // thread): GOT, complete or not, written with the time of now. The lists
+    // written, decoded, in *written when given.
+    static bool write(std::string_view ppdText, const ComTORVALEKZ2R4_Plugin::ServerListFetch& fetch,
+                      const ComTORVALEKZ2R4_Plugin::ServerListFetch::Result& got, kz::ScratchFile& file,
+                      std::ostream& out, std::string* why, std::vector<std::string>* failed = nullptr,
+                      kz::Dictionary* written = nullptr);
+    // Every server list a PPD carries, decoded (a list that does not decode
+    // is left out).
+    static kz::Dictionary listsOf(ppd_file_t* ppd);
 
     // PPD_TEXT with its fetch time set to WHEN (an earlier one replaced).
     static std::string stamped(std::string_view ppdText, std::time_t when);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -29,6 +30,15 @@ public:
     // Tells on OUT what was done and on ERR why not; 0 done, 1 failure
     // (the queue keeps its PPD).
     static int run(const Request& request, std::ostream& out, std::ostream& err);
+
+    // At most this many print servers are asked at once by runAll.
+    static constexpr std::size_t kFetchesAtOnce = 4;
+    // Every product queue of the scheduler (as `queue list` finds them with
+    // the bundle at BUNDLE_PATH), each from the print server of its own
+    // device address, the fetches side by side; one line per queue on OUT
+    // (refreshed, unchanged, failed with the reason), the failed lists and
+    // queues on ERR. 0 when every queue was refreshed or unchanged, else 1.
+    static int runAll(double timeout, const std::string& bundlePath, std::ostream& out, std::ostream& err);
 };
 
 }  // namespace kzpde

@@ -20,7 +20,32 @@ std::vector<std::string> FavoriteFolder::arrayForFavoritePath() {
         std::vector<std::string> files = _pathArrayForOneFavoriteFolder(folder);
         paths.insert(paths.end(), files.begin(), files.end());
     }
+    std::vector<std::string> shared = arrayForSharedFavoritePath();
+    paths.insert(paths.end(), shared.begin(), shared.end());
     return paths;
+}
+
+std::vector<std::string> FavoriteFolder::arrayForSharedFavoritePath() {
+    std::vector<std::string> paths;
+    for (const std::string& folder : AppPreference::sharedInstance().sharedFavoriteFolderPathArray()) {
+        // Only a folder that is there is listed: most machines have none,
+        // and no folder of the administrator's is tidied from here.
+        std::error_code ignored;
+        if (!std::filesystem::is_directory(folder, ignored)) continue;
+        std::vector<std::string> files = _pathArrayForOneFavoriteFolder(folder, false);
+        paths.insert(paths.end(), files.begin(), files.end());
+    }
+    return paths;
+}
+
+bool FavoriteFolder::isSharedFavoritePath(const std::string& path) {
+    const AppPreference& preferences = AppPreference::sharedInstance();
+    const std::string parent = std::filesystem::path(path).parent_path().string();
+    for (const std::string& folder : preferences.favoriteFolderPathArray(false))
+        if (parent == folder) return false;
+    for (const std::string& folder : preferences.sharedFavoriteFolderPathArray())
+        if (parent == folder) return true;
+    return false;
 }
 
 std::vector<std::string> FavoriteFolder::_pathArrayForOneFavoriteFolder(const std::string& folder) {
@@ -97,13 +122,19 @@ void FavoriteFolder::buildFavoritePopup(kz::PopUpButton& popup) {
     std::vector<std::string> files;
     std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(true);
     if (!folders.empty()) files = _pathArrayForOneFavoriteFolder(folders.front());
-    if (!files.empty() && popup.numberOfItems() > 0) popup.menu().addItem(kz::MenuItem::separatorItem());
-    for (const std::string& path : files) {
-        auto item = std::make_shared<kz::MenuItem>(FavoriteFile::nameWithPath(path));
-        item->setRepresentedObject(kz::Value(path));
-        item->setImageName("FavoriteDocument");
-        popup.menu().addItem(item);
-    }
+    auto section = [&](const std::vector<std::string>& paths, const char* image) {
+        if (!paths.empty() && popup.numberOfItems() > 0) popup.menu().addItem(kz::MenuItem::separatorItem());
+        for (const std::string& path : paths) {
+            auto item = std::make_shared<kz::MenuItem>(FavoriteFile::nameWithPath(path));
+            item->setRepresentedObject(kz::Value(path));
+            item->setImageName(image);
+            popup.menu().addItem(item);
+        }
+    };
+    section(files, "FavoriteDocument");
+    // The administrator's come after the user's, where a user's favorite of
+    // the same name is found first.
+    section(arrayForSharedFavoritePath(), kSharedFavoriteImage);
     popup.selectItemAtIndex(0);
 }
 

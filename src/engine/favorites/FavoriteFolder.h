@@ -15,12 +15,22 @@ class PopUpButton;
 namespace ComTORVALEKZ2R4_Plugin {
 
 // The favorite files in the favorite folders that AppPreference names: the
-// listing, the menu, writing a new one. Here rather than in AppPreference, so
+// listing, the menu, writing a new one. An administrator's favorites, shared
+// by every user, are offered after the user's own and never written from
+// here: a user's favorite of the same name comes first wherever favorites are
+// looked up by name. Here rather than in AppPreference, so
 // that the preferences know nothing of the favorites' file format.
 class KZ_EXPORT FavoriteFolder {
 public:
-    // Paths of every favorite file, folder by folder (folders created if needed).
+    // Paths of every favorite file, folder by folder (folders created if
+    // needed): the user's, then the shared ones.
     static std::vector<std::string> arrayForFavoritePath();
+    // Paths of the shared favorite files (an administrator's, below
+    // $XDG_CONFIG_DIRS), folder by folder.
+    static std::vector<std::string> arrayForSharedFavoritePath();
+    // Whether the favorite file at PATH is one of a shared folder (and so
+    // not the user's to rename, re-comment or delete).
+    static bool isSharedFavoritePath(const std::string& path);
     // Favorite files of one folder, by name.
     static std::vector<std::string> _pathArrayForOneFavoriteFolder(const std::string& folder);
     // Puts right what a killed run left in a favorite folder (favorites
@@ -35,8 +45,13 @@ public:
                                                                       const std::optional<std::string>& comment,
                                                                       const kz::Dictionary& content);
 
-    // Fills the favorites pop-up: the default favorite, then every favorite file.
+    // Fills the favorites pop-up: the default favorite, then the user's
+    // favorites, then the shared ones (kSharedFavoriteImage).
     static void buildFavoritePopup(kz::PopUpButton& popup);
+
+    // The image of a shared favorite's menu item: the icon the favorites
+    // manager shows for favorites that are not the user's.
+    static constexpr const char* kSharedFavoriteImage = "Classic";
 
 private:
     static std::vector<std::string> _pathArrayForOneFavoriteFolder(const std::string& folder, bool tidy);

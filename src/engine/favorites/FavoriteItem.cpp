@@ -71,6 +71,9 @@ void FavoriteItem::setPath(const std::optional<std::string>& path) {
 bool FavoriteItem::compare(const FavoriteItem& other) const {
     auto rank = [](Kind k) { return k == Kind::CurrentSetting ? 0 : k == Kind::DefaultFavorite ? 1 : 2; };
     if (rank(_kind) != rank(other._kind)) return rank(_kind) < rank(other._kind);
+    if (_shared != other._shared) return other._shared;
+    // Shared rows keep the order they were listed in (the sort is stable).
+    if (_shared) return false;
     if (_path && other._path) return *_path < *other._path;
     return _name.value_or(std::string()) < other._name.value_or(std::string());
 }

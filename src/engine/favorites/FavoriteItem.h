@@ -32,9 +32,14 @@ public:
     void setName(const std::optional<std::string>& name);
     void setComment(const std::optional<std::string>& comment);
     void setPath(const std::optional<std::string>& path);
+    // A favorite of a shared folder: listed after the user's, and not the
+    // user's to rename, re-comment or delete.
+    bool isShared() const { return _shared; }
+    void setShared(bool shared) { _shared = shared; }
 
     // Row order: the current settings first, then the default favorite, then
-    // files by their full paths (rows without a path by name). True when
+    // the user's files by their full paths (rows without a path by name),
+    // then the shared ones in the order their folders come. True when
     // this row sorts before the other.
     bool compare(const FavoriteItem& other) const;
 
@@ -56,6 +61,7 @@ public:
 private:
     Kind _kind;
     std::optional<std::string> _name, _comment, _path;
+    bool _shared = false;
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

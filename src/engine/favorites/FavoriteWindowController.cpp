@@ -152,6 +152,7 @@ void FavoriteWindowController::buildItems() {
         FavoriteFile file(path);
         if (file.options()) item->setComment(file.comment());
         item->setPath(path);
+        item->setShared(FavoriteFolder::isSharedFavoritePath(path));
         _favoriteItemArray.push_back(std::move(item));
     }
 }
@@ -187,9 +188,10 @@ void FavoriteWindowController::willDisplayCell(kz::TableView&, kz::Cell& cell, k
     auto* browser = dynamic_cast<kz::BrowserCell*>(&cell);
     if (!browser || !column || column->identifier() != "name") return;
     if (row < 0 || row >= static_cast<int>(_favoriteItemArray.size())) return;
-    const std::optional<std::string>& path = _favoriteItemArray[static_cast<std::size_t>(row)]->path();
+    const FavoriteItem& item = *_favoriteItemArray[static_cast<std::size_t>(row)];
+    const std::optional<std::string>& path = item.path();
     const char* home = std::getenv("HOME");
-    bool ours = !path || (home && *home && isUnder(*path, home));
+    bool ours = !item.isShared() && (!path || (home && *home && isUnder(*path, home)));
     browser->setImage(ours || !_classicIcon ? _itemIcon : _classicIcon);
 }
 
@@ -203,12 +205,14 @@ bool FavoriteWindowController::selectionShouldChangeInTableView(kz::TableView& t
 
 void FavoriteWindowController::tableViewSelectionDidChange(kz::TableView&) {
     int row = selectedRow();
-    bool editable = row >= kFavoriteListOffset;
+    FavoriteItem* item = selectedItem();
+    // A shared favorite is the administrator's: it can be looked at and
+    // exported, not changed.
+    bool editable = row >= kFavoriteListOffset && item && !item->isShared();
     for (const auto& field : {_nameField, _nameTitle, _commentTitle, _commentField})
         if (field) field->setEnabled(editable);
-    for (const auto& button : {_deleteButton, _exportButton})
-        if (button) button->setEnabled(editable);
-    FavoriteItem* item = selectedItem();
+    if (_deleteButton) _deleteButton->setEnabled(editable);
+    if (_exportButton) _exportButton->setEnabled(row >= kFavoriteListOffset);
     if (_commentField) _commentField->setStringValue(item ? item->comment().value_or("") : "");
     if (_nameField) _nameField->setStringValue(item ? item->name().value_or("") : "");
 
@@ -237,6 +241,9 @@ std::optional<std::string> FavoriteWindowController::_isSameNameExists(const std
     FavoriteItem* selected = selectedItem();
     for (const auto& item : _favoriteItemArray) {
         if (item.get() == selected || item->name() != name) continue;
+        // A shared favorite's name is free for the user's own, which then
+        // comes first.
+        if (item->isShared()) continue;
         bool clash = !path;
         if (path && item->path()) {
             // An imported row lands in the first favorite folder at OK, so
@@ -256,7 +263,7 @@ std::optional<std::string> FavoriteWindowController::_isSameNameExists(const std
 bool FavoriteWindowController::_checkValid() {
     int row = selectedRow();
     FavoriteItem* item = selectedItem();
-    if (row < kFavoriteListOffset || !item) return true;
+    if (row < kFavoriteListOffset || !item || item->isShared()) return true;
     kz::Window* w = window();
     // What is being typed counts: the edit ends first.
     if (w && w->editedField()) w->makeFirstResponder(nullptr);
@@ -324,7 +331,7 @@ void FavoriteWindowController::windowWillClose(kz::Window& w) {
 void FavoriteWindowController::clickedDelete(kz::Control*) {
     int row = selectedRow();
     FavoriteItem* item = selectedItem();
-    if (row < kFavoriteListOffset || !item) return;
+    if (row < kFavoriteListOffset || !item || item->isShared()) return;
     kz::Alert alert;
     alert.setMessageText(format1(localized("fmtConfirmationOfDeleteFavorite"), item->name().value_or("")));
     alert.addButtonWithTitle(localized("OK"));
@@ -399,7 +406,7 @@ bool FavoriteWindowController::isInFavoriteFolder(const std::string& path) const
 }
 
 std::string FavoriteWindowController::landingFolder(const std::string& path) const {
-    if (isInFavoriteFolder(path)) return folderOf(path);
+    if (isInFavoriteFolder(path) || FavoriteFolder::isSharedFavoritePath(path)) return folderOf(path);
     std::vector<std::string> folders = AppPreference::sharedInstance().favoriteFolderPathArray(false);
     return folders.empty() ? folderOf(path) : folders.front();
 }
@@ -417,8 +424,9 @@ void FavoriteWindowController::_commitChanges() {
     if (_removedItemArray)
         for (const auto& item : *_removedItemArray) {
             // An imported row that is deleted again was never copied in:
-            // its file is the user's own, elsewhere, and stays.
-            if (!item->path() || !isInFavoriteFolder(*item->path())) continue;
+            // its file is the user's own, elsewhere, and stays; a shared
+            // favorite is never the user's to delete.
+            if (!item->path() || !isInFavoriteFolder(*item->path()) || item->isShared()) continue;
             std::string error;
             if (kz::Workspace::shared().moveToTrash(*item->path(), &error).empty())
                 logMove(*item->path(), "Trash", error);
@@ -426,7 +434,7 @@ void FavoriteWindowController::_commitChanges() {
     std::map<std::string, std::vector<FavoriteRenames::Move>> movesByFolder;
     for (std::size_t i = static_cast<std::size_t>(kFavoriteListOffset); i < _favoriteItemArray.size(); ++i) {
         FavoriteItem& item = *_favoriteItemArray[i];
-        if (!item.path() || !item.name()) continue;
+        if (!item.path() || !item.name() || item.isShared()) continue;
         const std::string& path = *item.path();
         const std::string& name = *item.name();
         bool renamed = name != FavoriteFile::nameWithPath(path);

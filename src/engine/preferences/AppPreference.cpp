@@ -88,7 +88,7 @@ std::optional<std::string> AppPreference::userLibraryFolder() {
     return std::string(home) + "/.config";
 }
 
-std::vector<std::string> AppPreference::_subFolderPathArray(std::string_view subFolder, bool createIfNeed) const {
+std::optional<std::string> AppPreference::favoriteTail(std::string_view subFolder) const {
     std::optional<std::string> product = _productFolderNameWithAppName(std::nullopt);
     std::optional<std::string> sub = _subFolderNameWithAppName(std::nullopt);
     // Without both names the folder would be a shared one of every product;
@@ -96,8 +96,14 @@ std::vector<std::string> AppPreference::_subFolderPathArray(std::string_view sub
     auto plain = [](const std::optional<std::string>& name) {
         return name && !name->empty() && name->find('/') == std::string::npos && *name != "." && *name != "..";
     };
-    if (!plain(product) || !plain(sub)) return {};
-    std::string tail = std::string("/") + kMakerFolder + "/" + *product + "/" + *sub + "/" + std::string(subFolder);
+    if (!plain(product) || !plain(sub)) return std::nullopt;
+    return std::string("/") + kMakerFolder + "/" + *product + "/" + *sub + "/" + std::string(subFolder);
+}
+
+std::vector<std::string> AppPreference::_subFolderPathArray(std::string_view subFolder, bool createIfNeed) const {
+    std::optional<std::string> found = favoriteTail(subFolder);
+    if (!found) return {};
+    const std::string& tail = *found;
 
     if (std::optional<std::string> base = userLibraryFolder()) {
         std::string path = *base + tail;
@@ -109,6 +115,33 @@ std::vector<std::string> AppPreference::_subFolderPathArray(std::string_view sub
 
 std::vector<std::string> AppPreference::favoriteFolderPathArray(bool createIfNeed) const {
     return _subFolderPathArray(kFavoriteSubFolder, createIfNeed);
+}
+
+std::vector<std::string> AppPreference::sharedFavoriteFolderPathArray() const {
+    std::optional<std::string> tail = favoriteTail(kFavoriteSubFolder);
+    if (!tail) return {};
+    // The base folders as the freedesktop base directory rules have them:
+    // relative entries are ignored, and an unset or empty list is /etc/xdg.
+    std::vector<std::string> bases;
+    const char* dirs = std::getenv("XDG_CONFIG_DIRS");
+    std::string_view list = dirs ? dirs : "";
+    while (!list.empty()) {
+        const std::size_t colon = list.find(':');
+        std::string_view entry = list.substr(0, colon);
+        list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
+        while (entry.size() > 1 && entry.ends_with('/')) entry.remove_suffix(1);
+        if (entry.starts_with('/')) bases.emplace_back(entry == "/" ? std::string_view() : entry);
+    }
+    if (bases.empty()) bases.emplace_back(kSystemConfigFolder);
+    const std::vector<std::string> own = favoriteFolderPathArray(false);
+    std::vector<std::string> folders;
+    for (const std::string& base : bases) {
+        std::string folder = base + *tail;
+        if (std::find(own.begin(), own.end(), folder) == own.end() &&
+            std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    return folders;
 }
 
 std::optional<kz::Dictionary> AppPreference::profileDictionaryWithContentsOfFile(const std::string& path) {

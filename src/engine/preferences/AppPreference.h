@@ -50,6 +50,9 @@ public:
 
     // The favorite folders (the favorites' own operations are FavoriteFolder's).
     std::vector<std::string> favoriteFolderPathArray(bool createIfNeed) const;
+    // The shared favorite folders, most important first; never created,
+    // and without the user's own folder should it be among them.
+    std::vector<std::string> sharedFavoriteFolderPathArray() const;
     std::vector<std::string> _subFolderPathArray(std::string_view subFolder, bool createIfNeed) const;
     // The key/value pairs of a profile (".cps") file; nullopt when it cannot
     // be read.
@@ -75,8 +78,13 @@ public:
     // The base folders: the user's config folder and the system fallback.
     static std::optional<std::string> userLibraryFolder();
     static constexpr const char* kClassicPreferencesFolder = "/etc";
+    // The base of the shared folders when $XDG_CONFIG_DIRS names none.
+    static constexpr const char* kSystemConfigFolder = "/etc/xdg";
 
 private:
+    // <maker>/<product>/<sub-folder>/SUBFOLDER, or nullopt when the bundle
+    // does not name both folders.
+    std::optional<std::string> favoriteTail(std::string_view subFolder) const;
     AppPreference() = default;
     std::shared_ptr<kz::Bundle> _bundle;
 };

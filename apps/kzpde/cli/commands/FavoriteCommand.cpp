@@ -1,5 +1,6 @@
 // kzpde favorite show|list|write: reads, lists and writes favorite files in
 // the user's favorite folder.
+#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -68,7 +69,15 @@ int list(kzpde::Invocation& inv) {
         return kzpde::kFailure;
     }
     inv.out << "folder: " << folders.front() << "\n";
+    // The administrator's shared favorites follow the user's, under a
+    // heading for each folder they come from.
+    std::string heading = folders.front();
     for (const std::string& path : paths) {
+        const std::string folder = std::filesystem::path(path).parent_path().string();
+        if (folder != heading && kzp::FavoriteFolder::isSharedFavoritePath(path)) {
+            heading = folder;
+            inv.out << "shared folder: " << folder << "\n";
+        }
         kzp::FavoriteFile file(path);
         inv.out << kzp::FavoriteFile::nameWithPath(path);
         if (file.comment() && !file.comment()->empty()) inv.out << "\t" << *file.comment();
@@ -124,10 +133,15 @@ const kzpde::Command::Registration showCommand{{
 
 const kzpde::Command::Registration listCommand{{
     "favorite list",
-    "list the favorites of the user's favorite folder",
+    "list the user's favorites and the administrator's shared ones",
     "Prints the favorite folder ($XDG_CONFIG_HOME or ~/.config, then\n"
     "TORVALE/<product>/<sub-folder>/favorite; created when missing), then one line per\n"
-    "favorite: its name and, after a tab, its comment.\n",
+    "favorite: its name and, after a tab, its comment. The administrator's shared\n"
+    "favorites follow, each folder they are in (every folder of $XDG_CONFIG_DIRS,\n"
+    "else /etc/xdg, then the same sub-path) on a line \"shared folder: FOLDER\"\n"
+    "before its favorites. A user's favorite of the same name as a shared one comes\n"
+    "first wherever a favorite is chosen by name (--favorite); shared favorites\n"
+    "cannot be renamed, commented or deleted from a user's session.\n",
     [](CLI::App&) -> kzpde::Runner { return list; },
 }};
 

@@ -115,8 +115,10 @@ const kzpde::Command::Registration registration{{
         "Log lines (a move or copy that failed) go to standard error. Exit 1 when a\n"
         "file could not be moved, copied, written or exported, when an\n"
         "action cannot be done (no favorite of that name, a comment the field refuses:\n"
-        "over 255 bytes or a line break; the row keeps its comment) or the window does\n"
-        "not open.\n",
+        "over 255 bytes or a line break; the row keeps its comment; renaming,\n"
+        "commenting or deleting an administrator's shared favorite, whose fields and\n"
+        "Delete button the window keeps disabled) or the window does not open. NAME\n"
+        "is the user's own favorite when a shared one has the same name.\n",
     declare,
 }};
 
