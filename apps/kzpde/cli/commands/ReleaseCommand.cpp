@@ -64,7 +64,8 @@ const kzpde::Command::Registration registration{{
     "headless on the job's queue, as in `kzpde options`, with the job's own options\n"
     "restored into it: the PPD choices and panel entries the application or `lp -o`\n"
     "gave, copies, collation and sides. --favorite, --set, --answer and --job-name\n"
-    "then work the panel as a user would, every rule and question running; the panel\n"
+    "then work the panel as a user would, every rule and question running, and\n"
+    "--paper, --pages and --orientation set the dialog's own as in `kzpde options`; the panel\n"
     "saves, the job gets its options (as `lp -i JOB -o ...` sets them: the options the\n"
     "panel knows nothing of stay as the application chose them) and the mark that it\n"
     "went through the panel, and it is released. Its title stays.\n"
@@ -92,10 +93,11 @@ const kzpde::Command::Registration registration{{
                "--job-name", [&r](const std::string& v) { r.jobName = v; },
                "the job name typed into the panel's dialog, or the automatic one")
             ->type_name("TEXT|auto");
-        // The host dialog's paper, page range and orientation options are
-        // declared here too, into the same request, as for `options`.
+        // The host dialog's paper, page range and orientation, as for `options`.
+        kzpde::DeclaredOptions::pageSetup(app, r.pageSetup);
         CLI::Option* cancel = app.add_flag("--cancel", o->cancel, "cancel the job instead");
-        for (const char* name : {"--set", "--favorite", "--answer", "--job-name"}) cancel->excludes(name);
+        for (const char* name : {"--set", "--favorite", "--answer", "--job-name", "--paper", "--pages", "--orientation"})
+            cancel->excludes(name);
         kzpde::DeclaredOptions::json(app, r.json);
         return [o](kzpde::Invocation& inv) { return run(*o, inv); };
     },
