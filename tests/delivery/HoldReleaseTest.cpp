@@ -189,6 +189,7 @@ TEST_F(HoldRelease, ARefusedChangeLeavesTheJobHeldAsItWas) {
 
 namespace {
 
+#ifdef KZ_HAVE_QT
 // `kzpde agent --once` under Qt's offscreen platform with a script: the
 // first held job printed, the second cancelled, the third left held when
 // the script runs out.
@@ -227,5 +228,7 @@ TEST_F(HoldRelease, TheAgentShowsEachHeldJobPrintReleasesCancelCancelsAndClosing
         << r.out;
     EXPECT_EQ(runKzpde("release " + std::to_string(left) + " --cancel").status, 0);
 }
+
+#endif  // KZ_HAVE_QT
 
 }  // namespace
