@@ -25,24 +25,6 @@ std::string readFile(const fs::path& path) {
     return out.str();
 }
 
-ToolRun shell(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return {-1, ""};
-    std::string out;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-// The stand-in's device: keeps what its backend is handed, per job.
-constexpr const char* kRecorder =
-    "#!/bin/sh\n"
-    "[ $# = 0 ] && { echo 'direct kzrecord \"Unknown\" \"Keeps what arrives\"'; exit 0; }\n"
-    "printf '%s' \"$5\" > \"$(dirname \"$0\")/../../record/$1.options\"\n"
-    "cat ${6:+\"$6\"} > \"$(dirname \"$0\")/../../record/$1.document\"\n"
-    "exit 0\n";
-
 }  // namespace
 
 CentralCups& CentralCups::shared() {
@@ -73,8 +55,7 @@ CentralCups::CentralCups() {
         fail("cmake --install failed: " + readFile(_folder + "/install.log"));
         return;
     }
-    std::ofstream(_folder + "/kzrecord") << kRecorder;
-    fs::permissions(_folder + "/kzrecord", fs::perms(0755));
+    CupsTestDaemon::writeRecordingBackend(_folder + "/kzrecord");
 
     CupsTestDaemon::Setup standIn;
     standIn.tcpPort = CupsTestDaemon::freePort();
@@ -147,7 +128,7 @@ ToolRun CentralCups::desktopRun(const std::string& args, bool withErrors, const 
     if (!withClientConf) command += " CUPS_SERVER=127.0.0.1:" + std::to_string(centralPort());
     command += " " + env + " " + std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde " + args +
                (withErrors ? " 2>&1" : " 2>/dev/null");
-    return shell(command);
+    return runShell(command);
 }
 
 bool CentralCups::waitFor(const std::function<bool()>& done, std::chrono::seconds limit) {

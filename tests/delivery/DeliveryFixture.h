@@ -86,14 +86,6 @@ inline int jobState(const CupsTestDaemon& cups, int id) {
     return state.empty() ? 0 : state[0];
 }
 
-// The stand-in's device: keeps what its backend is handed, per job.
-constexpr const char* kRecorder =
-    "#!/bin/sh\n"
-    "[ $# = 0 ] && { echo 'direct kzrecord \"Unknown\" \"Keeps what arrives\"'; exit 0; }\n"
-    "printf '%s' \"$5\" > \"$(dirname \"$0\")/../../record/$1.options\"\n"
-    "cat ${6:+\"$6\"} > \"$(dirname \"$0\")/../../record/$1.document\"\n"
-    "exit 0\n";
-
 class Delivery : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -110,8 +102,7 @@ protected:
             return;
         }
         _ppd = prefix + "/share/ppd/kzpde/KZPrintServer.ppd";
-        std::ofstream(_folder + "/kzrecord") << kRecorder;
-        fs::permissions(_folder + "/kzrecord", fs::perms(0755));
+        CupsTestDaemon::writeRecordingBackend(_folder + "/kzrecord");
 
         _standIn = startStandIn(CupsTestDaemon::freePort());
         if (!_standIn) return;

@@ -365,6 +365,15 @@ int CupsTestDaemon::lastJobId() const {
     return newest;
 }
 
+void CupsTestDaemon::writeRecordingBackend(const std::string& path) {
+    std::ofstream(path) << "#!/bin/sh\n"
+                           "[ $# = 0 ] && { echo 'direct kzrecord \"Unknown\" \"Keeps what arrives\"'; exit 0; }\n"
+                           "printf '%s' \"$5\" > \"$(dirname \"$0\")/../../record/$1.options\"\n"
+                           "cat ${6:+\"$6\"} > \"$(dirname \"$0\")/../../record/$1.document\"\n"
+                           "exit 0\n";
+    std::filesystem::permissions(path, std::filesystem::perms(0755));
+}
+
 int CupsTestDaemon::freePort() {
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     if (fd < 0) return 0;

@@ -97,6 +97,11 @@ public:
 
     // A TCP port of 127.0.0.1 that nothing listens on now.
     static int freePort();
+    // Writes at PATH a backend "kzrecord" for a stand-in's raw queue: it keeps
+    // each job's options and document as record/ID.options and
+    // record/ID.document two folders above itself (the daemon's folder when
+    // installed among its backends).
+    static void writeRecordingBackend(const std::string& path);
     // The PPD the scheduler this process points at keeps for QUEUE, as
     // text (empty when it has none).
     static std::string queuePpd(const std::string& queue);
