@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "Common/DialogBase/TDWindowController.h"
-#include "PDE/AboutPanel/Quill_AboutPanel.h"
+#include "engine/dialogs/Quill_AboutPanel.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/kit/Control.h"
 #include "platform/kit/ViewDump.h"

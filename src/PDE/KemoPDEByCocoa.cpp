@@ -9,7 +9,7 @@
 #include "Common/Util/AlertUtil.h"
 #include "Common/Util/BundleUtil.h"
 #include "Common/TextInput/TextFieldEnvironment.h"
-#include "PDE/DetailedSettingsWinController.h"
+#include "engine/dialogs/DetailedSettingsWinController.h"
 #include "engine/controls/QuillUI.h"
 #include "engine/favorites/FavoriteValuesCache.h"
 #include "engine/panes/PanePlugInMgr.h"
@@ -145,32 +145,31 @@ std::shared_ptr<kz::View> KemoPDEByCocoa::panelView() {
     return _View;
 }
 
-bool KemoPDEByCocoa::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_View") {
-        _View = view;
-        return view != nullptr;
-    }
-    if (name == "_Favorite") return takeOutlet(_Favorite, view);
-    if (name == "_titleFavorite") return takeOutlet(_titleFavorite, view);
-    if (name == "_saveFavoriteButton") return takeOutlet(_saveFavoriteButton, view);
-    if (name == "_deleteFavoriteButton") return takeOutlet(_deleteFavoriteButton, view);
-    if (name == "_browseFavoriteButton") return takeOutlet(_browseFavoriteButton, view);
-    if (name == "_jobName") return takeOutlet(_jobName, view);
-    if (name == "_jobNameButton") return takeOutlet(_jobNameButton, view);
-    if (name == "_showDetailedSettingsButton") return takeOutlet(_showDetailedSettingsButton, view);
-    if (name == "_revertToDefaultSettingsButton") return takeOutlet(_revertToDefaultSettingsButton, view);
-    if (name == "_automaticPaperTraySelectionButton") return takeOutlet(_automaticPaperTraySelectionButton, view);
-    if (name == "_bypassPaperTraySelectionButton") return takeOutlet(_bypassPaperTraySelectionButton, view);
-    if (name == "_quill_AutoTraySettingToBypass") return takeOutlet(_quill_AutoTraySettingToBypass, view);
-    if (name == "_quill_DuplexMode") return takeOutlet(_quill_DuplexMode, view);
-    if (name == "_quill_PagePrintOnCenter") return takeOutlet(_quill_PagePrintOnCenter, view);
-    if (name == "_quill_StapleMode") return takeOutlet(_quill_StapleMode, view);
-    if (name == "_quill_Punch_PunchHoles") return takeOutlet(_quill_Punch_PunchHoles, view);
-    if (name == "_quill_Fold") return takeOutlet(_quill_Fold, view);
-    if (name == "_quill_OutputTray") return takeOutlet(_quill_OutputTray, view);
-    if (name == "_quill_OffsetMode") return takeOutlet(_quill_OffsetMode, view);
-    if (name == "_quill_VLInputSlot") return takeOutlet(_quill_VLInputSlot, view);
-    return false;
+std::span<const kz::ViewOwner::Outlet> KemoPDEByCocoa::outlets() const {
+    static const Outlet table[] = {
+        outlet("_View", &KemoPDEByCocoa::_View),
+        outlet("_Favorite", &KemoPDEByCocoa::_Favorite),
+        outlet("_titleFavorite", &KemoPDEByCocoa::_titleFavorite),
+        outlet("_saveFavoriteButton", &KemoPDEByCocoa::_saveFavoriteButton),
+        outlet("_deleteFavoriteButton", &KemoPDEByCocoa::_deleteFavoriteButton),
+        outlet("_browseFavoriteButton", &KemoPDEByCocoa::_browseFavoriteButton),
+        outlet("_jobName", &KemoPDEByCocoa::_jobName),
+        outlet("_jobNameButton", &KemoPDEByCocoa::_jobNameButton),
+        outlet("_showDetailedSettingsButton", &KemoPDEByCocoa::_showDetailedSettingsButton),
+        outlet("_revertToDefaultSettingsButton", &KemoPDEByCocoa::_revertToDefaultSettingsButton),
+        outlet("_automaticPaperTraySelectionButton", &KemoPDEByCocoa::_automaticPaperTraySelectionButton),
+        outlet("_bypassPaperTraySelectionButton", &KemoPDEByCocoa::_bypassPaperTraySelectionButton),
+        outlet("_quill_AutoTraySettingToBypass", &KemoPDEByCocoa::_quill_AutoTraySettingToBypass),
+        outlet("_quill_DuplexMode", &KemoPDEByCocoa::_quill_DuplexMode),
+        outlet("_quill_PagePrintOnCenter", &KemoPDEByCocoa::_quill_PagePrintOnCenter),
+        outlet("_quill_StapleMode", &KemoPDEByCocoa::_quill_StapleMode),
+        outlet("_quill_Punch_PunchHoles", &KemoPDEByCocoa::_quill_Punch_PunchHoles),
+        outlet("_quill_Fold", &KemoPDEByCocoa::_quill_Fold),
+        outlet("_quill_OutputTray", &KemoPDEByCocoa::_quill_OutputTray),
+        outlet("_quill_OffsetMode", &KemoPDEByCocoa::_quill_OffsetMode),
+        outlet("_quill_VLInputSlot", &KemoPDEByCocoa::_quill_VLInputSlot),
+    };
+    return table;
 }
 
 bool KemoPDEByCocoa::connectWindowOutlet(const std::shared_ptr<kz::Window>& window) {
@@ -178,24 +177,19 @@ bool KemoPDEByCocoa::connectWindowOutlet(const std::shared_ptr<kz::Window>& wind
     return window != nullptr;
 }
 
-std::function<void(kz::Control&)> KemoPDEByCocoa::actionForSelector(std::string_view selector) {
+std::span<const kz::ViewOwner::Action> KemoPDEByCocoa::actions() const {
     // The host may keep the view in its dialog after it let the panel go.
-    std::weak_ptr<KemoPDEByCocoa> weak = weak_from_this();
-    auto bind = [weak](void (KemoPDEByCocoa::*handler)(kz::Control*)) {
-        return [weak, handler](kz::Control& sender) {
-            if (auto panel = weak.lock()) (panel.get()->*handler)(&sender);
-        };
+    static const Action table[] = {
+        weakAction("clickedShowDetailedSettingsButton:", &KemoPDEByCocoa::clickedShowDetailedSettingsButton),
+        weakAction("clickedRevertToDefaultSettings:", &KemoPDEByCocoa::clickedRevertToDefaultSettings),
+        weakAction("selectFavorite:", &KemoPDEByCocoa::selectFavorite),
+        weakAction("clickedSelectPaperTraySelectionButton:", &KemoPDEByCocoa::clickedSelectPaperTraySelectionButton),
+        weakAction("clickedSaveFavoriteButton:", &KemoPDEByCocoa::clickedSaveFavoriteButton),
+        weakAction("clickedBrowseFavoriteButton:", &KemoPDEByCocoa::clickedBrowseFavoriteButton),
+        weakAction("clickedJobNameButton:", &KemoPDEByCocoa::clickedJobNameButton),
+        weakAction("clickedDeleteFavoriteButton:", &KemoPDEByCocoa::clickedDeleteFavoriteButton),
     };
-    if (selector == "clickedShowDetailedSettingsButton:") return bind(&KemoPDEByCocoa::clickedShowDetailedSettingsButton);
-    if (selector == "clickedRevertToDefaultSettings:") return bind(&KemoPDEByCocoa::clickedRevertToDefaultSettings);
-    if (selector == "selectFavorite:") return bind(&KemoPDEByCocoa::selectFavorite);
-    if (selector == "clickedSelectPaperTraySelectionButton:")
-        return bind(&KemoPDEByCocoa::clickedSelectPaperTraySelectionButton);
-    if (selector == "clickedSaveFavoriteButton:") return bind(&KemoPDEByCocoa::clickedSaveFavoriteButton);
-    if (selector == "clickedBrowseFavoriteButton:") return bind(&KemoPDEByCocoa::clickedBrowseFavoriteButton);
-    if (selector == "clickedJobNameButton:") return bind(&KemoPDEByCocoa::clickedJobNameButton);
-    if (selector == "clickedDeleteFavoriteButton:") return bind(&KemoPDEByCocoa::clickedDeleteFavoriteButton);
-    return {};
+    return table;
 }
 
 std::string KemoPDEByCocoa::localized(const std::string& key) const {
@@ -371,18 +365,6 @@ void KemoPDEByCocoa::selectFavorite(kz::Control* sender) { _favoritesMenu->selec
 
 bool KemoPDEByCocoa::selectItem(kz::PopUpButton* popup, const kz::Value& representedObject) {
     return PanelFavoritesMenu::selectItem(popup, representedObject);
-}
-
-std::optional<std::string> KemoPDEByCocoa::_currentFavoritePath() const {
-    return _favoritesMenu->currentFavoritePath();
-}
-
-std::optional<std::string> KemoPDEByCocoa::_currentFavoriteName() const {
-    return _favoritesMenu->currentFavoriteName();
-}
-
-bool KemoPDEByCocoa::_isDifferFromCurrentFavorite(const kz::Dictionary& printOption) {
-    return _favoritesMenu->isDifferFromCurrentFavorite(printOption);
 }
 
 void KemoPDEByCocoa::clickedSelectPaperTraySelectionButton(kz::Control* sender) {

@@ -15,7 +15,7 @@
 #include "PDE/PanelHostControls.h"
 #include "PDE/PanelJobName.h"
 #include "PDE/PanelTrayWindows.h"
-#include "engine/trays/PdeAutomaticPaperTraySelection.h"
+#include "engine/dialogs/PdeAutomaticPaperTraySelection.h"
 #include "engine/panes/PrinterDataSource.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/Dictionary.h"
@@ -98,9 +98,9 @@ public:
     kz::Value sendCommand(const std::string& queryName) override;
 
     // ---- the panel view's outlets and actions
-    bool connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) override;
+    std::span<const Outlet> outlets() const override;
     bool connectWindowOutlet(const std::shared_ptr<kz::Window>& window) override;
-    std::function<void(kz::Control&)> actionForSelector(std::string_view selector) override;
+    std::span<const Action> actions() const override;
 
     bool saveValuesAndReturnError_Fast(std::string* error);
     // A boolean as "True"/"False"; any other value as it is.
@@ -141,10 +141,8 @@ public:
 
     // ---- the favorites menu (PanelFavoritesMenu)
     static constexpr long kChangingItemTag = 0x4b5a4348;  // marks the one "Change Setting" item
-    // The chosen favorite's path and title.
-    std::optional<std::string> _currentFavoritePath() const;
-    std::optional<std::string> _currentFavoriteName() const;
-    bool _isDifferFromCurrentFavorite(const kz::Dictionary& printOption);
+    // The menu itself: the chosen favorite and how the settings differ from it.
+    PanelFavoritesMenu& favoritesMenu() const { return *_favoritesMenu; }
     void selectFavorite(kz::Control* sender);
     static bool selectItem(kz::PopUpButton* popup, const kz::Value& representedObject);
     void clickedDeleteFavoriteButton(kz::Control* sender);

@@ -7,7 +7,7 @@
 
 #include "Common/Util/AlertUtil.h"
 #include "Common/TextInput/StringEscapeConverter.h"
-#include "PDE/DetailedSettingsWinController.h"
+#include "engine/dialogs/DetailedSettingsWinController.h"
 #include "PDE/KemoPDEByCocoa.h"
 #include "engine/controls/PanelOwnOptions.h"
 #include "engine/controls/QuillUI.h"

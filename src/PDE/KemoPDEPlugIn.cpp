@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "PDE/AboutPanel/Quill_AboutPanel.h"
+#include "engine/dialogs/Quill_AboutPanel.h"
 #include "PDE/KemoPDEByCocoa.h"
 
 namespace ComTORVALEKZ2R4_Plugin {

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "Common/Security/EncryptUtil.h"
-#include "PDE/DetailedSettingsWinController.h"
+#include "engine/dialogs/DetailedSettingsWinController.h"
 #include "PDE/PanelFavoritesMenu.h"
 
 #include "PDE/KemoPDEByCocoa.h"

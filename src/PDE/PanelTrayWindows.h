@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/trays/PdeAutomaticPaperTraySelection.h"
+#include "engine/dialogs/PdeAutomaticPaperTraySelection.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Value.h"
 

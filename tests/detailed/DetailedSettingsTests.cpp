@@ -6,7 +6,7 @@
 #include <set>
 
 #include "Common/TextInput/NoEmptyTextField.h"
-#include "PDE/DetailedSettingsWinController.h"
+#include "engine/dialogs/DetailedSettingsWinController.h"
 #include "PaneTestSupport.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"

@@ -3,7 +3,7 @@
 // does to the files.
 #include "FavoriteTestSupport.h"
 #include "engine/favorites/FavoriteItem.h"
-#include "engine/favorites/FavoriteWindowController.h"
+#include "engine/dialogs/FavoriteWindowController.h"
 #include "engine/settingstree/PrintOptionTreeDataSource.h"
 #include "platform/foundation/FolderLock.h"
 #include "platform/foundation/Log.h"

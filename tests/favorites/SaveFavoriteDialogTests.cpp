@@ -1,6 +1,6 @@
 // The save dialog: where it starts, what it refuses, what it hands back.
 #include "FavoriteTestSupport.h"
-#include "engine/favorites/SaveFavoriteWindowController.h"
+#include "engine/dialogs/SaveFavoriteWindowController.h"
 #include "platform/kit/Button.h"
 
 namespace {

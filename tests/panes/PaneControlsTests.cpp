@@ -105,8 +105,17 @@ TEST(PaneControls, ProfileMenusGrowFromTheirLastItem) {
     PlugInFixture f;
     writeText(f.resources() + "/en.lproj/UI.strings", "\"Profile\" = \"Profile \";\n");
     auto& mgr = f.manager();
-    auto popup = std::make_shared<kz::PopUpButton>(kz::Rect(0, 0, 100, 20));
-    mgr._addProfileItem("VLProfile", popup.get(), 3, "Profile%d", f.bundle);
+    // A pane's profile menu descriptions, with the last number it asks for.
+    struct ProfilePane : TestPane, kzp::PaneProfileUi {
+        std::shared_ptr<kz::PopUpButton> menu = std::make_shared<kz::PopUpButton>(kz::Rect(0, 0, 100, 20));
+        std::string format = "Profile%d";
+        int last = 3;
+        std::optional<kzp::ProfileUiInformations> profileUiInformations() override {
+            return kzp::ProfileUiInformations{{"VLProfile", {format, last, menu, std::nullopt}}};
+        }
+    } pane;
+    auto& popup = pane.menu;
+    mgr.buildPaneUi(pane, f.bundle);
     auto keywords = [&] {
         std::vector<std::string> list;
         for (int i = 0; i < popup->numberOfItems(); ++i)
@@ -116,23 +125,22 @@ TEST(PaneControls, ProfileMenusGrowFromTheirLastItem) {
     EXPECT_THAT(keywords(), ElementsAre("Profile1", "Profile2", "Profile3"));
     EXPECT_EQ(popup->itemAtIndex(2)->title(), "Profile 3");
     EXPECT_EQ(mgr.representedObjectOfMenuItem(popup->itemAtIndex(0), "mainKeyword"), kz::Value("VLProfile"));
-    mgr._addProfileItem("VLProfile", popup.get(), 5, "Profile%d", f.bundle);
+    pane.last = 5;
+    mgr.buildPaneUi(pane, f.bundle);
     EXPECT_THAT(keywords(), ElementsAre("Profile1", "Profile2", "Profile3", "Profile4", "Profile5"));
     EXPECT_EQ(popup->itemAtIndex(4)->title(), "Profile 5");
-    mgr._addProfileItem("VLProfile", popup.get(), 5, "Profile%d", f.bundle);
+    mgr.buildPaneUi(pane, f.bundle);
     EXPECT_EQ(popup->numberOfItems(), 5);
-    mgr._addProfileItem("VLProfile", nullptr, 5, "Profile%d", f.bundle);
+    pane.menu = nullptr;
+    mgr.buildPaneUi(pane, f.bundle);  // no menu: nothing to grow
 
-    // Through a pane's profile menu descriptions.
-    struct ProfilePane : TestPane, kzp::PaneProfileUi {
-        std::shared_ptr<kz::PopUpButton> menu = std::make_shared<kz::PopUpButton>(kz::Rect(0, 0, 100, 20));
-        std::optional<kzp::ProfileUiInformations> profileUiInformations() override {
-            return kzp::ProfileUiInformations{{"ColorProfile", {"Color%d", 2, menu, std::nullopt}}};
-        }
-    } pane;
-    mgr.buildPaneUi(pane, nullptr);
-    ASSERT_EQ(pane.menu->numberOfItems(), 2);
-    EXPECT_EQ(pane.menu->itemAtIndex(1)->title(), "2");  // no bundle, no title prefix
+    // Without a bundle there is no title prefix.
+    ProfilePane bare;
+    bare.format = "Color%d";
+    bare.last = 2;
+    mgr.buildPaneUi(bare, nullptr);
+    ASSERT_EQ(bare.menu->numberOfItems(), 2);
+    EXPECT_EQ(bare.menu->itemAtIndex(1)->title(), "2");
 }
 
 TEST(PaneControls, MenuItemsNeedEveryPart) {

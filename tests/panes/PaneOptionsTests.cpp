@@ -63,7 +63,7 @@ TEST_F(Options, DefaultColorModelIsCmyk2OnlyWhenThePpdListsIt) {
     auto& m = mgr();
     option(m, "ColorModel", {"CMYK", "CMYK2", "Gray"}, "CMYK");
     option(m, "Staple", {"Off", "On"}, "On");
-    EXPECT_EQ(m._defaultOptionKeyword("ColorModel"), kz::Value("CMYK2"));
+    EXPECT_EQ(m.selectedOptionKeyword("ColorModel"), kz::Value("CMYK2"));
     EXPECT_EQ(m.selectedOptionKeyword("Staple"), kz::Value("On"));
     EXPECT_EQ(m.defaultSettings().get("ColorModel"), kz::Value("CMYK"));  // the cache itself is untouched
     // The cache holds the values first asked for.
@@ -73,7 +73,7 @@ TEST_F(Options, DefaultColorModelIsCmyk2OnlyWhenThePpdListsIt) {
     writeText(f.resources() + "/Test.ppd", ppd(false));
     auto& other = mgr();
     option(other, "ColorModel", {"CMYK", "Gray"}, "CMYK");
-    EXPECT_EQ(other._defaultOptionKeyword("ColorModel"), kz::Value("CMYK"));
+    EXPECT_EQ(other.selectedOptionKeyword("ColorModel"), kz::Value("CMYK"));
 }
 
 TEST_F(Options, ExistenceAndAliasesComeFromThePpd) {
@@ -110,25 +110,17 @@ TEST_F(Options, ProfileAliasNamesTheNumberAndTheProfileValue) {
     auto& m = mgr();
     kzp::ProfileUiInformations info{{"Tray", {"Tray%d", 2, nullptr, std::string("TrayName%d")}}};
     kz::Dictionary profile{{"TrayName2", "Glossy"}};
+    auto alias = [&](const char* option, const kzp::ProfileUiInformations& infos, const kz::Dictionary* values) {
+        return m._optionAlias("Tray", option, nullptr, nullptr, nullptr, &infos, values);
+    };
     // The PPD's last choice Tray2 "Tray 2": keyword prefix "Tray", title prefix "Tray ".
-    EXPECT_EQ(m._optionAliasForProfile(std::string("Tray"), std::string("Tray2"), std::string("Tray 2"), nullptr,
-                                       nullptr, &info, nullptr),
-              "Tray 2");
-    EXPECT_EQ(m._optionAliasForProfile(std::string("Tray"), std::string("Tray2"), std::string("Tray 2"), nullptr,
-                                       nullptr, &info, &profile),
-              "2-Glossy");
-    EXPECT_EQ(m._optionAlias("Tray", "Tray2", nullptr, nullptr, nullptr, &info, &profile), "2-Glossy");
-    EXPECT_EQ(m._optionAliasForProfile(std::string("Tray"), std::string("Other1"), std::string("Tray 1"), nullptr,
-                                       nullptr, &info, nullptr),
-              std::nullopt);
-    EXPECT_EQ(m._optionAliasForProfile(std::string("Tray"), std::string("Tray1"), std::string("None"), nullptr,
-                                       nullptr, &info, nullptr),
-              std::nullopt);
+    EXPECT_EQ(alias("Tray2", info, nullptr), "Tray 2");
+    EXPECT_EQ(alias("Tray2", info, &profile), "2-Glossy");
+    EXPECT_EQ(alias("Tray1", info, &profile), "Tray 1") << "no profile value for 1: the PPD's text";
+    EXPECT_EQ(alias("Other1", info, nullptr), std::nullopt);
     // A pattern from a pane is never a printf format.
     kzp::ProfileUiInformations hostile{{"Tray", {"Tray%d", 2, nullptr, std::string("%s%s%n%d")}}};
-    EXPECT_EQ(m._optionAliasForProfile(std::string("Tray"), std::string("Tray2"), std::string("Tray 2"), nullptr,
-                                       nullptr, &hostile, &profile),
-              std::nullopt);
+    EXPECT_EQ(alias("Tray2", hostile, &profile), "Tray 2");
 }
 
 TEST_F(Options, SummaryMapsPpdAliasesAndLeavesOutOtherKeys) {

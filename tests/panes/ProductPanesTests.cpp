@@ -93,7 +93,7 @@ TEST_F(ProductBundle, DefaultsSummaryAndRestoreOverTheProductPpd) {
     EXPECT_GT(defaults.size(), 50u);
     // The product's PPD lists "CMYK2", so a "CMYK" default becomes it.
     if (defaults.get("ColorModel") == kz::Value("CMYK")) {
-        EXPECT_EQ(mgr._defaultOptionKeyword("ColorModel"), kz::Value("CMYK2"));
+        EXPECT_EQ(mgr.selectedOptionKeyword("ColorModel"), kz::Value("CMYK2"));
     }
     kz::Dictionary option{{"JobName", "report"}, {"SecurityPrint", "True"}};
     auto summary = mgr.summaryInfoFromPrintOption(&option);

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "Common/Util/BundleUtil.h"
-#include "PDE/AboutPanel/AboutPanelController.h"
-#include "PDE/AboutPanel/Quill_AboutPanel.h"
+#include "engine/dialogs/AboutPanelController.h"
+#include "engine/dialogs/Quill_AboutPanel.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/ScriptedUiDriver.h"

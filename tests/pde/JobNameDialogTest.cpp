@@ -227,3 +227,16 @@ TEST_F(JobNameDialog, AsASheetTellsItsOpenerOfOkOnly) {
     EXPECT_EQ(dialog().jobName(), "Minutes");
     EXPECT_EQ(dialog().specificJobName(), "Input");
 }
+
+TEST_F(JobNameDialog, OneSharedControllerUntilItIsDestroyed) {
+    Dialog& first = dialog();
+    EXPECT_EQ(&dialog(), &first);
+    first.restoreValues(std::string(Dialog::kInput), std::string("Kept"));
+    EXPECT_EQ(dialog().jobName(), "Kept");
+    // Destroyed, the next controller starts over and loads its window again.
+    Dialog::destroySharedInstance();
+    Dialog::destroySharedInstance();  // nothing left to end
+    EXPECT_FALSE(dialog().isWindowLoaded());
+    ASSERT_NE(dialog().window(), nullptr);
+    EXPECT_EQ(dialog().jobName(), "");
+}

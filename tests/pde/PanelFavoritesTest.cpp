@@ -120,7 +120,7 @@ TEST_F(FavoritesMenuTest, OneChangingItemComesWithAChangeAwayAndGoesWithTheChang
     EXPECT_EQ(menu->indexOfSelectedItem(), 2);
     EXPECT_EQ(menu->selectedItem()->representedObject(), menu->itemAtIndex(3)->representedObject());
     EXPECT_FALSE(panel->deleteFavoriteButton()->isEnabled());
-    EXPECT_EQ(panel->_currentFavoriteName(), "Meeting");
+    EXPECT_EQ(panel->favoritesMenu().currentFavoriteName(), "Meeting");
 
     change("StapleMode", "None");
     EXPECT_EQ(changingItems(), 1) << "a further change keeps the one item";
@@ -187,7 +187,7 @@ TEST_F(FavoritesMenuTest, AFavoriteNamedLikeTheChangingItemIsStillAFavorite) {
     EXPECT_TRUE(panel->deleteFavoriteButton()->isEnabled());
     change("StapleMode", "None");
     EXPECT_EQ(menu->titleOfSelectedItem(), "Change Setting: Change Setting: Old");
-    EXPECT_EQ(panel->_currentFavoritePath(), path);
+    EXPECT_EQ(panel->favoritesMenu().currentFavoritePath(), path);
 
     EXPECT_FALSE(KemoPDEByCocoa::selectItem(menu, kz::Value("/no/such.pfj")));
     EXPECT_FALSE(KemoPDEByCocoa::selectItem(menu, kz::Value()));
@@ -220,7 +220,7 @@ TEST_F(FavoritesMenuTest, NumbersCompareAsDecimalsAndPasswordsByWhatTheyHide) {
     auto differs = [&](const char* copies, const char* password) {
         kz::Dictionary option{{"NumCopies", kz::Value(copies)}, {"VLSecurityPassword", kz::Value(password)},
                               {"NotInTheFavorite", kz::Value("x")}};
-        return panel->_isDifferFromCurrentFavorite(option);
+        return panel->favoritesMenu().isDifferFromCurrentFavorite(option);
     };
     EXPECT_FALSE(differs("1", first));
     EXPECT_FALSE(differs("1.0", second)) << "1 and 1.0 are one number; the scrambles hide one password";
@@ -228,9 +228,9 @@ TEST_F(FavoritesMenuTest, NumbersCompareAsDecimalsAndPasswordsByWhatTheyHide) {
     EXPECT_TRUE(differs("2", first));
     EXPECT_TRUE(differs("one", first)) << "a text that is no number differs";
     EXPECT_TRUE(differs("1", other));
-    EXPECT_TRUE(panel->_isDifferFromCurrentFavorite({{"NumCopies", kz::Value(true)}}))
+    EXPECT_TRUE(panel->favoritesMenu().isDifferFromCurrentFavorite({{"NumCopies", kz::Value(true)}}))
         << "a boolean is compared as its text, True";
-    EXPECT_FALSE(panel->_isDifferFromCurrentFavorite({{"NumCopies", kz::Value(kz::Array{})}}))
+    EXPECT_FALSE(panel->favoritesMenu().isDifferFromCurrentFavorite({{"NumCopies", kz::Value(kz::Array{})}}))
         << "a value that is no text is not compared";
 }
 

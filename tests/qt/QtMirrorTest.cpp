@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 
 #include "Common/DialogBase/TDWindowController.h"
-#include "PDE/AboutPanel/Quill_AboutPanel.h"
+#include "engine/dialogs/Quill_AboutPanel.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/kit/Box.h"
 #include "platform/kit/DatePicker.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "engine/favorites/FavoriteWindowController.h"
+#include "engine/dialogs/FavoriteWindowController.h"
 #include "host/UserActions.h"
 #include "platform/kit/Application.h"
 #include "platform/kit/Button.h"

@@ -18,11 +18,6 @@ namespace ComTORVALEKZ2R4_Plugin {
 
 namespace {
 
-JobNameWinController*& shared() {
-    static JobNameWinController* instance = nullptr;
-    return instance;
-}
-
 // The plug-in's own texts ("UI" table); a missing one shows its key.
 std::string localized(const std::string& key) { return PanePlugInMgr::localizedAlertText(key); }
 
@@ -30,34 +25,26 @@ std::string localized(const std::string& key) { return PanePlugInMgr::localizedA
 
 JobNameWinController::JobNameWinController() : TDWindowController("JobName") {}
 
-JobNameWinController::~JobNameWinController() {
-    if (shared() == this) shared() = nullptr;
+JobNameWinController::~JobNameWinController() = default;
+
+std::span<const kz::ViewOwner::Outlet> JobNameWinController::outlets() const {
+    static const Outlet table[] = {
+        outlet("_okButton", &JobNameWinController::_okButton),
+        outlet("_cancelButton", &JobNameWinController::_cancelButton),
+        outlet("_JobNameCaption", &JobNameWinController::_JobNameCaption),
+        outlet("_JobNameEdit", &JobNameWinController::_JobNameEdit),
+        outlet("_SpecificJobNameRadio", &JobNameWinController::_SpecificJobNameRadio),
+    };
+    return table;
 }
 
-JobNameWinController& JobNameWinController::sharedInstance() {
-    if (!shared()) shared() = new JobNameWinController();
-    return *shared();
-}
-
-void JobNameWinController::destroySharedInstance() { delete shared(); }
-
-bool JobNameWinController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_okButton") return takeOutlet(_okButton, view);
-    if (name == "_cancelButton") return takeOutlet(_cancelButton, view);
-    if (name == "_JobNameCaption") return takeOutlet(_JobNameCaption, view);
-    if (name == "_JobNameEdit") return takeOutlet(_JobNameEdit, view);
-    if (name == "_SpecificJobNameRadio") return takeOutlet(_SpecificJobNameRadio, view);
-    return false;
-}
-
-std::function<void(kz::Control&)> JobNameWinController::actionForSelector(std::string_view selector) {
-    using Handler = void (JobNameWinController::*)(kz::Control*);
-    Handler handler = nullptr;
-    if (selector == "sheetOk:") handler = &JobNameWinController::sheetOk;
-    else if (selector == "sheetCancel:") handler = &JobNameWinController::sheetCancel;
-    else if (selector == "selectRatio:") handler = &JobNameWinController::selectRatio;
-    if (!handler) return {};
-    return [this, handler](kz::Control& sender) { (this->*handler)(&sender); };
+std::span<const kz::ViewOwner::Action> JobNameWinController::actions() const {
+    static const Action table[] = {
+        action("sheetOk:", &JobNameWinController::sheetOk),
+        action("sheetCancel:", &JobNameWinController::sheetCancel),
+        action("selectRatio:", &JobNameWinController::selectRatio),
+    };
+    return table;
 }
 
 void JobNameWinController::windowDidLoad() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "Common/DialogBase/TDWindowController.h"
+#include "engine/dialogs/SharedDialog.h"
 #include "platform/foundation/Export.h"
 
 namespace kz {
@@ -27,16 +28,12 @@ namespace ComTORVALEKZ2R4_Plugin {
 // a name of 1 to 255 characters and otherwise explains so in an alert
 // sheet, leaving the dialog open. One process-wide controller, run modally
 // or as a sheet; values are pushed in before every run.
-class KZ_EXPORT JobNameWinController : public TDWindowController {
+class KZ_EXPORT JobNameWinController : public TDWindowController, public SharedDialog<JobNameWinController> {
 public:
     static constexpr const char* kAuto = "Auto";
     static constexpr const char* kInput = "Input";
     static constexpr std::uint32_t kMaxJobNameLength = 255;
 
-    static JobNameWinController& sharedInstance();
-    // Ends the shared controller (its window with it); the next
-    // sharedInstance loads the window again.
-    static void destroySharedInstance();
     ~JobNameWinController() override;
 
     // Selects the radio whose represented object is `mode` (none: left as
@@ -71,13 +68,14 @@ public:
     kz::Button* okButton() const { return _okButton.get(); }
     kz::Button* cancelButton() const { return _cancelButton.get(); }
 
-    bool connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) override;
-    std::function<void(kz::Control&)> actionForSelector(std::string_view selector) override;
+    std::span<const Outlet> outlets() const override;
+    std::span<const Action> actions() const override;
 
 protected:
     void windowDidLoad() override;
 
 private:
+    friend class SharedDialog<JobNameWinController>;
     JobNameWinController();
     void takeBackups();
     void putBackBackups();
@@ -96,5 +94,7 @@ private:
 // on OK, hands back the new mode, the escaped name (only when asked for)
 // and the shown name. True exactly on OK; on Cancel nothing changes.
 KZ_EXPORT bool ShowJobNameModalDialog(std::string& specificJobName, std::string* escapedJobName, std::string& jobName);
+
+extern template class SharedDialog<JobNameWinController>;
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -132,8 +132,6 @@ public:
     // controls are the ones the rules read.
     void removeQuillUiFromQuillMgr(const std::shared_ptr<QuillUI>& control);
     void buildPaneUi(PanePlugInInterface& controller, const std::shared_ptr<kz::Bundle>& bundle);
-    void _addProfileItem(const std::string& mainKeyword, kz::PopUpButton* control, int lastNo,
-                         const std::string& option, const std::shared_ptr<kz::Bundle>& bundle);
     bool setupQuillUIControls(const Controls* controls, const kz::Dictionary* controlDictionary,
                               ControlMap* outputDictionary, const std::shared_ptr<kz::Bundle>& bundle);
     Controls getQuillUIControls(const kz::View* view) const;
@@ -171,7 +169,6 @@ public:
     bool isExistsInPpd(const std::optional<std::string>& mainKeyword,
                        const std::optional<std::string>& optionKeyword);
     kz::Dictionary defaultSettings();
-    kz::Value _defaultOptionKeyword(const std::string& mainKeyword);
     kz::Value selectedOptionKeyword(const std::string& mainKeyword) { return _defaultOptionKeyword(mainKeyword); }
     void getAlias(std::optional<std::string>* mainAlias, std::optional<std::string>* optionAlias,
                   const std::optional<std::string>& mainKeyword, const std::optional<std::string>& optionKeyword);
@@ -182,13 +179,6 @@ public:
                                             const kz::Dictionary* printOption,
                                             const ProfileUiInformations* profileUiInfo,
                                             const kz::Dictionary* profileDictionary);
-    std::optional<std::string> _optionAliasForProfile(const std::optional<std::string>& mainKeyword,
-                                                      const std::optional<std::string>& optionKeyword,
-                                                      const std::optional<std::string>& optionAlias,
-                                                      const kz::Bundle* bundle,
-                                                      const PanePlugInInterface* paneController,
-                                                      const ProfileUiInformations* profileUiInfo,
-                                                      const kz::Dictionary* profileDictionary);
     static std::optional<std::string> _stringFromObject(const kz::Value& value);
 
     // ---- print options
@@ -226,6 +216,19 @@ public:
 private:
     PanePlugInMgr();
     void readConfiguration();
+    // A profile menu grows from its last numbered item up to lastNo.
+    void _addProfileItem(const std::string& mainKeyword, kz::PopUpButton* control, int lastNo,
+                         const std::string& option, const std::shared_ptr<kz::Bundle>& bundle);
+    // The default of the option; "CMYK" reads "CMYK2" where the PPD lists it.
+    kz::Value _defaultOptionKeyword(const std::string& mainKeyword);
+    // A numbered choice's text with the profile's value for that number ("2-Glossy").
+    std::optional<std::string> _optionAliasForProfile(const std::optional<std::string>& mainKeyword,
+                                                      const std::optional<std::string>& optionKeyword,
+                                                      const std::optional<std::string>& optionAlias,
+                                                      const kz::Bundle* bundle,
+                                                      const PanePlugInInterface* paneController,
+                                                      const ProfileUiInformations* profileUiInfo,
+                                                      const kz::Dictionary* profileDictionary);
     void _loadPaneControllerAtPath(const std::string& path, const std::optional<std::string>& roleName);
     PpdFile* _ppdFileWithName(const std::string& name);
     bool _isEnable(const kz::Dictionary* printOption, const std::string& fileType, bool useServerSetting,

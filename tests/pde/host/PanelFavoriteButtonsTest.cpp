@@ -5,8 +5,8 @@
 
 #include "PanelHost.h"
 #include "engine/favorites/FavoriteFile.h"
-#include "engine/favorites/FavoriteWindowController.h"
-#include "engine/favorites/SaveFavoriteWindowController.h"
+#include "engine/dialogs/FavoriteWindowController.h"
+#include "engine/dialogs/SaveFavoriteWindowController.h"
 #include "platform/kit/FieldEditor.h"
 #include "platform/kit/PopUpButton.h"
 #include "platform/kit/TableView.h"

@@ -11,7 +11,7 @@
 #include "cli/DeclaredOptions.h"
 #include "support/JsonValue.h"
 #include "support/PaneHost.h"
-#include "engine/favorites/FavoriteWindowController.h"
+#include "engine/dialogs/FavoriteWindowController.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "host/AnswerDriver.h"
 #include "host/FavoriteManageDriver.h"

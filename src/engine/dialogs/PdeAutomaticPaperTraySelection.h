@@ -64,8 +64,8 @@ public:
     void clickButtonClose(kz::Control* sender);
 
     // ---- the description's outlets and actions
-    bool connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) override;
-    std::function<void(kz::Control&)> actionForSelector(std::string_view selector) override;
+    std::span<const Outlet> outlets() const override;
+    std::span<const Action> actions() const override;
     void windowWillClose(kz::Window& window) override;
 
 private:

@@ -1,4 +1,4 @@
-#include "engine/favorites/FavoriteWindowController.h"
+#include "engine/dialogs/FavoriteWindowController.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -73,38 +73,34 @@ FavoriteWindowController::~FavoriteWindowController() {
     }
 }
 
-FavoriteWindowController& FavoriteWindowController::sharedInstance() {
-    static FavoriteWindowController* instance = new FavoriteWindowController();
-    return *instance;
+std::span<const kz::ViewOwner::Outlet> FavoriteWindowController::outlets() const {
+    static const Outlet table[] = {
+        outlet("_favoriteListView", &FavoriteWindowController::_favoriteListView),
+        outlet("_treeView", &FavoriteWindowController::_treeView),
+        outlet("_nameField", &FavoriteWindowController::_nameField),
+        outlet("_commentField", &FavoriteWindowController::_commentField),
+        outlet("_nameTitle", &FavoriteWindowController::_nameTitle),
+        outlet("_commentTitle", &FavoriteWindowController::_commentTitle),
+        outlet("_listTitle", &FavoriteWindowController::_listTitle),
+        outlet("_settingTitle", &FavoriteWindowController::_settingTitle),
+        outlet("_deleteButton", &FavoriteWindowController::_deleteButton),
+        outlet("_importButton", &FavoriteWindowController::_importButton),
+        outlet("_exportButton", &FavoriteWindowController::_exportButton),
+        outlet("_cancelButton", &FavoriteWindowController::_cancelButton),
+        outlet("_okButton", &FavoriteWindowController::_okButton),
+    };
+    return table;
 }
 
-bool FavoriteWindowController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_favoriteListView") return takeOutlet(_favoriteListView, view);
-    if (name == "_treeView") return takeOutlet(_treeView, view);
-    if (name == "_nameField") return takeOutlet(_nameField, view);
-    if (name == "_commentField") return takeOutlet(_commentField, view);
-    if (name == "_nameTitle") return takeOutlet(_nameTitle, view);
-    if (name == "_commentTitle") return takeOutlet(_commentTitle, view);
-    if (name == "_listTitle") return takeOutlet(_listTitle, view);
-    if (name == "_settingTitle") return takeOutlet(_settingTitle, view);
-    if (name == "_deleteButton") return takeOutlet(_deleteButton, view);
-    if (name == "_importButton") return takeOutlet(_importButton, view);
-    if (name == "_exportButton") return takeOutlet(_exportButton, view);
-    if (name == "_cancelButton") return takeOutlet(_cancelButton, view);
-    if (name == "_okButton") return takeOutlet(_okButton, view);
-    return false;
-}
-
-std::function<void(kz::Control&)> FavoriteWindowController::actionForSelector(std::string_view selector) {
-    using Handler = void (FavoriteWindowController::*)(kz::Control*);
-    Handler handler = nullptr;
-    if (selector == "sheetOk:") handler = &FavoriteWindowController::sheetOk;
-    else if (selector == "sheetCancel:") handler = &FavoriteWindowController::sheetCancel;
-    else if (selector == "clickedDelete:") handler = &FavoriteWindowController::clickedDelete;
-    else if (selector == "clickedImport:") handler = &FavoriteWindowController::clickedImport;
-    else if (selector == "clickedExport:") handler = &FavoriteWindowController::clickedExport;
-    if (!handler) return {};
-    return [this, handler](kz::Control& sender) { (this->*handler)(&sender); };
+std::span<const kz::ViewOwner::Action> FavoriteWindowController::actions() const {
+    static const Action table[] = {
+        action("sheetOk:", &FavoriteWindowController::sheetOk),
+        action("sheetCancel:", &FavoriteWindowController::sheetCancel),
+        action("clickedDelete:", &FavoriteWindowController::clickedDelete),
+        action("clickedImport:", &FavoriteWindowController::clickedImport),
+        action("clickedExport:", &FavoriteWindowController::clickedExport),
+    };
+    return table;
 }
 
 void FavoriteWindowController::windowDidLoad() {

@@ -1,4 +1,4 @@
-#include "engine/trays/PdeAutomaticPaperTraySelection.h"
+#include "engine/dialogs/PdeAutomaticPaperTraySelection.h"
 
 #include <set>
 
@@ -40,40 +40,40 @@ bool PdeAutomaticPaperTraySelection::initializePanel(std::shared_ptr<kz::Bundle>
     return true;
 }
 
-bool PdeAutomaticPaperTraySelection::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_View") return takeOutlet(_View, view);
-    if (name == "_separator") return takeOutlet(_separator, view);
-    if (name == "_close") return takeOutlet(_close, view);
-    const std::pair<const char*, std::shared_ptr<QuillUI>*> controls[] = {
-        {"_quill_PaperType_MediaTypeTabbed", &_quill_PaperType_MediaTypeTabbed},
-        {"_quill_PaperType_MediaTypeTabbed_MediaTypeCoatingMaterial_MediaTypePreprinted_MediaTypeDrilled_"
-         "PaperTypeCustomNumber",
-         &_quill_PaperType_MediaTypeTabbed_MediaTypeCoatingMaterial_MediaTypePreprinted_MediaTypeDrilled_PaperTypeCustomNumber},
-        {"_quill_PaperTypeCustomName", &_quill_PaperTypeCustomName},
-        {"_quill_MediaTypeSequence", &_quill_MediaTypeSequence},
-        {"_quill_PaperColor", &_quill_PaperColor},
-        {"_quill_PaperColorCustomName", &_quill_PaperColorCustomName},
-        {"_quill_MediaTypeWeightValue", &_quill_MediaTypeWeightValue},
-        {"_quill_MediaTypeWeight", &_quill_MediaTypeWeight},
-        {"_quill_MediaTypeCoatingMaterial", &_quill_MediaTypeCoatingMaterial},
-        {"_quill_MediaTypeDrilled", &_quill_MediaTypeDrilled},
-        {"_quill_MediaTypeGlossFine", &_quill_MediaTypeGlossFine},
-        {"_quill_MediaTypePreprinted", &_quill_MediaTypePreprinted},
-        {"_quill_PaperTypeBypass_MediaTypeTabbedBypass_MediaTypeCoatingMaterialBypass_MediaTypePreprintedBypass_"
-         "MediaTypeDrilledBypass_PaperTypeCustomNumberBypass",
-         &_quill_PaperTypeBypass_MediaTypeTabbedBypass_MediaTypeCoatingMaterialBypass_MediaTypePreprintedBypass_MediaTypeDrilledBypass_PaperTypeCustomNumberBypass},
-        {"_quill_MediaTypeSequenceBypass", &_quill_MediaTypeSequenceBypass},
-        {"_quill_PaperColorBypass", &_quill_PaperColorBypass},
-        {"_quill_MediaTypeWeightBypass", &_quill_MediaTypeWeightBypass},
+std::span<const kz::ViewOwner::Outlet> PdeAutomaticPaperTraySelection::outlets() const {
+    static const Outlet table[] = {
+        outlet("_View", &PdeAutomaticPaperTraySelection::_View),
+        outlet("_separator", &PdeAutomaticPaperTraySelection::_separator),
+        outlet("_close", &PdeAutomaticPaperTraySelection::_close),
+        outlet("_quill_PaperType_MediaTypeTabbed", &PdeAutomaticPaperTraySelection::_quill_PaperType_MediaTypeTabbed),
+        outlet("_quill_PaperType_MediaTypeTabbed_MediaTypeCoatingMaterial_MediaTypePreprinted_MediaTypeDrilled_"
+               "PaperTypeCustomNumber",
+               &PdeAutomaticPaperTraySelection::_quill_PaperType_MediaTypeTabbed_MediaTypeCoatingMaterial_MediaTypePreprinted_MediaTypeDrilled_PaperTypeCustomNumber),
+        outlet("_quill_PaperTypeCustomName", &PdeAutomaticPaperTraySelection::_quill_PaperTypeCustomName),
+        outlet("_quill_MediaTypeSequence", &PdeAutomaticPaperTraySelection::_quill_MediaTypeSequence),
+        outlet("_quill_PaperColor", &PdeAutomaticPaperTraySelection::_quill_PaperColor),
+        outlet("_quill_PaperColorCustomName", &PdeAutomaticPaperTraySelection::_quill_PaperColorCustomName),
+        outlet("_quill_MediaTypeWeightValue", &PdeAutomaticPaperTraySelection::_quill_MediaTypeWeightValue),
+        outlet("_quill_MediaTypeWeight", &PdeAutomaticPaperTraySelection::_quill_MediaTypeWeight),
+        outlet("_quill_MediaTypeCoatingMaterial", &PdeAutomaticPaperTraySelection::_quill_MediaTypeCoatingMaterial),
+        outlet("_quill_MediaTypeDrilled", &PdeAutomaticPaperTraySelection::_quill_MediaTypeDrilled),
+        outlet("_quill_MediaTypeGlossFine", &PdeAutomaticPaperTraySelection::_quill_MediaTypeGlossFine),
+        outlet("_quill_MediaTypePreprinted", &PdeAutomaticPaperTraySelection::_quill_MediaTypePreprinted),
+        outlet("_quill_PaperTypeBypass_MediaTypeTabbedBypass_MediaTypeCoatingMaterialBypass_"
+               "MediaTypePreprintedBypass_MediaTypeDrilledBypass_PaperTypeCustomNumberBypass",
+               &PdeAutomaticPaperTraySelection::_quill_PaperTypeBypass_MediaTypeTabbedBypass_MediaTypeCoatingMaterialBypass_MediaTypePreprintedBypass_MediaTypeDrilledBypass_PaperTypeCustomNumberBypass),
+        outlet("_quill_MediaTypeSequenceBypass", &PdeAutomaticPaperTraySelection::_quill_MediaTypeSequenceBypass),
+        outlet("_quill_PaperColorBypass", &PdeAutomaticPaperTraySelection::_quill_PaperColorBypass),
+        outlet("_quill_MediaTypeWeightBypass", &PdeAutomaticPaperTraySelection::_quill_MediaTypeWeightBypass),
     };
-    for (const auto& [outlet, field] : controls)
-        if (name == outlet) return takeOutlet(*field, view);
-    return false;
+    return table;
 }
 
-std::function<void(kz::Control&)> PdeAutomaticPaperTraySelection::actionForSelector(std::string_view selector) {
-    if (selector == "clickButtonClose:") return [this](kz::Control& sender) { clickButtonClose(&sender); };
-    return {};
+std::span<const kz::ViewOwner::Action> PdeAutomaticPaperTraySelection::actions() const {
+    static const Action table[] = {
+        action("clickButtonClose:", &PdeAutomaticPaperTraySelection::clickButtonClose),
+    };
+    return table;
 }
 
 void PdeAutomaticPaperTraySelection::awakeFromNib() { initCtrl(); }

@@ -1,4 +1,4 @@
-#include "engine/favorites/SaveFavoriteWindowController.h"
+#include "engine/dialogs/SaveFavoriteWindowController.h"
 
 #include "Common/TextInput/AttachFormatter.h"
 #include "engine/favorites/FavoriteItem.h"
@@ -19,25 +19,24 @@ std::string localized(const std::string& key) { return FavoriteItem::localized(k
 
 SaveFavoriteWindowController::SaveFavoriteWindowController() : TDWindowController("SaveFavorite") {}
 
-SaveFavoriteWindowController& SaveFavoriteWindowController::sharedInstance() {
-    static SaveFavoriteWindowController* instance = new SaveFavoriteWindowController();
-    return *instance;
+std::span<const kz::ViewOwner::Outlet> SaveFavoriteWindowController::outlets() const {
+    static const Outlet table[] = {
+        outlet("_nameField", &SaveFavoriteWindowController::_nameField),
+        outlet("_commentField", &SaveFavoriteWindowController::_commentField),
+        outlet("_nameTitle", &SaveFavoriteWindowController::_nameTitle),
+        outlet("_commentTitle", &SaveFavoriteWindowController::_commentTitle),
+        outlet("_saveButton", &SaveFavoriteWindowController::_saveButton),
+        outlet("_cancelButton", &SaveFavoriteWindowController::_cancelButton),
+    };
+    return table;
 }
 
-bool SaveFavoriteWindowController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_nameField") return takeOutlet(_nameField, view);
-    if (name == "_commentField") return takeOutlet(_commentField, view);
-    if (name == "_nameTitle") return takeOutlet(_nameTitle, view);
-    if (name == "_commentTitle") return takeOutlet(_commentTitle, view);
-    if (name == "_saveButton") return takeOutlet(_saveButton, view);
-    if (name == "_cancelButton") return takeOutlet(_cancelButton, view);
-    return false;
-}
-
-std::function<void(kz::Control&)> SaveFavoriteWindowController::actionForSelector(std::string_view selector) {
-    if (selector == "sheetOk:") return [this](kz::Control& sender) { sheetOk(&sender); };
-    if (selector == "sheetCancel:") return [this](kz::Control& sender) { sheetCancel(&sender); };
-    return {};
+std::span<const kz::ViewOwner::Action> SaveFavoriteWindowController::actions() const {
+    static const Action table[] = {
+        action("sheetOk:", &SaveFavoriteWindowController::sheetOk),
+        action("sheetCancel:", &SaveFavoriteWindowController::sheetCancel),
+    };
+    return table;
 }
 
 void SaveFavoriteWindowController::windowDidLoad() {

@@ -1,8 +1,8 @@
-#include "PDE/AboutPanel/AboutPanelController.h"
+#include "engine/dialogs/AboutPanelController.h"
 
 #include "Common/Util/BundleUtil.h"
 #include "platform/foundation/Bundle.h"
-#include "PDE/AboutPanel/Quill_AboutPanel.h"
+#include "engine/dialogs/Quill_AboutPanel.h"
 #include "platform/kit/Application.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -13,12 +13,13 @@ AboutPanelController::AboutPanelController(const std::string& descriptionPath)
     Quill_AboutPanel::registerWindowClass();
 }
 
-bool AboutPanelController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "versionField") _versionField = std::dynamic_pointer_cast<kz::TextField>(view);
-    else if (name == "copyrightField") _copyrightField = std::dynamic_pointer_cast<kz::TextField>(view);
-    else if (name == "backgroundImage") _backgroundImage = std::dynamic_pointer_cast<kz::ImageView>(view);
-    else return false;
-    return true;
+std::span<const kz::ViewOwner::Outlet> AboutPanelController::outlets() const {
+    static const Outlet table[] = {
+        outlet("versionField", &AboutPanelController::_versionField),
+        outlet("copyrightField", &AboutPanelController::_copyrightField),
+        outlet("backgroundImage", &AboutPanelController::_backgroundImage),
+    };
+    return table;
 }
 
 void AboutPanelController::windowDidLoad() {

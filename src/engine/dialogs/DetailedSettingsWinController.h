@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Common/DialogBase/TDWindowController.h"
+#include "engine/dialogs/SharedDialog.h"
 #include "engine/tabtree/DataSource.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Export.h"
@@ -24,12 +25,10 @@ namespace ComTORVALEKZ2R4_Plugin {
 // as tabs or as a tree of panes beside one pane: opened from the panel's
 // "Show Detailed Settings" button, and used to complete a print option with
 // the values of every pane before it is saved.
-class KZ_EXPORT DetailedSettingsWinController : public TDWindowController, public kz::WindowDelegate {
+class KZ_EXPORT DetailedSettingsWinController : public TDWindowController,
+                                                public SharedDialog<DetailedSettingsWinController>,
+                                                public kz::WindowDelegate {
 public:
-    static DetailedSettingsWinController& sharedInstance();
-    // Ends the shared controller (its window with it); the next
-    // sharedInstance makes a new one, which loads the window again.
-    static void destroySharedInstance();
 
     // Runs the window over the print option: 1 when the user pressed OK (the
     // option then holds the window's values), 0 when cancelled. OK is
@@ -55,8 +54,8 @@ public:
     kz::FieldEditor* windowWillReturnFieldEditor(kz::Window& window, const void* client) override;
     void windowWillClose(kz::Window& window) override;
 
-    bool connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) override;
-    std::function<void(kz::Control&)> actionForSelector(std::string_view selector) override;
+    std::span<const Outlet> outlets() const override;
+    std::span<const Action> actions() const override;
 
     kz::TabView* tabView() const { return _tabView.get(); }
     kz::OutlineView* outlineView() const { return _outlineview.get(); }
@@ -81,6 +80,7 @@ protected:
     void windowDidLoad() override;
 
 private:
+    friend class SharedDialog<DetailedSettingsWinController>;
     DetailedSettingsWinController();
     void setUpWindow();
     void addPaneTabs();
@@ -96,5 +96,7 @@ private:
     kz::Dictionary _lastPrintOption;
     DataSource _tabTree;
 };
+
+extern template class SharedDialog<DetailedSettingsWinController>;
 
 }  // namespace ComTORVALEKZ2R4_Plugin

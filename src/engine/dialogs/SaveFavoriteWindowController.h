@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Common/DialogBase/TDWindowController.h"
+#include "engine/dialogs/SharedDialog.h"
 #include "platform/foundation/Export.h"
 #include "platform/kit/WindowDelegate.h"
 
@@ -18,9 +19,10 @@ namespace ComTORVALEKZ2R4_Plugin {
 // Asks for the name and comment of a new favorite; both are checked before
 // the dialog lets the user save. One process-wide controller (window
 // description "SaveFavorite").
-class KZ_EXPORT SaveFavoriteWindowController : public TDWindowController, public kz::WindowDelegate {
+class KZ_EXPORT SaveFavoriteWindowController : public TDWindowController,
+                                               public SharedDialog<SaveFavoriteWindowController>,
+                                               public kz::WindowDelegate {
 public:
-    static SaveFavoriteWindowController& sharedInstance();
 
     // Runs the dialog with the texts to start from (the default favorite's
     // name starts both fields empty): 1 for Save, 0 for Cancel.
@@ -33,8 +35,8 @@ public:
     void sheetCancel(kz::Control* sender);
 
     void windowWillClose(kz::Window& window) override;
-    bool connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) override;
-    std::function<void(kz::Control&)> actionForSelector(std::string_view selector) override;
+    std::span<const Outlet> outlets() const override;
+    std::span<const Action> actions() const override;
 
     kz::TextField* nameField() const { return _nameField.get(); }
     kz::TextField* commentField() const { return _commentField.get(); }
@@ -43,6 +45,7 @@ protected:
     void windowDidLoad() override;
 
 private:
+    friend class SharedDialog<SaveFavoriteWindowController>;
     SaveFavoriteWindowController();
     void refuse(const std::string& message, const std::shared_ptr<kz::TextField>& field);
 
@@ -54,5 +57,7 @@ private:
 // Save both are replaced by the entered texts and the answer is true; on
 // Cancel they are left as they were.
 KZ_EXPORT bool ShowSaveFavoriteModalDialog(std::string* name, std::string* comment);
+
+extern template class SharedDialog<SaveFavoriteWindowController>;
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -1,4 +1,4 @@
-#include "PDE/DetailedSettingsWinController.h"
+#include "engine/dialogs/DetailedSettingsWinController.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -7,7 +7,7 @@
 #include "Common/Util/BundleUtil.h"
 #include "Common/TextInput/MailAddressTextField.h"
 #include "Common/TextInput/NoEmptyTextField.h"
-#include "PDE/AboutPanel/AboutPanelController.h"
+#include "engine/dialogs/AboutPanelController.h"
 #include "engine/panes/PanePlugInMgr.h"
 #include "platform/foundation/Log.h"
 #include "platform/kit/Alert.h"
@@ -22,11 +22,6 @@
 namespace ComTORVALEKZ2R4_Plugin {
 
 namespace {
-
-DetailedSettingsWinController*& shared() {
-    static DetailedSettingsWinController* instance = nullptr;
-    return instance;
-}
 
 // The plug-in's own texts ("UI" table); a missing one shows its key.
 std::string localized(const std::string& key) { return PanePlugInMgr::localizedAlertText(key); }
@@ -55,37 +50,30 @@ DetailedSettingsWinController::~DetailedSettingsWinController() {
         if (_outlineview->outlineDataSource() == &_tabTree) _outlineview->setDataSource(nullptr);
         if (_outlineview->outlineDelegate() == &_tabTree) _outlineview->setDelegate(nullptr);
     }
-    if (shared() == this) shared() = nullptr;
 }
 
-DetailedSettingsWinController& DetailedSettingsWinController::sharedInstance() {
-    if (!shared()) shared() = new DetailedSettingsWinController();
-    return *shared();
+std::span<const kz::ViewOwner::Outlet> DetailedSettingsWinController::outlets() const {
+    static const Outlet table[] = {
+        outlet("_cancelButton", &DetailedSettingsWinController::_cancelButton),
+        outlet("_okButton", &DetailedSettingsWinController::_okButton),
+        outlet("_revertToDefaultButton", &DetailedSettingsWinController::_revertToDefaultButton),
+        outlet("_versionInfoButton", &DetailedSettingsWinController::_versionInfoButton),
+        outlet("_tabView", &DetailedSettingsWinController::_tabView),
+        outlet("_outlineview", &DetailedSettingsWinController::_outlineview),
+        outlet("_viewStyle", &DetailedSettingsWinController::_viewStyle),
+    };
+    return table;
 }
 
-void DetailedSettingsWinController::destroySharedInstance() { delete shared(); }
-
-bool DetailedSettingsWinController::connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) {
-    if (name == "_cancelButton") return takeOutlet(_cancelButton, view);
-    if (name == "_okButton") return takeOutlet(_okButton, view);
-    if (name == "_revertToDefaultButton") return takeOutlet(_revertToDefaultButton, view);
-    if (name == "_versionInfoButton") return takeOutlet(_versionInfoButton, view);
-    if (name == "_tabView") return takeOutlet(_tabView, view);
-    if (name == "_outlineview") return takeOutlet(_outlineview, view);
-    if (name == "_viewStyle") return takeOutlet(_viewStyle, view);
-    return false;
-}
-
-std::function<void(kz::Control&)> DetailedSettingsWinController::actionForSelector(std::string_view selector) {
-    using Handler = void (DetailedSettingsWinController::*)(kz::Control*);
-    Handler handler = nullptr;
-    if (selector == "okButton:") handler = &DetailedSettingsWinController::okButton;
-    else if (selector == "cancelButton:") handler = &DetailedSettingsWinController::cancelButton;
-    else if (selector == "clickedRevertToDefault:") handler = &DetailedSettingsWinController::clickedRevertToDefault;
-    else if (selector == "clickedVersionInfo:") handler = &DetailedSettingsWinController::clickedVersionInfo;
-    else if (selector == "setupViewStylePopupButton:") handler = &DetailedSettingsWinController::setupViewStylePopupButton;
-    if (!handler) return {};
-    return [this, handler](kz::Control& sender) { (this->*handler)(&sender); };
+std::span<const kz::ViewOwner::Action> DetailedSettingsWinController::actions() const {
+    static const Action table[] = {
+        action("okButton:", &DetailedSettingsWinController::okButton),
+        action("cancelButton:", &DetailedSettingsWinController::cancelButton),
+        action("clickedRevertToDefault:", &DetailedSettingsWinController::clickedRevertToDefault),
+        action("clickedVersionInfo:", &DetailedSettingsWinController::clickedVersionInfo),
+        action("setupViewStylePopupButton:", &DetailedSettingsWinController::setupViewStylePopupButton),
+    };
+    return table;
 }
 
 kz::View* DetailedSettingsWinController::paneTreeContainer() const {

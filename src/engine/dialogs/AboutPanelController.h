@@ -23,7 +23,7 @@ public:
     static long runModal();
     long runModalSession();
 
-    bool connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) override;
+    std::span<const Outlet> outlets() const override;
     void windowWillClose(kz::Window& window) override;
 
     kz::TextField* versionField() const { return _versionField.get(); }

@@ -1,4 +1,4 @@
-#include "PDE/AboutPanel/Quill_AboutPanel.h"
+#include "engine/dialogs/Quill_AboutPanel.h"
 
 #include "platform/kit/Application.h"
 #include "platform/kit/ViewLoader.h"

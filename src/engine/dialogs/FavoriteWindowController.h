@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Common/DialogBase/TDWindowController.h"
+#include "engine/dialogs/SharedDialog.h"
 #include "engine/favorites/FavoriteItem.h"
 #include "platform/foundation/Dictionary.h"
 #include "platform/foundation/Export.h"
@@ -30,11 +31,11 @@ class PrintOptionTreeDataSource;
 // memory until OK; only then are files renamed, rewritten, copied or moved
 // to the trash. One process-wide controller (window description "Favorite").
 class KZ_EXPORT FavoriteWindowController : public TDWindowController,
+                                           public SharedDialog<FavoriteWindowController>,
                                            public kz::TableViewDataSource,
                                            public kz::TableViewDelegate,
                                            public kz::WindowDelegate {
 public:
-    static FavoriteWindowController& sharedInstance();
 
     // Runs the manager modally over the print option (none: the panes'
     // current values): 1 for OK (the changes are then carried out), else 0.
@@ -55,8 +56,8 @@ public:
     void willDisplayCell(kz::TableView& tableView, kz::Cell& cell, kz::TableColumn* column, int row) override;
 
     void windowWillClose(kz::Window& window) override;
-    bool connectOutlet(std::string_view name, const std::shared_ptr<kz::View>& view) override;
-    std::function<void(kz::Control&)> actionForSelector(std::string_view selector) override;
+    std::span<const Outlet> outlets() const override;
+    std::span<const Action> actions() const override;
 
     // Validates the selected row's fields and stores them in the row; on a
     // failure an alert sheet says why and the field in error takes the focus.
@@ -90,6 +91,7 @@ protected:
     void windowDidLoad() override;
 
 private:
+    friend class SharedDialog<FavoriteWindowController>;
     FavoriteWindowController();
     void buildItems();
     void sortAndReload();
@@ -119,5 +121,7 @@ private:
 
 // Runs the favorites manager; true when the user confirmed with OK.
 KZ_EXPORT bool ShowFavoriteModalDialog(const std::string* profilePath, const kz::Dictionary* printOption);
+
+extern template class SharedDialog<FavoriteWindowController>;
 
 }  // namespace ComTORVALEKZ2R4_Plugin
