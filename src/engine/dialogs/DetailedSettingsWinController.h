@@ -29,7 +29,6 @@ class KZ_EXPORT DetailedSettingsWinController : public TDWindowController,
                                                 public SharedDialog<DetailedSettingsWinController>,
                                                 public kz::WindowDelegate {
 public:
-
     // Runs the window over the print option: 1 when the user pressed OK (the
     // option then holds the window's values), 0 when cancelled. OK is
     // refused, and the window stays, while the values fail the consistency

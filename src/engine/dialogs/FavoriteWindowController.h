@@ -36,7 +36,6 @@ class KZ_EXPORT FavoriteWindowController : public TDWindowController,
                                            public kz::TableViewDelegate,
                                            public kz::WindowDelegate {
 public:
-
     // Runs the manager modally over the print option (none: the panes'
     // current values): 1 for OK (the changes are then carried out), else 0.
     int showAsModalDialog(const std::optional<std::string>& profilePath, const kz::Dictionary* printOption);

@@ -23,7 +23,6 @@ class KZ_EXPORT SaveFavoriteWindowController : public TDWindowController,
                                                public SharedDialog<SaveFavoriteWindowController>,
                                                public kz::WindowDelegate {
 public:
-
     // Runs the dialog with the texts to start from (the default favorite's
     // name starts both fields empty): 1 for Save, 0 for Cancel.
     int showAsModalDialog(const std::optional<std::string>& name, const std::optional<std::string>& comment);
