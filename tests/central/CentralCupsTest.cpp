@@ -2,7 +2,7 @@
 // `kzpde server refresh --all`, and a desktop whose CUPS server is the
 // central one over TCP getting the panel from the central queue's PPD (with
 // the lists the central machine fetched) and printing through it to the
-// print server.
+// print server; jobs held on the central server and let go from the desktop.
 #include <gtest/gtest.h>
 
 #include <cups/cups.h>
