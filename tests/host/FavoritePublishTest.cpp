@@ -1,7 +1,9 @@
 // `kzpde favorite publish`: a favorite as the lpoptions instance QUEUE/NAME
-// of a private scheduler, which `lp -d QUEUE/NAME` then prints with.
+// of a private scheduler, which `lp -d QUEUE/NAME` then prints with: root's
+// in the system file (the daemon's server root) for every user, another
+// user's in their home, the rest of the file kept, replaced all at once.
 #include <gtest/gtest.h>
-#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -230,6 +232,10 @@ TEST_F(FavoritePublish, AnotherUserPublishesIntoTheirOwnHomeAndTheSystemFileStay
     EXPECT_NE(lineOf(readFile(home / ".cups/lpoptions"), "KZPub/Offset").find(" OffsetMode=PerJob"), std::string::npos)
         << readFile(home / ".cups/lpoptions");
     EXPECT_EQ(readFile(systemLpoptions), system);
+    struct stat folder {};
+    ASSERT_EQ(::stat((home / ".cups").c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+    EXPECT_EQ(folder.st_uid, 65534u);
 
     ToolRun lpRun = asNobody("lp -d KZPub/Offset " + document.string());
     ASSERT_EQ(lpRun.status, 0) << lpRun.out;

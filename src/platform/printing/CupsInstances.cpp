@@ -155,7 +155,9 @@ CupsInstances::Outcome rewrite(http_t* http, const std::function<CupsInstances::
     if (outcome != CupsInstances::Outcome::Done) return outcome;
     std::optional<std::string> after = readFile(written, error);
     if (!after) return CupsInstances::Outcome::Failed;
-    if (!systemWide()) fs::create_directories(fs::path(target).parent_path(), ec);
+    // As libcups makes it: ~/.cups is the user's alone.
+    if (const fs::path folder = fs::path(target).parent_path(); !systemWide() && !fs::exists(folder, ec))
+        if (fs::create_directories(folder, ec)) fs::permissions(folder, fs::perms::owner_all, ec);
     AtomicFile::Options options;
     // Everyone's dialogs read the system file.
     if (systemWide()) options.mode = 0644;
