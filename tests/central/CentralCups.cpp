@@ -104,10 +104,11 @@ CentralCups::~CentralCups() {
     if (!_folder.empty()) fs::remove_all(_folder, ignored);
 }
 
-bool CentralCups::addQueue(const std::string& name, int servicePort) {
+bool CentralCups::addQueue(const std::string& name, int servicePort, const std::string& extra) {
     if (!ready()) return false;
     ToolRun r = adminRun("queue add " + name + " --server 127.0.0.1:" + std::to_string(_standInPort) +
-                             " --service-port " + std::to_string(servicePort > 0 ? servicePort : _lists->port()),
+                             " --service-port " + std::to_string(servicePort > 0 ? servicePort : _lists->port()) +
+                             " " + extra,
                          true);
     if (r.status != 0) return fail("queue add " + name + ": " + r.out + _central->errorLog());
     std::string out;
@@ -120,15 +121,25 @@ ToolRun CentralCups::adminRun(const std::string& args, bool withErrors) const {
     return runKzpde(args, withErrors);
 }
 
+namespace {
+
+std::string desktopEnvironment(const std::string& folder, const std::string& home, int port, bool withClientConf) {
+    std::string env = "env -u CUPS_SERVER HOME=" + home + " XDG_CONFIG_HOME=" + home +
+                      "/.config CUPS_SERVERROOT=" + folder + "/desktop" + (withClientConf ? "/cups-conf" : "/cups");
+    if (!withClientConf) env += " CUPS_SERVER=127.0.0.1:" + std::to_string(port);
+    return env;
+}
+
+}  // namespace
+
 ToolRun CentralCups::desktopRun(const std::string& args, bool withErrors, const std::string& env,
                                 bool withClientConf) const {
-    const std::string desktop = _folder + "/desktop";
-    std::string command = "env -u CUPS_SERVER HOME=" + desktopHome() + " XDG_CONFIG_HOME=" + desktopHome() +
-                          "/.config CUPS_SERVERROOT=" + desktop + (withClientConf ? "/cups-conf" : "/cups");
-    if (!withClientConf) command += " CUPS_SERVER=127.0.0.1:" + std::to_string(centralPort());
-    command += " " + env + " " + std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde " + args +
-               (withErrors ? " 2>&1" : " 2>/dev/null");
-    return runShell(command);
+    return runShell(desktopEnvironment(_folder, desktopHome(), centralPort(), withClientConf) + " " + env + " " +
+                    std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde " + args + (withErrors ? " 2>&1" : " 2>/dev/null"));
+}
+
+ToolRun CentralCups::desktopShell(const std::string& command) const {
+    return runShell(desktopEnvironment(_folder, desktopHome(), centralPort(), false) + " sh -c '" + command + "' 2>&1");
 }
 
 bool CentralCups::waitFor(const std::function<bool()>& done, std::chrono::seconds limit) {

@@ -49,8 +49,9 @@ public:
 
     // `kzpde queue add NAME` on the central CUPS for the stand-in's queue,
     // its lists from SERVICE_PORT (the simulator's unless given), shared
-    // with the desktops. False with the reason in why().
-    bool addQueue(const std::string& name, int servicePort = 0);
+    // with the desktops; EXTRA (shell words) goes to `queue add` too. False
+    // with the reason in why().
+    bool addQueue(const std::string& name, int servicePort = 0, const std::string& extra = {});
 
     // kzpde with ARGS (shell words) as the administrator on the central
     // machine runs it (this process's environment).
@@ -61,6 +62,9 @@ public:
     // NAME=VALUE) goes before the tool.
     ToolRun desktopRun(const std::string& args, bool withErrors = false, const std::string& env = {},
                        bool withClientConf = false) const;
+    // A shell COMMAND as the desktop runs it (the same environment, over
+    // CUPS_SERVER); standard error after standard output.
+    ToolRun desktopShell(const std::string& command) const;
     // The desktop's own home, where its favorites and lpoptions live.
     std::string desktopHome() const { return _folder + "/desktop/home"; }
 

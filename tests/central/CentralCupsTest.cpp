@@ -2,14 +2,17 @@
 // `kzpde server refresh --all`, and a desktop whose CUPS server is the
 // central one over TCP getting the panel from the central queue's PPD (with
 // the lists the central machine fetched) and printing through it to the
-// print server.
+// print server; jobs held on the central server and let go from the desktop.
 #include <gtest/gtest.h>
 
 #include <cups/cups.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <vector>
 #include <regex>
 
 #include "CentralCups.h"
@@ -17,6 +20,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using nlohmann::json;
 
 struct IppDeleter {
@@ -28,6 +32,13 @@ std::string text(ipp_t* ipp, const std::string& name) {
     ipp_attribute_t* a = ipp ? ippFindAttribute(ipp, name.c_str(), IPP_TAG_ZERO) : nullptr;
     const char* value = a ? ippGetString(a, 0, nullptr) : nullptr;
     return value ? value : "";
+}
+
+std::vector<int> integers(ipp_t* ipp, const std::string& name) {
+    std::vector<int> values;
+    ipp_attribute_t* a = ipp ? ippFindAttribute(ipp, name.c_str(), IPP_TAG_ZERO) : nullptr;
+    for (int i = 0; a && i < ippGetCount(a); ++i) values.push_back(ippGetInteger(a, i));
+    return values;
 }
 
 std::string readAll(const std::string& path) {
@@ -47,9 +58,9 @@ protected:
         if (!org || !org->ready()) return;
         for (const std::string& queue : made) org->adminRun("queue remove " + queue);
     }
-    bool add(const std::string& queue, int servicePort = 0) {
+    bool add(const std::string& queue, int servicePort = 0, const std::string& extra = {}) {
         made.push_back(queue);
-        return org->addQueue(queue, servicePort);
+        return org->addQueue(queue, servicePort, extra);
     }
     CentralCups* org = nullptr;
     std::vector<std::string> made;
@@ -176,6 +187,124 @@ TEST_F(Central, ADesktopsPrintDialogPrintsThroughTheCentralCups) {
     ASSERT_GT(remote, 0) << org->central().errorLog();
     Ipp job(org->standIn().jobAttributes(remote));
     EXPECT_EQ(text(job.get(), "job-name"), "doc.ps");
+}
+#endif
+
+// A central queue that holds every job: a desktop's plain `lp` waits there
+// until the desktop's user completes it in the panel (`kzpde release`, or
+// the agent's window), then goes on to the print server.
+class CentralHold : public Central {
+protected:
+    void SetUp() override {
+        Central::SetUp();
+        if (IsSkipped()) return;
+        ASSERT_TRUE(add("KZDesk", 0, "--hold")) << org->why();
+    }
+    // `lp -d KZDesk ARGS` on the desktop (after PREFIX, shell words); the
+    // central job's id, 0 if none.
+    int desktopLp(const std::string& args, const std::string& prefix = {}) {
+        ToolRun r = org->desktopShell(prefix + "lp -d KZDesk " + args + " " + org->document());
+        std::smatch match;
+        if (r.status != 0 || !std::regex_search(r.out, match, std::regex("request id is KZDesk-([0-9]+)"))) {
+            ADD_FAILURE() << r.out;
+            return 0;
+        }
+        return std::stoi(match[1].str());
+    }
+    bool held(int id) {
+        return CentralCups::waitFor(
+            [&] { return CentralCups::jobState(org->central(), id) == IPP_JSTATE_HELD; }, std::chrono::seconds(30));
+    }
+};
+
+TEST_F(CentralHold, ADesktopsHeldJobIsListedThereAndReleasedWithThePanelsOptions) {
+    const int before = org->standIn().lastJobId();
+    const int id = desktopLp("-t \"At the desk\" -o number-up=2");
+    ASSERT_GT(id, 0);
+    ASSERT_TRUE(held(id)) << org->central().errorLog();
+
+    ToolRun listed = org->desktopRun("jobs --json");
+    ASSERT_EQ(listed.status, 0) << listed.out;
+    const json jobs = json::parse(listed.out, nullptr, false);
+    const json* entry = nullptr;
+    for (const json& job : jobs)
+        if (job.value("id", 0) == id) entry = &job;
+    ASSERT_NE(entry, nullptr) << listed.out;
+    EXPECT_EQ((*entry)["queue"], "KZDesk");
+    EXPECT_EQ((*entry)["title"], "At the desk");
+    EXPECT_EQ((*entry)["forPanel"], true);
+    EXPECT_EQ((*entry)["options"]["number-up"], "2");
+    EXPECT_EQ(org->standIn().lastJobId(), before);
+
+    ToolRun released =
+        org->desktopRun("release " + std::to_string(id) + " --set DuplexMode=DuplexNoTumble --json", true);
+    ASSERT_EQ(released.status, 0) << released.out;
+    const int remote = org->arrived(id);
+    ASSERT_GT(remote, before) << org->central().errorLog();
+    Ipp job(org->standIn().jobAttributes(remote));
+    EXPECT_EQ(text(job.get(), "job-name"), "At the desk");
+    // The panel's two sides and the application's two pages a sheet.
+    EXPECT_EQ(text(job.get(), "sides"), "two-sided-long-edge");
+    Ipp atCentral(org->central().jobAttributes(id));
+    EXPECT_EQ(integers(atCentral.get(), "number-up"), (std::vector<int>{2}));
+    EXPECT_EQ(org->desktopRun("jobs --json").out.find("\"id\": " + std::to_string(id)), std::string::npos);
+}
+
+// The central server knows the job's owner by the name the desktop sends:
+// a desktop user lists and releases their own held job, and not another's.
+TEST_F(CentralHold, ADesktopUsersHeldJobIsTheirsAloneToListAndRelease) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs a second user";
+    const std::string home = org->folder() + "/nobody";
+    fs::create_directories(home);
+    ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+    const std::string nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=" + home +
+                               " XDG_CONFIG_HOME=" + home + "/.config ";
+    const std::string kzpde = std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde ";
+    const int id = desktopLp("-t Theirs", nobody);
+    ASSERT_GT(id, 0);
+    ASSERT_TRUE(held(id)) << org->central().errorLog();
+    Ipp atCentral(org->central().jobAttributes(id));
+    EXPECT_EQ(text(atCentral.get(), "job-originating-user-name"), "nobody");
+
+    const std::string theirs = "\"id\": " + std::to_string(id);
+    ToolRun mine = org->desktopRun("jobs --json");
+    ASSERT_EQ(mine.status, 0) << mine.out;
+    EXPECT_EQ(mine.out.find(theirs), std::string::npos) << mine.out;
+    ToolRun refused = org->desktopRun("release " + std::to_string(id), true);
+    EXPECT_EQ(refused.status, 2) << refused.out;
+    EXPECT_EQ(CentralCups::jobState(org->central(), id), IPP_JSTATE_HELD);
+
+    ToolRun listed = org->desktopShell(nobody + kzpde + "jobs --json");
+    ASSERT_EQ(listed.status, 0) << listed.out;
+    EXPECT_NE(listed.out.find(theirs), std::string::npos) << listed.out;
+    ToolRun released = org->desktopShell(nobody + kzpde + "release " + std::to_string(id) +
+                                         " --set DuplexMode=DuplexNoTumble");
+    ASSERT_EQ(released.status, 0) << released.out;
+    const int remote = org->arrived(id);
+    ASSERT_GT(remote, 0) << org->central().errorLog();
+    Ipp job(org->standIn().jobAttributes(remote));
+    EXPECT_EQ(text(job.get(), "sides"), "two-sided-long-edge");
+}
+
+#ifdef KZ_HAVE_QT
+TEST_F(CentralHold, TheDesktopsAgentShowsTheHeldJobAndPrintReleasesIt) {
+    const std::string folder = org->folder() + "/agent";
+    fs::create_directories(folder + "/runtime");
+    std::ofstream(folder + "/script") << "press Print\n";
+    const int before = org->standIn().lastJobId();
+    const int id = desktopLp("-t \"For the agent\" -o sides=two-sided-short-edge");
+    ASSERT_GT(id, 0);
+    ASSERT_TRUE(held(id)) << org->central().errorLog();
+
+    ToolRun r = org->desktopRun("agent --once --script " + folder + "/script", true,
+                                "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=" + folder + "/runtime");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("job " + std::to_string(id) + " on KZDesk released"), std::string::npos) << r.out;
+    const int remote = org->arrived(id);
+    ASSERT_GT(remote, before) << org->central().errorLog();
+    Ipp job(org->standIn().jobAttributes(remote));
+    EXPECT_EQ(text(job.get(), "job-name"), "For the agent");
+    EXPECT_EQ(text(job.get(), "sides"), "two-sided-short-edge");
 }
 #endif
 

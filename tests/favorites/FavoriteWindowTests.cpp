@@ -7,6 +7,7 @@
 #include "engine/settingstree/PrintOptionTreeDataSource.h"
 #include "platform/foundation/FolderLock.h"
 #include "platform/foundation/Log.h"
+#include "platform/kit/BrowserCell.h"
 #include "platform/kit/Button.h"
 #include "platform/kit/TableColumn.h"
 #include "platform/kit/Font.h"
@@ -130,6 +131,35 @@ TEST_F(FavoriteManager, TheNameColumnShowsWholeNames) {
     });
     _user.press("Cancel");
     EXPECT_EQ(run(), 0);
+}
+
+// The shared mark is on the administrator's favorites only, wherever the
+// user's own folder lies.
+TEST_F(FavoriteManager, OnlySharedFavoritesWearTheSharedMark) {
+    TempFolder system;
+    const std::string shared = system.path() + "/TORVALE/KZPrintServer/R4/favorite";
+    std::filesystem::create_directories(shared);
+    const char* savedDirs = std::getenv("XDG_CONFIG_DIRS");
+    const std::optional<std::string> saved = savedDirs ? std::optional<std::string>(savedDirs) : std::nullopt;
+    ::setenv("XDG_CONFIG_DIRS", system.path().c_str(), 1);
+    write("Mine", "");
+    write("Office", "", shared);
+    look([&](kz::Window&) {
+        kz::TableView* table = manager().favoriteListView();
+        kz::TableColumn* column = table->tableColumnWithIdentifier("name");
+        ASSERT_NE(column, nullptr);
+        const auto& items = manager().favoriteItems();
+        for (std::size_t row = 0; row < items.size(); ++row) {
+            kz::BrowserCell cell;
+            manager().willDisplayCell(*table, cell, column, static_cast<int>(row));
+            const bool marked = cell.image() && cell.image()->name() == "Classic";
+            EXPECT_EQ(marked, items[row]->name() == "Office") << items[row]->name().value_or("");
+        }
+    });
+    _user.press("Cancel");
+    EXPECT_EQ(run(), 0);
+    if (saved) ::setenv("XDG_CONFIG_DIRS", saved->c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_DIRS");
 }
 
 TEST_F(FavoriteManager, ReturnInTheNameChecksTheRowAndKeepsTheWindow) {

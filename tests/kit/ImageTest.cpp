@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/foundation/Bundle.h"
 #include "platform/kit/Image.h"
 
 using namespace kz;
@@ -39,4 +45,30 @@ TEST(Image, DrawingIntoASmallerImageAveragesByCoverage) {
     EXPECT_EQ(image.drawnAtSize(1, 1)->pixel(0, 0), 0xE2001C8Fu);
     image.setSize({16, 16});  // a new drawing size keeps the pixels
     EXPECT_EQ(image.pixelsWide(), 4u);
+}
+
+// A bundle's image by name: a PNG file, else an icon family's menu-sized
+// picture (the shared favorites' mark is one), else none.
+TEST(Image, ANamedImageIsTheBundlesPngOrItsIconFamilysMenuPicture) {
+    namespace fs = std::filesystem;
+    const fs::path bundle = fs::path(::testing::TempDir()) / ("kz-image-" + std::to_string(::getpid()) + ".bundle");
+    const fs::path resources = bundle / "Contents/Resources";
+    fs::create_directories(resources);
+    fs::copy_file(fs::path(KZ_SOURCE_DIR) / "resources/bundle/Contents/Resources/Classic.icns", resources / "Mark.icns");
+    Image dot(3, 2);
+    std::ofstream(resources / "Dot.png", std::ios::binary) << dot.toPng();
+    std::shared_ptr<Bundle> opened = Bundle::open(bundle.string());
+    ASSERT_TRUE(opened);
+    const Bundle& b = *opened;
+
+    auto png = Image::named(b, "Dot");
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->pixelsWide(), 3u);
+    EXPECT_EQ(png->name(), "Dot");
+    auto mark = Image::named(b, "Mark");
+    ASSERT_TRUE(mark);
+    EXPECT_EQ(mark->pixelsWide(), Image::kIconPixels);
+    EXPECT_EQ(mark->name(), "Mark");
+    EXPECT_FALSE(Image::named(b, "Nothing"));
+    fs::remove_all(bundle);
 }

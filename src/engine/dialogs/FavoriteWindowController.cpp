@@ -186,8 +186,13 @@ void FavoriteWindowController::willDisplayCell(kz::TableView&, kz::Cell& cell, k
     if (row < 0 || row >= static_cast<int>(_favoriteItemArray.size())) return;
     const FavoriteItem& item = *_favoriteItemArray[static_cast<std::size_t>(row)];
     const std::optional<std::string>& path = item.path();
+    // The other mark is for favorites the user does not keep: shared ones,
+    // or those of the folder used without a home. The user's own folder
+    // may lie outside the home (XDG_CONFIG_HOME).
     const char* home = std::getenv("HOME");
-    bool ours = !item.isShared() && (!path || (home && *home && isUnder(*path, home)));
+    const std::optional<std::string> library = AppPreference::userLibraryFolder();
+    bool ours = !item.isShared() && (!path || (home && *home && isUnder(*path, home)) ||
+                                     (library && isUnder(*path, *library)));
     browser->setImage(ours || !_classicIcon ? _itemIcon : _classicIcon);
 }
 

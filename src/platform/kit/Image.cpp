@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <optional>
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/FileBytes.h"
+#include "platform/kit/IcnsFile.h"
 
 namespace kz {
 
@@ -154,8 +156,14 @@ std::shared_ptr<Image> Image::named(const Bundle& bundle, const std::string& nam
     if (name.empty()) return nullptr;
     std::string path = bundle.pathForResource(name, "");
     if (path.empty()) path = bundle.pathForResource(name, "png");
-    if (path.empty()) return nullptr;
-    auto image = fromPngFile(path);
+    std::shared_ptr<Image> image;
+    if (!path.empty()) {
+        image = fromPngFile(path);
+    } else if (path = bundle.pathForResource(name, "icns"); !path.empty()) {
+        // Icons the bundle keeps as a family: the size menus and lists show.
+        std::optional<IcnsFile> family = IcnsFile::fromFile(path);
+        if (family) image = family->imageForPixelsWide(kIconPixels);
+    }
     if (image) image->setName(name);
     return image;
 }

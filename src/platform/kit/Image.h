@@ -20,13 +20,16 @@ class KZ_EXPORT Image {
 public:
     // Larger pictures are refused (a hostile file must not allocate at will).
     static constexpr std::uint32_t kMaxDimension = 8192;
+    // The width of the icons menus and lists show.
+    static constexpr std::uint32_t kIconPixels = 16;
 
     Image(std::uint32_t pixelsWide, std::uint32_t pixelsHigh, std::string name = {});
 
     // Null with the reason when the bytes are not a PNG this reads.
     static std::shared_ptr<Image> fromPng(std::string_view bytes, std::string* error = nullptr);
     static std::shared_ptr<Image> fromPngFile(const std::string& path, std::string* error = nullptr);
-    // The bundle's resource "name" (or "name.png"), named after it; null
+    // The bundle's resource "name" (or "name.png", else the kIconPixels
+    // wide picture of the icon family "name.icns"), named after it; null
     // when there is none.
     static std::shared_ptr<Image> named(const Bundle& bundle, const std::string& name);
 

@@ -11,9 +11,10 @@ namespace kz {
 
 // lpoptions instances ("QUEUE/NAME"): saved job options under a name of
 // their own that every dialog lists and `lp -d QUEUE/NAME` prints with.
-// libcups keeps them (cupsGetDests2/cupsSetDests2): in ~/.cups/lpoptions,
-// or in the server root's lpoptions without a home, so they read back as
-// CUPS's own tools read them.
+// libcups reads and writes them (cupsGetDests2/cupsSetDests2), so they read
+// back as CUPS's own tools read them: root's in the server root's lpoptions,
+// which every user's dialogs list, anyone else's in ~/.cups/lpoptions. The
+// file is replaced all at once, and only the instance changes in it.
 class KZ_EXPORT CupsInstances {
 public:
     enum class Outcome { Done, NoQueue, NoInstance, Refused, Failed };
@@ -29,7 +30,8 @@ public:
     // Whether NAME can be an instance name: lpoptions lines split at white
     // space, and a slash would read as part of the queue's name.
     static bool isInstanceName(const std::string& name, std::string* why = nullptr);
-    // The file libcups writes for this process's user.
+    // The file save and remove write: the system's for root (euid 0), the
+    // home's for anyone else.
     static std::string lpoptionsPath();
 };
 
