@@ -22,28 +22,12 @@ namespace kzpde {
 
 namespace {
 
-// The option control of the key in any tab of the window, and the window's
-// tab that holds it (the tab views' items hold the views of the tabs not in
-// front).
-struct Found {
-    kzp::QuillUI* control = nullptr;
-    kz::TabView* tabs = nullptr;
-    kz::TabViewItem* tab = nullptr;
-};
-
-void findControl(kz::View& view, const std::string& key, Found& found, kz::TabView* tabs, kz::TabViewItem* tab,
-                 int depth) {
-    if (found.control || depth > 64) return;
-    if (auto* q = dynamic_cast<kzp::QuillUI*>(&view); q && q->mainKeyword() == key) {
-        found = {q, tabs, tab};
-        return;
-    }
-    if (auto* t = dynamic_cast<kz::TabView*>(&view)) {
-        for (const auto& item : t->tabViewItems())
-            if (item->view()) findControl(*item->view(), key, found, tabs ? tabs : t, tabs ? tab : item.get(), depth + 1);
-        return;
-    }
-    for (const auto& sub : view.subviews()) findControl(*sub, key, found, tabs, tab, depth + 1);
+// The option control of the key in any tab below the root (the tab views'
+// items hold the views of the tabs not in front).
+kzp::QuillUI* findControl(kz::View& root, const std::string& key) {
+    const auto matches = [&](kzp::QuillUI& q) { return q.mainKeyword() == key; };
+    if (auto* q = dynamic_cast<kzp::QuillUI*>(&root); q && matches(*q)) return q;
+    return root.findDescendant<kzp::QuillUI>(matches, kz::View::WalkScope::AllTabs);
 }
 
 std::string choiceAt(const kzp::QuillUI& q, std::size_t i) {
@@ -154,16 +138,14 @@ bool DetailedDriver::perform(const Action& action, kz::Window& window) {
 }
 
 bool DetailedDriver::setOption(const std::string& key, const std::string& value, kz::Window& window) {
-    Found found;
-    findControl(window.contentView(), key, found, nullptr, nullptr, 0);
-    kzp::QuillUI* q = found.control;
+    kzp::QuillUI* q = findControl(window.contentView(), key);
     if (!q) {
         _problems.push_back("no option " + key + " in the window");
         return true;
     }
     // To the front as the user brings it: the pane's tab (in the tree style
     // the tree selects the same tab).
-    if (found.tabs && found.tab) found.tabs->selectTabViewItem(found.tab);
+    if (auto [tabs, tab] = kz::TabView::outermostTabHolding(window.contentView(), *q); tabs) tabs->selectTabViewItem(tab);
     if (q->isHiddenOrHasHiddenAncestor() || q->isHidden() || !q->isEnabled()) {
         _problems.push_back(key + " cannot be set now: its control is " + (q->isEnabled() ? "hidden" : "disabled"));
         return true;

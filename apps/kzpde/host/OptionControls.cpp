@@ -30,12 +30,15 @@ std::string localized(const QuillUI& control, const std::string& key) {
     return control.bundle() ? control.bundle()->localizedString(key, key, "UI") : key;
 }
 
-void walk(kz::View& view, bool nested, std::vector<QuillUI*>& out) {
-    if (auto* control = dynamic_cast<QuillUI*>(&view)) {
-        out.push_back(control);
-        if (!nested) return;
-    }
-    for (const auto& sub : view.subviews()) walk(*sub, nested, out);
+// The option controls from the root down; without nested, not those inside
+// another control.
+void walk(kz::View& root, bool nested, std::vector<QuillUI*>& out) {
+    const auto take = [&](kz::View& view) {
+        auto* control = dynamic_cast<QuillUI*>(&view);
+        if (control) out.push_back(control);
+        return control && !nested ? kz::View::Walk::SkipChildren : kz::View::Walk::Continue;
+    };
+    if (take(root) == kz::View::Walk::Continue) root.forEachDescendant(take);
 }
 
 bool usable(const QuillUI& control) { return control.isEnabled() && !control.isHidden() && !control.isHiddenOrHasHiddenAncestor(); }
@@ -102,29 +105,13 @@ QuillUI* OptionControls::find(const std::vector<kz::View*>& views, const std::st
 }
 
 QuillUI* OptionControls::bringToFront(kz::View& root, const std::string& mainKeyword) {
-    struct Search {
-        const std::string& key;
-        QuillUI* found = nullptr;
-        kz::TabView* tabs = nullptr;
-        kz::TabViewItem* tab = nullptr;
-        void walk(kz::View& view, kz::TabView* inTabs, kz::TabViewItem* inTab, int depth) {
-            if (found || depth > 64) return;
-            if (auto* q = dynamic_cast<QuillUI*>(&view); q && q->mainKeyword() == key && q->kind() != Kind::TitleLine) {
-                found = q, tabs = inTabs, tab = inTab;
-                return;
-            }
-            // The views of the tabs not in front live in their items only.
-            if (auto* t = dynamic_cast<kz::TabView*>(&view)) {
-                for (const auto& item : t->tabViewItems())
-                    if (item->view()) walk(*item->view(), inTabs ? inTabs : t, inTabs ? inTab : item.get(), depth + 1);
-                return;
-            }
-            for (const auto& sub : view.subviews()) walk(*sub, inTabs, inTab, depth + 1);
-        }
-    } search{mainKeyword};
-    search.walk(root, nullptr, nullptr, 0);
-    if (search.found && search.tabs && search.tab) search.tabs->selectTabViewItem(search.tab);
-    return search.found;
+    const auto matches = [&](QuillUI& q) { return q.mainKeyword() == mainKeyword && q.kind() != Kind::TitleLine; };
+    auto* found = dynamic_cast<QuillUI*>(&root);
+    // The views of the tabs not in front live in their items only.
+    if (!found || !matches(*found)) found = root.findDescendant<QuillUI>(matches, kz::View::WalkScope::AllTabs);
+    if (!found) return nullptr;
+    if (auto [tabs, tab] = kz::TabView::outermostTabHolding(root, *found); tabs) tabs->selectTabViewItem(tab);
+    return found;
 }
 
 std::optional<std::vector<OptionControls::Choice>> OptionControls::choices(QuillUI& control) {

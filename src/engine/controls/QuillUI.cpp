@@ -13,6 +13,7 @@
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/kit/ViewClassOf.h"
 #include "platform/kit/ViewLoader.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
@@ -74,6 +75,15 @@ QuillUI::~QuillUI() {
     for (kz::View* part : allParts())
         if (auto* c = dynamic_cast<kz::Control*>(part)) c->setAction({});
     if (_textField) _textField->setDelegate(nullptr);
+}
+
+// Reports name the print option a control edits.
+const kz::ViewClass& QuillUI::described() {
+    static const kz::ViewClass c = kz::ViewClassOf<QuillUI>("QuillUI", &kz::View::described())
+                                       .property("mainKeyword", [](const QuillUI& q) { return kz::Value(q.mainKeyword()); })
+                                       .reports("mainKeyword")
+                                       .done();
+    return c;
 }
 
 void QuillUI::registerViewClass() {

@@ -52,7 +52,8 @@ class KZ_EXPORT QuillUI : public kz::View, public kz::ControlTextDelegate {
 public:
     explicit QuillUI(kz::Rect frame = {});
     ~QuillUI() override;
-    std::string className() const override { return "QuillUI"; }
+    static const kz::ViewClass& described();
+    const kz::ViewClass& viewClass() const override { return described(); }
 
     // Lets view descriptions name the class "QuillUI" (an empty control that
     // a pane describes afterwards).

@@ -10,7 +10,8 @@ namespace kz {
 class KZ_EXPORT Box : public View {
 public:
     explicit Box(Rect frame = {});
-    std::string className() const override { return "Box"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     const std::string& title() const { return _title; }
     void setTitle(std::string title);

@@ -9,7 +9,8 @@ namespace kz {
 class KZ_EXPORT Button : public Control {
 public:
     explicit Button(Rect frame = {});
-    std::string className() const override { return "Button"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     ButtonCell& buttonCell() const { return static_cast<ButtonCell&>(*cell()); }
 

@@ -45,4 +45,6 @@ void Cell::changed(std::string_view property) {
     if (_controlView) _controlView->cellChanged(*this, property);
 }
 
+const char* Cell::stateName(int s) { return s == OnState ? "on" : s == MixedState ? "mixed" : "off"; }
+
 }  // namespace kz

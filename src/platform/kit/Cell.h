@@ -25,6 +25,8 @@ public:
     // A copy that shares nothing with this cell (a matrix's prototype).
     virtual std::unique_ptr<Cell> clone() const { return std::make_unique<Cell>(*this); }
     virtual std::string className() const { return "Cell"; }
+    // "on", "off" or "mixed", as dumps and reports name a state.
+    static const char* stateName(int state);
 
     const std::string& title() const { return _title; }
     void setTitle(std::string title);

@@ -1,5 +1,8 @@
 #include "platform/kit/Control.h"
 
+#include "platform/kit/ViewClassOf.h"
+#include "platform/kit/ViewOwner.h"
+
 namespace kz {
 
 namespace {
@@ -55,5 +58,37 @@ bool Control::sendAction() {
 }
 
 void Control::cellChanged(Cell&, std::string_view property) { changed(property); }
+
+const ViewClass& Control::described() {
+    static const ViewClass c =
+        ViewClassOf<Control>("Control", &View::described())
+            .madeBy(nullptr)
+            .property("tag", PropertyType::Integer, [](const Control& c) { return Value(c.tag()); },
+                      [](Control& c, const Value& t) { c.setTag(static_cast<long>(t.integerValue())); })
+            .property("title", PropertyType::String, [](const Control& c) { return Value(c.title()); },
+                      [](Control& c, const Value& t) { c.setTitle(t.string()); })
+            .property("value", PropertyType::Any, [](const Control& c) { return c.objectValue(); },
+                      [](Control& c, const Value& v) { c.setObjectValue(v); })
+            .setter("fontSize", PropertyType::Number,
+                    [](Control& c, const Value& f, ViewLoading& l) {
+                        c.setFont(Font(c.font().fontName(), ViewLoading::number(f, l.path())));
+                    })
+            .property("enabled", PropertyType::Bool, [](const Control& c) { return Value(c.isEnabled()); },
+                      [](Control& c, const Value& e) { c.setEnabled(e.boolValue()); })
+            // A handler from the owner; a name it does not answer is kept
+            // (the control still names it) and reported.
+            .setter("action", PropertyType::String,
+                    [](Control& c, const Value& a, ViewLoading& l) {
+                        if (a.string().empty()) return;
+                        std::function<void(Control&)> handler;
+                        if (l.owner()) handler = l.owner()->actionForSelector(a.string());
+                        if (!handler) l.unknownAction(a.string());
+                        c.setAction({a.string(), std::move(handler)});
+                    })
+            .shows("disabled", "enabled", DumpShape::WordUnless)
+            .reports("enabled")
+            .done();
+    return c;
+}
 
 }  // namespace kz

@@ -14,7 +14,8 @@ namespace kz {
 class KZ_EXPORT Control : public View {
 public:
     explicit Control(Rect frame = {}, std::unique_ptr<Cell> cell = nullptr);
-    std::string className() const override { return "Control"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     // The cell the control's value belongs to (a matrix: its selected cell).
     virtual Cell* cell() const { return _cell.get(); }

@@ -1,5 +1,9 @@
 #include "platform/kit/DatePicker.h"
 
+#include <map>
+
+#include "platform/kit/ViewClassOf.h"
+
 namespace kz {
 
 DatePicker::DatePicker(Rect frame) : Control(frame) { Control::setObjectValue(Value(Date{})); }
@@ -41,6 +45,34 @@ bool DatePicker::pick(Date date) {
     setDateValue(date);
     sendAction();
     return true;
+}
+
+const ViewClass& DatePicker::described() {
+    static const std::map<std::string, DatePickerStyle, std::less<>> styles = {
+        {"textFieldAndStepper", DatePickerStyle::TextFieldAndStepper},
+        {"clockAndCalendar", DatePickerStyle::ClockAndCalendar},
+        {"textField", DatePickerStyle::TextField}};
+    static const ViewClass c =
+        ViewClassOf<DatePicker>("DatePicker", &Control::described())
+            // Given by its name in descriptions; reports tell only whether
+            // the picker is graphical.
+            .property(
+                "style", PropertyType::String,
+                [](const DatePicker& p) {
+                    return Value(p.datePickerStyle() == DatePickerStyle::ClockAndCalendar ? "graphical" : "text");
+                },
+                [](DatePicker& p, const Value& s) {
+                    if (auto it = styles.find(s.string()); it != styles.end()) p.setDatePickerStyle(it->second);
+                })
+            .setter("elements", PropertyType::Integer,
+                    [](DatePicker& p, const Value& e) { p.setDatePickerElements(static_cast<unsigned>(e.integerValue())); })
+            // Seconds since 1970.
+            .property("value", [](const DatePicker& p) { return ViewClass::number(p.dateValue().unixTime()); })
+            .shows("date", "value", DumpShape::Number)
+            .reports("value")
+            .reports("style")
+            .done();
+    return c;
 }
 
 }  // namespace kz

@@ -22,7 +22,8 @@ enum DatePickerElements : unsigned {
 class KZ_EXPORT DatePicker : public Control {
 public:
     explicit DatePicker(Rect frame = {});
-    std::string className() const override { return "DatePicker"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     DatePickerStyle datePickerStyle() const { return _style; }
     void setDatePickerStyle(DatePickerStyle style);

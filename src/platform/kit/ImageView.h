@@ -11,7 +11,8 @@ namespace kz {
 class KZ_EXPORT ImageView : public View {
 public:
     using View::View;
-    std::string className() const override { return "ImageView"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     const std::shared_ptr<Image>& image() const { return _image; }
     void setImage(std::shared_ptr<Image> image);

@@ -16,7 +16,8 @@ class KZ_EXPORT Matrix : public Control {
 public:
     Matrix(Rect frame, MatrixMode mode, std::unique_ptr<Cell> prototype, int rows, int columns);
     explicit Matrix(Rect frame = {}) : Matrix(frame, MatrixMode::Radio, nullptr, 0, 0) {}
-    std::string className() const override { return "Matrix"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     MatrixMode mode() const { return _mode; }
     void setMode(MatrixMode mode) { _mode = mode; }

@@ -1,5 +1,7 @@
 #include "platform/kit/OutlineView.h"
 
+#include "platform/kit/ViewClassOf.h"
+
 #include <algorithm>
 
 namespace kz {
@@ -172,6 +174,15 @@ bool OutlineView::shouldSelect(int row) { return !_outlineDelegate || _outlineDe
 
 void OutlineView::selectionDidChange() {
     if (_outlineDelegate) _outlineDelegate->outlineViewSelectionDidChange(*this);
+}
+
+const ViewClass& OutlineView::described() {
+    static const ViewClass c =
+        ViewClassOf<OutlineView>("OutlineView", &TableView::described())
+            .setter("indentationPerLevel", PropertyType::Number,
+                    [](OutlineView& o, const Value& i, ViewLoading& l) { o.setIndentationPerLevel(ViewLoading::number(i, l.path())); })
+            .done();
+    return c;
 }
 
 }  // namespace kz

@@ -46,7 +46,8 @@ public:
     static constexpr int kMaxLevel = 64;
 
     explicit OutlineView(Rect frame = {}) : TableView(frame) {}
-    std::string className() const override { return "OutlineView"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     OutlineViewDataSource* outlineDataSource() const { return _source; }
     void setDataSource(OutlineViewDataSource* source) { _source = source; }

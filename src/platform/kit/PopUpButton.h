@@ -13,7 +13,8 @@ namespace kz {
 class KZ_EXPORT PopUpButton : public Button {
 public:
     explicit PopUpButton(Rect frame = {}, bool pullsDown = false);
-    std::string className() const override { return "PopUpButton"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     Menu& menu() const { return *_menu; }
     void setMenu(std::shared_ptr<Menu> menu);

@@ -18,10 +18,7 @@ bool usable(View& v) {
 }  // namespace
 
 View* ScriptedUiDriver::find(View& root, const std::function<bool(View&)>& pred) {
-    if (pred(root)) return &root;
-    for (auto& sub : root.subviews())
-        if (View* v = find(*sub, pred)) return v;
-    return nullptr;
+    return pred(root) ? &root : root.findDescendant(pred);
 }
 
 ScriptedUiDriver& ScriptedUiDriver::then(Step step) {

@@ -10,7 +10,8 @@ namespace kz {
 class KZ_EXPORT ClipView : public View {
 public:
     using View::View;
-    std::string className() const override { return "ClipView"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 };
 
 // Shows a document view through a clip view that fills it, so the document
@@ -18,7 +19,8 @@ public:
 class KZ_EXPORT ScrollView : public View {
 public:
     explicit ScrollView(Rect frame = {});
-    std::string className() const override { return "ScrollView"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     ClipView& contentView() const { return *_clip; }
     View* documentView() const;

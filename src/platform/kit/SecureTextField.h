@@ -8,7 +8,8 @@ namespace kz {
 class KZ_EXPORT SecureTextField : public TextField {
 public:
     using TextField::TextField;
-    std::string className() const override { return "SecureTextField"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
     bool isSecure() const override { return true; }
 };
 

@@ -1,5 +1,7 @@
 #include "platform/kit/Slider.h"
 
+#include "platform/kit/ViewClassOf.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -62,6 +64,33 @@ bool Slider::moveTo(double value) {
     setDoubleValue(value);
     sendAction();
     return true;
+}
+
+const ViewClass& Slider::described() {
+    static const ViewClass c =
+        ViewClassOf<Slider>("Slider", &Control::described())
+            .setter("minValue", PropertyType::Number, [](Slider& s, const Value& v) { s.setMinValue(ViewLoading::number(v, "minValue")); })
+            .setter("maxValue", PropertyType::Number, [](Slider& s, const Value& v) { s.setMaxValue(ViewLoading::number(v, "maxValue")); })
+            .setter("numberOfTickMarks", PropertyType::Integer,
+                    [](Slider& s, const Value& v) { s.setNumberOfTickMarks(std::clamp(v.intValue(), 0, 1000)); })
+            .setter("allowsTickMarkValuesOnly", PropertyType::Bool,
+                    [](Slider& s, const Value& on) { s.setAllowsTickMarkValuesOnly(on.boolValue()); })
+            .setter("altIncrementValue", PropertyType::Number,
+                    [](Slider& s, const Value& v) { s.setAltIncrementValue(ViewLoading::number(v, "altIncrementValue")); })
+            // After the range, so that the value is kept within it.
+            .property("value", PropertyType::Number, [](const Slider& s) { return ViewClass::number(s.doubleValue()); },
+                      [](Slider& s, const Value& v) { s.setDoubleValue(ViewLoading::number(v, "value")); })
+            .property("range",
+                      [](const Slider& s) { return Value(Array{ViewClass::number(s.minValue()), ViewClass::number(s.maxValue())}); })
+            .property("ticks", [](const Slider& s) { return Value(s.numberOfTickMarks()); })
+            .shows("value", "value", DumpShape::Number)
+            .shows("range", "range", DumpShape::Range)
+            .shows("ticks", "ticks", DumpShape::Number)
+            .reports("value")
+            .reports("range")
+            .reports("ticks")
+            .done();
+    return c;
 }
 
 }  // namespace kz

@@ -10,7 +10,8 @@ enum class TickMarkPosition { Below, Above };
 class KZ_EXPORT Slider : public Control {
 public:
     explicit Slider(Rect frame = {});
-    std::string className() const override { return "Slider"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     double minValue() const { return _min; }
     void setMinValue(double v);

@@ -1,5 +1,7 @@
 #include "platform/kit/Stepper.h"
 
+#include "platform/kit/ViewClassOf.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -22,6 +24,29 @@ bool Stepper::step(int direction) {
     setDoubleValue(v);
     sendAction();
     return true;
+}
+
+const ViewClass& Stepper::described() {
+    static const ViewClass c =
+        ViewClassOf<Stepper>("Stepper", &Control::described())
+            .setter("minValue", PropertyType::Number, [](Stepper& s, const Value& v) { s.setMinValue(ViewLoading::number(v, "minValue")); })
+            .setter("maxValue", PropertyType::Number, [](Stepper& s, const Value& v) { s.setMaxValue(ViewLoading::number(v, "maxValue")); })
+            // Reported as the real number it is (1.0), unlike the value.
+            .property("increment", PropertyType::Number, [](const Stepper& s) { return Value(s.increment()); },
+                      [](Stepper& s, const Value& v) { s.setIncrement(ViewLoading::number(v, "increment")); })
+            .setter("valueWraps", PropertyType::Bool, [](Stepper& s, const Value& on) { s.setValueWraps(on.boolValue()); })
+            .setter("autorepeat", PropertyType::Bool, [](Stepper& s, const Value& on) { s.setAutorepeat(on.boolValue()); })
+            .property("value", PropertyType::Number, [](const Stepper& s) { return ViewClass::number(s.doubleValue()); },
+                      [](Stepper& s, const Value& v) { s.setDoubleValue(ViewLoading::number(v, "value")); })
+            .property("range",
+                      [](const Stepper& s) { return Value(Array{ViewClass::number(s.minValue()), ViewClass::number(s.maxValue())}); })
+            .shows("value", "value", DumpShape::Number)
+            .shows("range", "range", DumpShape::Range)
+            .reports("value")
+            .reports("range")
+            .reports("increment")
+            .done();
+    return c;
 }
 
 }  // namespace kz

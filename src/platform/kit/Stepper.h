@@ -8,7 +8,8 @@ namespace kz {
 class KZ_EXPORT Stepper : public Control {
 public:
     explicit Stepper(Rect frame = {});
-    std::string className() const override { return "Stepper"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     double minValue() const { return _min; }
     void setMinValue(double v) { _min = v; }

@@ -1,5 +1,7 @@
 #include "platform/kit/TabView.h"
 
+#include "platform/kit/ViewClassOf.h"
+
 #include <algorithm>
 
 namespace kz {
@@ -88,6 +90,74 @@ void TabView::itemViewChanged(TabViewItem& item, View* old) {
     if (&item != _selected) return;
     if (old && old->superview() == this) old->removeFromSuperview();
     if (item._view) addSubview(item._view);
+}
+
+namespace {
+
+void loadTabItems(TabView& t, const Value& items, ViewLoading& l) {
+    if (!items.isArray()) l.failHere("tabItems must be a list");
+    int i = 0;
+    for (const Value& iv : items.array()) {
+        const Dictionary& item = iv.dictionary();
+        auto ti = std::make_shared<TabViewItem>(item.contains("identifier") ? item.get("identifier") : Value(i));
+        ti->setLabel(item.get("label").stringValue());
+        Value viewDesc = item.contains("view") ? item.get("view") : Value(Dictionary{});
+        ti->setView(l.build(viewDesc, "/tab" + std::to_string(i++)));
+        t.addTabViewItem(ti);
+    }
+}
+
+}  // namespace
+
+const ViewClass& TabView::described() {
+    static const ViewClass c =
+        ViewClassOf<TabView>("TabView", &View::described())
+            .setter("tabViewType", PropertyType::Integer,
+                    [](TabView& t, const Value& ty) { t.setTabViewType(static_cast<TabViewType>(std::clamp(ty.intValue(), 0, 6))); })
+            .setter("tabItems", PropertyType::Any, loadTabItems)
+            .setter("selectedIndex", PropertyType::Integer, [](TabView& t, const Value& s) { t.selectTabViewItemAtIndex(s.intValue()); })
+            .property("selectedTab",
+                      [](const TabView& t) { return Value(t.selectedTabViewItem() ? t.selectedTabViewItem()->label() : ""); })
+            .property("tabs",
+                      [](const TabView& t) {
+                          Array labels;
+                          for (const auto& item : t.tabViewItems()) labels.push_back(Value(item->label()));
+                          return Value(std::move(labels));
+                      })
+            .shows("selected", "selectedTab", DumpShape::Text)
+            .shows("tabs", "tabs", DumpShape::Entries)
+            .done();
+    return c;
+}
+
+std::vector<View*> TabView::viewsOfAllTabs() const {
+    std::vector<View*> out;
+    for (const auto& item : _items)
+        if (item->view()) out.push_back(item->view());
+    for (View* sub : View::viewsOfAllTabs())
+        if (std::find(out.begin(), out.end(), sub) == out.end()) out.push_back(sub);
+    return out;
+}
+
+std::pair<TabView*, TabViewItem*> TabView::outermostTabHolding(const View& root, const View& view) {
+    std::pair<TabView*, TabViewItem*> found{nullptr, nullptr};
+    const auto holds = [&](TabView& tabs) {
+        for (const auto& item : tabs.tabViewItems())
+            if (item->view() && view.isDescendantOf(*item->view())) {
+                found = {&tabs, item.get()};
+                return true;
+            }
+        return false;
+    };
+    // Depth first from the root: an outer tab view comes before the ones in its tabs.
+    if (auto* tabs = dynamic_cast<TabView*>(const_cast<View*>(&root)); tabs && holds(*tabs)) return found;
+    root.forEachDescendant(
+        [&](View& v) {
+            auto* tabs = dynamic_cast<TabView*>(&v);
+            return tabs && holds(*tabs) ? Walk::Stop : Walk::Continue;
+        },
+        WalkScope::AllTabs);
+    return found;
 }
 
 }  // namespace kz

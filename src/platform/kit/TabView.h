@@ -27,7 +27,8 @@ public:
 class KZ_EXPORT TabView : public View {
 public:
     explicit TabView(Rect frame = {}) : View(frame) {}
-    std::string className() const override { return "TabView"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     TabViewType tabViewType() const { return _type; }
     void setTabViewType(TabViewType type);
@@ -51,8 +52,15 @@ public:
     TabViewDelegate* delegate() const { return _delegate; }
     void setDelegate(TabViewDelegate* delegate) { _delegate = delegate; }
 
+    // The outermost tab below root (root itself included) whose view holds
+    // view, with its tab view; nulls when view is in no tab.
+    static std::pair<TabView*, TabViewItem*> outermostTabHolding(const View& root, const View& view);
+
     // An item's view was replaced.
     void itemViewChanged(TabViewItem& item, View* old);
+
+protected:
+    std::vector<View*> viewsOfAllTabs() const override;
 
 private:
     bool select(TabViewItem* item, bool askDelegate);

@@ -1,5 +1,7 @@
 #include "platform/kit/TableView.h"
 
+#include "platform/kit/ViewClassOf.h"
+
 #include <algorithm>
 
 namespace kz {
@@ -111,5 +113,47 @@ std::unique_ptr<Cell> TableView::preparedCell(TableColumn& column, int row) {
 }
 
 void TableView::columnChanged(TableColumn&) { changed("columns"); }
+
+namespace {
+
+void loadColumns(TableView& t, const Value& cols, ViewLoading& l) {
+    if (!cols.isArray()) l.failHere("columns must be a list");
+    for (const Value& cv : cols.array()) {
+        const Dictionary& cd = cv.dictionary();
+        auto column = std::make_shared<TableColumn>(cd.get("identifier").stringValue());
+        if (const Value* w = ViewLoading::get(cd, "maxWidth", PropertyType::Number)) column->setMaxWidth(ViewLoading::number(*w, l.path()));
+        if (const Value* w = ViewLoading::get(cd, "width", PropertyType::Number)) column->setWidth(ViewLoading::number(*w, l.path()));
+        t.addTableColumn(column);
+    }
+}
+
+Value columns(const TableView& t) {
+    Array out;
+    for (const auto& col : t.tableColumns())
+        out.push_back(Value(Dictionary{{"identifier", Value(col->identifier())}, {"width", ViewClass::number(col->width())}}));
+    return Value(std::move(out));
+}
+
+}  // namespace
+
+const ViewClass& TableView::described() {
+    static const ViewClass c =
+        ViewClassOf<TableView>("TableView", &Control::described())
+            .property("columns", PropertyType::Any, columns, loadColumns)
+            .setter("allowsMultipleSelection", PropertyType::Bool,
+                    [](TableView& t, const Value& on) { t.setAllowsMultipleSelection(on.boolValue()); })
+            .property("rows", [](const TableView& t) { return Value(t.numberOfRows()); })
+            .property("selectedRows",
+                      [](const TableView& t) {
+                          Array rows;
+                          for (int r : t.selectedRowIndexes()) rows.emplace_back(r);
+                          return Value(std::move(rows));
+                      })
+            .shows("columns", "columns", DumpShape::Entries)
+            .shows("rows", "rows", DumpShape::Number)
+            .shows("selected", "selectedRows", DumpShape::Indexes)
+            .done();
+    return c;
+}
 
 }  // namespace kz

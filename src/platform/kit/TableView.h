@@ -38,7 +38,8 @@ class KZ_EXPORT TableView : public Control {
 public:
     explicit TableView(Rect frame = {});
     ~TableView() override;
-    std::string className() const override { return "TableView"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
 
     const std::vector<std::shared_ptr<TableColumn>>& tableColumns() const { return _columns; }
     void addTableColumn(std::shared_ptr<TableColumn> column);

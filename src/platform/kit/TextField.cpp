@@ -1,5 +1,7 @@
 #include "platform/kit/TextField.h"
 
+#include "platform/kit/ViewClassOf.h"
+
 #include "platform/kit/Application.h"
 #include "platform/kit/Window.h"
 
@@ -165,6 +167,32 @@ void TextField::fieldEditorWillDetach(FieldEditor& editor) {
 
 void TextField::textDidEndEditing(FieldEditor* editor) {
     if (editor && _delegate) _delegate->controlTextDidEndEditing({this, editor});
+}
+
+const ViewClass& TextField::described() {
+    static const ViewClass c =
+        ViewClassOf<TextField>("TextField", &Control::described())
+            .property("editable", PropertyType::Bool, [](const TextField& f) { return Value(f.isEditable()); },
+                      [](TextField& f, const Value& on) { f.setEditable(on.boolValue()); })
+            .setter("selectable", PropertyType::Bool, [](TextField& f, const Value& on) { f.setSelectable(on.boolValue()); })
+            .setter("bezeled", PropertyType::Bool, [](TextField& f, const Value& on) { f.setBezeled(on.boolValue()); })
+            .setter("bordered", PropertyType::Bool, [](TextField& f, const Value& on) { f.setBordered(on.boolValue()); })
+            .setter("drawsBackground", PropertyType::Bool, [](TextField& f, const Value& on) { f.setDrawsBackground(on.boolValue()); })
+            .setter("placeholder", PropertyType::String, [](TextField& f, const Value& p) { f.setPlaceholderString(p.string()); })
+            // A secure field's text never leaves it: eight stars, or nothing.
+            .property("value",
+                      [](const TextField& f) {
+                          std::string value = f.stringValue();
+                          return Value(f.isSecure() ? std::string(value.empty() ? 0 : 8, '*') : value);
+                      })
+            .property("editing", [](const TextField& f) { return Value(f.currentEditor() != nullptr); })
+            .shows("value", "value", DumpShape::Text)
+            .shows("read-only", "editable", DumpShape::WordUnless)
+            .shows("editing", "editing", DumpShape::Word)
+            .reports("value")
+            .reports("editable")
+            .done();
+    return c;
 }
 
 }  // namespace kz

@@ -17,7 +17,8 @@ class KZ_EXPORT TextField : public Control, public FieldEditorDelegate {
 public:
     explicit TextField(Rect frame = {});
     ~TextField() override;
-    std::string className() const override { return "TextField"; }
+    static const ViewClass& described();
+    const ViewClass& viewClass() const override { return described(); }
     virtual bool isSecure() const { return false; }
 
     bool isEditable() const { return _editable; }

@@ -2,10 +2,54 @@
 
 #include <algorithm>
 
+#include "platform/kit/ViewClassOf.h"
 #include "platform/kit/ViewPeer.h"
 #include "platform/kit/Window.h"
 
 namespace kz {
+
+const ViewClass& View::described() {
+    static const ViewClass c =
+        ViewClassOf<View>("View", nullptr)
+            .setter("frame", PropertyType::Any,
+                    [](View& v, const Value& f, ViewLoading& l) { v.setFrame(ViewLoading::rect(f, l.path())); })
+            .property("hidden", PropertyType::Bool, [](const View& v) { return Value(v.isHidden()); },
+                      [](View& v, const Value& h) { v.setHidden(h.boolValue()); })
+            .property("toolTip", PropertyType::String, [](const View& v) { return Value(v.toolTip()); },
+                      [](View& v, const Value& t) { v.setToolTip(t.string()); })
+            .setter("focusRingType", PropertyType::Integer,
+                    [](View& v, const Value& r) { v.setFocusRingType(static_cast<FocusRingType>(std::clamp(r.intValue(), 0, 2))); })
+            .shows("hidden", "hidden", DumpShape::Word)
+            .shows("toolTip", "toolTip", DumpShape::TextIfAny)
+            .reports("hidden")
+            .done();
+    return c;
+}
+
+std::string View::className() const { return viewClass().name(); }
+
+bool View::walk(const std::function<Walk(View&, int)>& fn, WalkScope scope, int depth) const {
+    if (depth > kMaxWalkDepth) return true;
+    auto visit = [&](View& v) {
+        Walk step = fn(v, depth);
+        return step == Walk::Stop ? false : step == Walk::SkipChildren || v.walk(fn, scope, depth + 1);
+    };
+    if (scope == WalkScope::AllTabs) {
+        for (View* sub : viewsOfAllTabs())
+            if (!visit(*sub)) return false;
+        return true;
+    }
+    // A copy that holds them: fn may take a view out of the tree.
+    for (auto sub : std::vector<std::shared_ptr<View>>(_subviews))
+        if (!visit(*sub)) return false;
+    return true;
+}
+
+std::vector<View*> View::viewsOfAllTabs() const {
+    std::vector<View*> out;
+    for (const auto& sub : _subviews) out.push_back(sub.get());
+    return out;
+}
 
 View::~View() {
     for (auto& v : _subviews) v->_superview = nullptr;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +13,7 @@
 
 namespace kz {
 
+class ViewClass;
 class ViewPeer;
 class Window;
 
@@ -26,8 +29,13 @@ public:
     View(const View&) = delete;
     View& operator=(const View&) = delete;
 
-    // The class name as the view descriptions and the text dump spell it.
-    virtual std::string className() const { return "View"; }
+    // What a view of this class is: its properties for the loader, the dump
+    // and reports. Each class with properties of its own answers its own.
+    static const ViewClass& described();
+    virtual const ViewClass& viewClass() const { return described(); }
+    // The class name as the view descriptions and the text dump spell it
+    // (its description's, unless a class names itself otherwise).
+    virtual std::string className() const;
 
     const Rect& frame() const { return _frame; }
     void setFrame(Rect frame);
@@ -54,6 +62,69 @@ public:
     void removeAllSubviews();
     bool isDescendantOf(const View& other) const;
 
+    // How a walk goes on after a view.
+    enum class Walk { Continue, SkipChildren, Stop };
+    // Which views a walk sees below a view: its subviews, or below a tab
+    // view the views of all its tabs (those not in front are no subviews).
+    enum class WalkScope { Subviews, AllTabs };
+    // Deeper than this a walk looks no further (a tab's view may hold its
+    // own tab view).
+    static constexpr int kMaxWalkDepth = 64;
+
+    // Calls fn for every view below this one, depth first in subview order.
+    // fn takes the view, or the view and its depth (1 for a subview), and
+    // answers nothing or a Walk. False when fn stopped the walk.
+    template <class F>
+    bool forEachDescendant(F&& fn, WalkScope scope = WalkScope::Subviews) const {
+        return walk(
+            [&fn](View& v, int depth) {
+                if constexpr (std::is_invocable_v<F, View&, int>) {
+                    if constexpr (std::is_void_v<std::invoke_result_t<F, View&, int>>) return fn(v, depth), Walk::Continue;
+                    else return fn(v, depth);
+                } else {
+                    if constexpr (std::is_void_v<std::invoke_result_t<F, View&>>) return fn(v), Walk::Continue;
+                    else return fn(v);
+                }
+            },
+            scope);
+    }
+    // Every view below this one that is a T.
+    template <class T, class F>
+    void forEachDescendantOf(F&& fn, WalkScope scope = WalkScope::Subviews) const {
+        forEachDescendant(
+            [&fn](View& v) {
+                if (auto* t = dynamic_cast<T*>(&v)) fn(*t);
+            },
+            scope);
+    }
+    // The first view below this one, depth first, that pred accepts.
+    template <class Pred>
+    View* findDescendant(Pred&& pred, WalkScope scope = WalkScope::Subviews) const {
+        View* found = nullptr;
+        forEachDescendant(
+            [&](View& v) {
+                if (!pred(v)) return Walk::Continue;
+                found = &v;
+                return Walk::Stop;
+            },
+            scope);
+        return found;
+    }
+    // The first view below this one that is a T and that pred accepts.
+    template <class T, class Pred>
+    T* findDescendant(Pred&& pred, WalkScope scope = WalkScope::Subviews) const {
+        T* found = nullptr;
+        forEachDescendant(
+            [&](View& v) {
+                auto* t = dynamic_cast<T*>(&v);
+                if (!t || !pred(*t)) return Walk::Continue;
+                found = t;
+                return Walk::Stop;
+            },
+            scope);
+        return found;
+    }
+
     // The window whose content view is at the root of this tree, or null.
     Window* window() const;
 
@@ -62,6 +133,9 @@ public:
     ViewPeer* peer() const;
 
 protected:
+    // The views a walk over all tabs sees below this one: its subviews (a
+    // tab view: every tab's view, in the tabs' order).
+    virtual std::vector<View*> viewsOfAllTabs() const;
     // After the frame changed (a box keeps its content view fitted).
     virtual void frameDidChange() {}
     // Reports a visible change to the peer.
@@ -69,6 +143,7 @@ protected:
 
 private:
     friend class Window;
+    bool walk(const std::function<Walk(View&, int)>& fn, WalkScope scope, int depth = 1) const;
     Rect _frame;
     bool _hidden = false;
     std::string _toolTip;

@@ -3,17 +3,9 @@
 #include <cmath>
 #include <sstream>
 
-#include "platform/kit/Box.h"
 #include "platform/kit/BrowserCell.h"
-#include "platform/kit/DatePicker.h"
-#include "platform/kit/ImageView.h"
-#include "platform/kit/Matrix.h"
 #include "platform/kit/OutlineView.h"
-#include "platform/kit/PopUpButton.h"
-#include "platform/kit/Slider.h"
-#include "platform/kit/Stepper.h"
-#include "platform/kit/TabView.h"
-#include "platform/kit/TextField.h"
+#include "platform/kit/ViewClass.h"
 #include "platform/kit/Window.h"
 
 namespace kz {
@@ -24,72 +16,63 @@ std::string num(double d) { return ViewDump::number(d); }
 std::string quoted(const std::string& s) { return ViewDump::quoted(s); }
 std::string frame(const Rect& r) { return ViewDump::frame(r); }
 
-std::string stateName(int s) { return s == OnState ? "on" : s == MixedState ? "mixed" : "off"; }
-
 void line(std::ostringstream& out, const View& v, int indent) {
     out << std::string(static_cast<std::size_t>(indent) * 2, ' ') << v.className() << " " << frame(v.frame());
-    const auto* c = dynamic_cast<const Control*>(&v);
-    if (const auto* p = dynamic_cast<const PopUpButton*>(&v)) {
-        out << " selected=" << quoted(p->titleOfSelectedItem()) << " items=[";
-        for (int i = 0; i < p->numberOfItems(); ++i) {
-            const MenuItem* item = p->itemAtIndex(i);
-            if (i) out << ", ";
-            out << (item->isSeparatorItem() ? "---" : quoted(item->title()));
-            if (!item->isSeparatorItem() && !p->menu().isItemEnabled(*item)) out << " (disabled)";
-        }
-        out << "]";
-    } else if (const auto* b = dynamic_cast<const Button*>(&v)) {
-        out << " title=" << quoted(b->title());
-        if (b->buttonCell().changesStateOnClick()) out << " state=" << stateName(b->state());
-    } else if (const auto* f = dynamic_cast<const TextField*>(&v)) {
-        std::string value = f->stringValue();
-        out << " value=" << (f->isSecure() ? quoted(std::string(value.empty() ? 0 : 8, '*')) : quoted(value));
-        if (!f->isEditable()) out << " read-only";
-        if (f->currentEditor()) out << " editing";
-    } else if (const auto* m = dynamic_cast<const Matrix*>(&v)) {
-        out << " selected=" << m->selectedRow() << "," << m->selectedColumn() << " cells=[";
-        bool first = true;
-        for (const Cell* cell : m->cells()) {
-            out << (first ? "" : ", ") << quoted(cell->title()) << " " << stateName(cell->state());
-            if (!cell->isEnabled()) out << " (disabled)";
-            first = false;
-        }
-        out << "]";
-    } else if (const auto* s = dynamic_cast<const Slider*>(&v)) {
-        out << " value=" << num(s->doubleValue()) << " range=" << num(s->minValue()) << ".." << num(s->maxValue())
-            << " ticks=" << s->numberOfTickMarks();
-    } else if (const auto* s = dynamic_cast<const Stepper*>(&v)) {
-        out << " value=" << num(s->doubleValue()) << " range=" << num(s->minValue()) << ".." << num(s->maxValue());
-    } else if (const auto* d = dynamic_cast<const DatePicker*>(&v)) {
-        out << " date=" << num(d->dateValue().unixTime());
-    } else if (const auto* t = dynamic_cast<const TabView*>(&v)) {
-        out << " selected=" << quoted(t->selectedTabViewItem() ? t->selectedTabViewItem()->label() : "") << " tabs=[";
-        for (int i = 0; i < t->numberOfTabViewItems(); ++i) out << (i ? ", " : "") << quoted(t->tabViewItemAtIndex(i)->label());
-        out << "]";
-    } else if (const auto* t = dynamic_cast<const TableView*>(&v)) {
-        out << " columns=[";
-        bool first = true;
-        for (const auto& col : t->tableColumns()) {
-            out << (first ? "" : ", ") << quoted(col->identifier()) << " " << num(col->width());
-            first = false;
-        }
-        out << "] rows=" << t->numberOfRows() << " selected=[";
-        first = true;
-        for (int r : t->selectedRowIndexes()) {
-            out << (first ? "" : ",") << r;
-            first = false;
-        }
-        out << "]";
-    } else if (const auto* iv = dynamic_cast<const ImageView*>(&v)) {
-        if (const auto& image = iv->image())
-            out << " image=" << quoted(image->name()) << " " << num(image->size().width) << "x" << num(image->size().height);
-    } else if (const auto* box = dynamic_cast<const Box*>(&v)) {
-        out << " title=" << quoted(box->title());
-    }
-    if (c && !c->isEnabled()) out << " disabled";
-    if (v.isHidden()) out << " hidden";
-    if (!v.toolTip().empty()) out << " toolTip=" << quoted(v.toolTip());
+    if (std::string details = ViewDump::details(v); !details.empty()) out << " " << details;
     out << "\n";
+}
+
+// A list entry: a text in quotes, or an item, cell or column: its title (or
+// identifier) in quotes, then its width, its state and "(disabled)"; a
+// separator is "---".
+std::string entry(const Value& e) {
+    if (!e.isDictionary()) return quoted(e.stringValue());
+    const Dictionary& d = e.dictionary();
+    if (d.get("separator").boolValue()) return "---";
+    std::string out = quoted(d.contains("title") ? d.get("title").stringValue() : d.get("identifier").stringValue());
+    if (const Value* w = d.find("width")) out += " " + num(w->doubleValue());
+    if (const Value* s = d.find("state")) out += " " + s->stringValue();
+    if (const Value* on = d.find("enabled"); on && !on->boolValue()) out += " (disabled)";
+    return out;
+}
+
+std::string list(const Value& v, const char* separator, const std::function<std::string(const Value&)>& each) {
+    std::string out = "[";
+    if (v.isArray()) {
+        bool first = true;
+        for (const Value& e : v.array()) {
+            out += (first ? "" : separator) + each(e);
+            first = false;
+        }
+    }
+    return out + "]";
+}
+
+// One shown property as the line writes it; "" leaves it out.
+std::string shown(const ViewClass::Shown& s, const std::optional<Value>& v, const ViewDump::ValueOf& valueOf) {
+    if (!v) return "";
+    const std::string& label = s.label;
+    const auto at = [&](std::size_t i) { return v->isArray() && v->array().size() > i ? v->array()[i] : Value(); };
+    switch (s.shape) {
+    case DumpShape::Text: return label + "=" + quoted(v->isString() ? v->string() : "");
+    case DumpShape::TextIfAny: return v->isString() && !v->string().empty() ? label + "=" + quoted(v->string()) : "";
+    case DumpShape::Name: return label + "=" + v->stringValue();
+    case DumpShape::Number: return label + "=" + num(v->doubleValue());
+    case DumpShape::Word: return v->boolValue() ? label : "";
+    case DumpShape::WordUnless: return v->boolValue() ? "" : label;
+    case DumpShape::Range: return label + "=" + num(at(0).doubleValue()) + ".." + num(at(1).doubleValue());
+    case DumpShape::Pair: return label + "=" + num(at(0).doubleValue()) + "," + num(at(1).doubleValue());
+    case DumpShape::Sized: {
+        if (v->isNull()) return "";
+        std::optional<Value> size = valueOf(s.sizeProperty);
+        const Value w = size && size->isArray() && size->array().size() == 2 ? size->array()[0] : Value();
+        const Value h = size && size->isArray() && size->array().size() == 2 ? size->array()[1] : Value();
+        return label + "=" + quoted(v->stringValue()) + " " + num(w.doubleValue()) + "x" + num(h.doubleValue());
+    }
+    case DumpShape::Entries: return label + "=" + list(*v, ", ", entry);
+    case DumpShape::Indexes: return label + "=" + list(*v, ",", [](const Value& e) { return num(e.doubleValue()); });
+    }
+    return "";
 }
 
 // One line per row of a table: each column's value; an outline marks
@@ -118,10 +101,13 @@ void rows(std::ostringstream& out, const TableView& constTable, int indent) {
     if (table.numberOfRows() > kMaxRowsShown) out << std::string(static_cast<std::size_t>(indent) * 2, ' ') << "| ...\n";
 }
 
-void tree(std::ostringstream& out, const View& v, int indent) {
-    line(out, v, indent);
-    if (const auto* t = dynamic_cast<const TableView*>(&v)) rows(out, *t, indent + 1);
-    for (const auto& sub : v.subviews()) tree(out, *sub, indent + 1);
+void tree(std::ostringstream& out, const View& root, int indent) {
+    const auto write = [&](const View& v, int at) {
+        line(out, v, at);
+        if (const auto* t = dynamic_cast<const TableView*>(&v)) rows(out, *t, at + 1);
+    };
+    write(root, indent);
+    root.forEachDescendant([&](View& v, int depth) { write(v, indent + depth); });
 }
 
 Value frameValue(const Rect& r) {
@@ -134,13 +120,9 @@ Value ViewDump::toValue(const View& v) {
     Dictionary d;
     d.set("class", Value(v.className()));
     d.set("frame", frameValue(v.frame()));
-    // What the text line shows after the frame, as it reads there.
-    std::ostringstream out;
-    line(out, v, 0);
-    std::string text = out.str();
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    if (std::size_t at = text.find("] "); at != std::string::npos) d.set("details", Value(text.substr(at + 2)));
-    if (const auto* c = dynamic_cast<const Control*>(&v)) d.set("enabled", Value(c->isEnabled()));
+    if (std::string details = ViewDump::details(v); !details.empty()) d.set("details", Value(std::move(details)));
+    // Controls only: a plain view has no such property.
+    if (std::optional<Value> enabled = v.viewClass().value(v, "enabled")) d.set("enabled", *enabled);
     d.set("hidden", Value(v.isHidden()));
     Array subs;
     for (const auto& sub : v.subviews()) subs.push_back(toValue(*sub));
@@ -177,6 +159,18 @@ std::string ViewDump::dump(const Window& window) {
         for (std::string l; std::getline(lines, l);) out << "    " << l << "\n";
     }
     return out.str();
+}
+
+std::string ViewDump::details(const ViewClass& viewClass, const ValueOf& valueOf) {
+    std::string out;
+    for (const ViewClass::Shown& s : viewClass.shown())
+        if (std::string part = shown(s, valueOf(s.property), valueOf); !part.empty()) out += (out.empty() ? "" : " ") + part;
+    return out;
+}
+
+std::string ViewDump::details(const View& view) {
+    const ViewClass& c = view.viewClass();
+    return details(c, [&](std::string_view property) { return c.value(view, property); });
 }
 
 std::string ViewDump::number(double d) {

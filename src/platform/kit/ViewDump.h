@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/foundation/Export.h"
 #include "platform/foundation/Value.h"
@@ -9,6 +12,7 @@
 namespace kz {
 
 class View;
+class ViewClass;
 class Window;
 
 // A text rendering of a window or view tree, one line per view: class,
@@ -23,6 +27,13 @@ public:
     // "subviews"; a window gives "title", "visible" and "contentView".
     static Value toValue(const Window& window);
     static Value toValue(const View& view);
+
+    // What the line shows after the frame ("" when nothing): the class's
+    // shown properties in the shapes its description gives, each read
+    // through valueOf (a mirror reads them from its own widgets).
+    using ValueOf = std::function<std::optional<Value>(std::string_view property)>;
+    static std::string details(const ViewClass& viewClass, const ValueOf& valueOf);
+    static std::string details(const View& view);
 
     // The pieces of a line, for any other writer of this format (a mirror of
     // the tree in another toolkit), so that both write numbers, texts and

@@ -1,6 +1,5 @@
 #include "platform/kit/ViewLoader.h"
 
-#include <cmath>
 #include <map>
 
 #include "platform/foundation/PropertyList.h"
@@ -16,29 +15,25 @@
 #include "platform/kit/Slider.h"
 #include "platform/kit/Stepper.h"
 #include "platform/kit/TabView.h"
+#include "platform/kit/ViewClass.h"
+#include "platform/kit/ViewLoading.h"
 
 namespace kz {
 
 namespace {
 
+// The kit's classes that descriptions can name; the engine adds its own.
 std::map<std::string, ViewLoader::ViewFactory>& viewClasses() {
-    static std::map<std::string, ViewLoader::ViewFactory> classes = {
-        {"View", [] { return std::make_shared<View>(); }},
-        {"Box", [] { return std::make_shared<Box>(); }},
-        {"Button", [] { return std::make_shared<Button>(); }},
-        {"PopUpButton", [] { return std::make_shared<PopUpButton>(); }},
-        {"TextField", [] { return std::make_shared<TextField>(); }},
-        {"SecureTextField", [] { return std::make_shared<SecureTextField>(); }},
-        {"Matrix", [] { return std::make_shared<Matrix>(); }},
-        {"Slider", [] { return std::make_shared<Slider>(); }},
-        {"Stepper", [] { return std::make_shared<Stepper>(); }},
-        {"DatePicker", [] { return std::make_shared<DatePicker>(); }},
-        {"TabView", [] { return std::make_shared<TabView>(); }},
-        {"ImageView", [] { return std::make_shared<ImageView>(); }},
-        {"ScrollView", [] { return std::make_shared<ScrollView>(); }},
-        {"TableView", [] { return std::make_shared<TableView>(); }},
-        {"OutlineView", [] { return std::make_shared<OutlineView>(); }},
-    };
+    static std::map<std::string, ViewLoader::ViewFactory> classes = [] {
+        std::map<std::string, ViewLoader::ViewFactory> out;
+        for (const ViewClass* c :
+             {&View::described(), &Box::described(), &Button::described(), &PopUpButton::described(),
+              &TextField::described(), &SecureTextField::described(), &Matrix::described(), &Slider::described(),
+              &Stepper::described(), &DatePicker::described(), &TabView::described(), &ImageView::described(),
+              &ScrollView::described(), &TableView::described(), &OutlineView::described()})
+            out[c->name()] = [c] { return c->make(); };
+        return out;
+    }();
     return classes;
 }
 
@@ -55,11 +50,27 @@ ViewLoader::HostAwakeHandler& hostHandler() {
     return handler;
 }
 
-struct LoadError {
-    std::string text;
+class Builder;
+
+// The loading of one view, as its class's setters see it.
+class Loading final : public ViewLoading {
+public:
+    Loading(Builder& builder, const Dictionary& d, std::string path, int depth)
+        : _builder(builder), _description(d), _path(std::move(path)), _depth(depth) {}
+    const Dictionary& description() const override { return _description; }
+    const std::string& path() const override { return _path; }
+    ViewOwner* owner() const override;
+    std::shared_ptr<View> build(const Value& description, const std::string& place) override;
+    void unknownAction(const std::string& selector) override;
+
+private:
+    Builder& _builder;
+    const Dictionary& _description;
+    std::string _path;
+    int _depth;
 };
 
-// Reads one description into objects; throws LoadError on a fault.
+// Reads one description into objects; throws ViewLoadError on a fault.
 class Builder {
 public:
     explicit Builder(ViewOwner* owner, ViewLoader::Result& result) : _owner(owner), _result(result) {}
@@ -72,32 +83,17 @@ public:
         std::string cls = dict.get("class").isString() ? dict.get("class").string() : "View";
         auto it = viewClasses().find(cls);
         if (it == viewClasses().end()) fail(path + ": unknown class '" + cls + "'");
-        std::shared_ptr<View> v = it->second();
+        std::shared_ptr<View> v = it->second ? it->second() : nullptr;
         if (!v) fail(path + ": class '" + cls + "' made nothing");
         _made.push_back(v);
-        configureView(*v, dict, path);
-        if (auto* c = dynamic_cast<Control*>(v.get())) configureControl(*c, dict, path);
-        if (auto* b = dynamic_cast<Button*>(v.get())) configureButton(*b, dict);
-        if (auto* p = dynamic_cast<PopUpButton*>(v.get())) configurePopUp(*p, dict, path);
-        if (auto* f = dynamic_cast<TextField*>(v.get())) configureTextField(*f, dict);
-        if (auto* m = dynamic_cast<Matrix*>(v.get())) configureMatrix(*m, dict, path);
-        if (auto* s = dynamic_cast<Slider*>(v.get())) configureSlider(*s, dict);
-        if (auto* s = dynamic_cast<Stepper*>(v.get())) configureStepper(*s, dict);
-        if (auto* p = dynamic_cast<DatePicker*>(v.get())) configureDatePicker(*p, dict);
-        if (auto* t = dynamic_cast<TabView*>(v.get())) configureTabView(*t, dict, depth, path);
-        if (auto* t = dynamic_cast<TableView*>(v.get())) configureTableView(*t, dict, path);
-        if (auto* sv = dynamic_cast<ScrollView*>(v.get()))
-            if (const Value* doc = dict.find("documentView")) sv->setDocumentView(view(*doc, depth + 1, path + "/documentView"));
-        View* parent = v.get();
-        if (auto* box = dynamic_cast<Box*>(v.get())) {
-            if (const Value* t = dict.find("title"); t && t->isString()) box->setTitle(t->string());
-            parent = &box->contentView();
-        }
+        const ViewClass& described = v->viewClass();
+        Loading loading(*this, dict, path, depth);
+        described.load(*v, loading);
         if (const Value* subs = dict.find("subviews")) {
             if (!subs->isArray()) fail(path + ": subviews must be a list");
+            View& parent = described.subviewParent(*v);
             int i = 0;
-            for (const Value& s : subs->array())
-                parent->addSubview(view(s, depth + 1, path + "/" + std::to_string(i++)));
+            for (const Value& s : subs->array()) parent.addSubview(view(s, depth + 1, path + "/" + std::to_string(i++)));
         }
         if (const Value* outlet = dict.find("outlet"); outlet && outlet->isString() && !outlet->string().empty()) {
             if (!_owner || !_owner->connectOutlet(outlet->string(), v)) _result.unconnectedOutlets.push_back(outlet->string());
@@ -115,7 +111,7 @@ public:
         if (!w) fail("window: class '" + cls + "' made nothing");
         if (const Value* m = dict.find("styleMask"); m && m->isNumber() && w->styleMask() != BorderlessWindowMask)
             w->setStyleMask(static_cast<unsigned>(m->integerValue()));
-        if (const Value* f = dict.find("frame")) w->setFrame(rect(*f, "window"));
+        if (const Value* f = dict.find("frame")) w->setFrame(ViewLoading::rect(*f, "window"));
         if (const Value* t = dict.find("title"); t && t->isString()) w->setTitle(t->string());
         if (const Value* l = dict.find("level"); l && l->isNumber()) w->setLevel(static_cast<WindowLevel>(l->intValue()));
         if (const Value* s = dict.find("hasShadow"); s && s->isBoolean()) w->setHasShadow(s->boolValue());
@@ -129,219 +125,25 @@ public:
     }
 
     const std::vector<std::shared_ptr<View>>& made() const { return _made; }
+    ViewOwner* owner() const { return _owner; }
+    void unknownAction(const std::string& selector) { _result.unknownActions.push_back(selector); }
 
 private:
-    [[noreturn]] static void fail(std::string text) { throw LoadError{std::move(text)}; }
-
-    static double number(const Value& v, const std::string& what) {
-        if (!v.isNumber()) fail(what + ": not a number");
-        double d = v.doubleValue();
-        if (!std::isfinite(d)) fail(what + ": not a finite number");
-        return d;
-    }
-
-    static Rect rect(const Value& v, const std::string& path) {
-        if (!v.isArray() || v.array().size() != 4) fail(path + ": frame must be [x, y, width, height]");
-        const Array& a = v.array();
-        return Rect(number(a[0], path), number(a[1], path), number(a[2], path), number(a[3], path));
-    }
-
-    static const Value* get(const Dictionary& d, const char* key, Value::Type type) {
-        const Value* v = d.find(key);
-        if (!v) return nullptr;
-        if (type == Value::Type::Real ? !v->isNumber() : v->type() != type) return nullptr;
-        return v;
-    }
-    static bool flag(const Dictionary& d, const char* key, bool& out) {
-        const Value* v = d.find(key);
-        if (!v || !v->isBoolean()) return false;
-        out = v->boolValue();
-        return true;
-    }
-
-    void configureView(View& v, const Dictionary& d, const std::string& path) {
-        if (const Value* f = d.find("frame")) v.setFrame(rect(*f, path));
-        bool b;
-        if (flag(d, "hidden", b)) v.setHidden(b);
-        if (const Value* t = get(d, "toolTip", Value::Type::String)) v.setToolTip(t->string());
-        if (const Value* r = get(d, "focusRingType", Value::Type::Integer))
-            v.setFocusRingType(static_cast<FocusRingType>(std::clamp(r->intValue(), 0, 2)));
-    }
-
-    void configureControl(Control& c, const Dictionary& d, const std::string& path) {
-        if (const Value* t = get(d, "tag", Value::Type::Integer)) c.setTag(static_cast<long>(t->integerValue()));
-        if (const Value* t = get(d, "title", Value::Type::String)) c.setTitle(t->string());
-        if (const Value* s = d.find("value")) c.setObjectValue(*s);
-        if (const Value* f = get(d, "fontSize", Value::Type::Real)) c.setFont(Font(c.font().fontName(), number(*f, path)));
-        bool b;
-        if (flag(d, "enabled", b)) c.setEnabled(b);
-        if (const Value* a = get(d, "action", Value::Type::String); a && !a->string().empty()) {
-            std::function<void(Control&)> handler;
-            if (_owner) handler = _owner->actionForSelector(a->string());
-            if (!handler) _result.unknownActions.push_back(a->string());
-            c.setAction({a->string(), std::move(handler)});
-        }
-    }
-
-    static void configureButton(Button& b, const Dictionary& d) {
-        static const std::map<std::string, ButtonType> types = {
-            {"push", ButtonType::MomentaryPush}, {"switch", ButtonType::Switch}, {"radio", ButtonType::Radio},
-            {"toggle", ButtonType::Toggle}, {"onOff", ButtonType::OnOff}, {"pushOnPushOff", ButtonType::PushOnPushOff}};
-        if (const Value* t = get(d, "buttonType", Value::Type::String))
-            if (auto it = types.find(t->string()); it != types.end()) b.setButtonType(it->second);
-        if (const Value* s = get(d, "bezelStyle", Value::Type::Integer))
-            b.setBezelStyle(static_cast<BezelStyle>(std::clamp(s->intValue(), 1, 15)));
-        bool on;
-        if (flag(d, "bordered", on)) b.setBordered(on);
-        if (const Value* i = get(d, "image", Value::Type::String)) b.setImageName(i->string());
-        if (const Value* k = get(d, "keyEquivalent", Value::Type::String)) b.setKeyEquivalent(k->string());
-        if (const Value* s = get(d, "state", Value::Type::Integer)) b.setState(s->intValue());
-    }
-
-    static void configurePopUp(PopUpButton& p, const Dictionary& d, const std::string& path) {
-        if (const Value* items = d.find("items")) {
-            if (!items->isArray()) fail(path + ": items must be a list");
-            for (const Value& iv : items->array()) {
-                // An entry that is not a dictionary describes no item: it
-                // adds none, rather than an untitled one that shifts the rest.
-                if (!iv.isDictionary()) continue;
-                const Dictionary& item = iv.dictionary();
-                bool separator = false;
-                if (flag(item, "separator", separator) && separator) {
-                    p.menu().addItem(MenuItem::separatorItem());
-                    continue;
-                }
-                auto mi = std::make_shared<MenuItem>(item.get("title").stringValue());
-                if (const Value* t = get(item, "tag", Value::Type::Integer)) mi->setTag(static_cast<long>(t->integerValue()));
-                if (const Value* r = item.find("representedObject")) mi->setRepresentedObject(*r);
-                if (const Value* i = get(item, "image", Value::Type::String)) mi->setImageName(i->string());
-                bool on;
-                if (flag(item, "enabled", on)) mi->setEnabled(on);
-                p.menu().addItem(mi);
-            }
-        }
-        bool on;
-        if (flag(d, "autoenablesItems", on)) p.setAutoenablesItems(on);
-        if (const Value* s = get(d, "selectedIndex", Value::Type::Integer)) p.selectItemAtIndex(s->intValue());
-    }
-
-    static void configureTextField(TextField& f, const Dictionary& d) {
-        bool on;
-        if (flag(d, "editable", on)) f.setEditable(on);
-        if (flag(d, "selectable", on)) f.setSelectable(on);
-        if (flag(d, "bezeled", on)) f.setBezeled(on);
-        if (flag(d, "bordered", on)) f.setBordered(on);
-        if (flag(d, "drawsBackground", on)) f.setDrawsBackground(on);
-        if (const Value* p = get(d, "placeholder", Value::Type::String)) f.setPlaceholderString(p->string());
-    }
-
-    void configureMatrix(Matrix& m, const Dictionary& d, const std::string& path) {
-        static const std::map<std::string, MatrixMode> modes = {
-            {"radio", MatrixMode::Radio}, {"highlight", MatrixMode::Highlight}, {"list", MatrixMode::List}, {"track", MatrixMode::Track}};
-        if (const Value* mode = get(d, "mode", Value::Type::String))
-            if (auto it = modes.find(mode->string()); it != modes.end()) m.setMode(it->second);
-        auto proto = std::make_unique<ButtonCell>("");
-        proto->setButtonType(m.mode() == MatrixMode::Radio ? ButtonType::Radio : ButtonType::Switch);
-        if (const Value* p = get(d, "prototype", Value::Type::Dictionary)) {
-            if (const Value* t = get(p->dictionary(), "title", Value::Type::String)) proto->setTitle(t->string());
-            if (get(p->dictionary(), "buttonType", Value::Type::String) && p->dictionary().get("buttonType").string() == "switch")
-                proto->setButtonType(ButtonType::Switch);
-        }
-        m.setPrototype(std::move(proto));
-        const Value* cells = d.find("cells");
-        if (cells && !cells->isArray()) fail(path + ": cells must be a list");
-        int n = cells ? static_cast<int>(cells->array().size()) : 0;
-        int columns = get(d, "columns", Value::Type::Integer) ? std::clamp(d.get("columns").intValue(), 1, 64) : 1;
-        int rows = get(d, "rows", Value::Type::Integer) ? std::clamp(d.get("rows").intValue(), 0, 1024) : (n + columns - 1) / columns;
-        if (static_cast<long>(rows) * columns > ViewLoader::kMaxViews) fail(path + ": too many cells");
-        m.renewRows(rows, columns);
-        if (const Value* s = get(d, "cellSize", Value::Type::Array); s && s->array().size() == 2)
-            m.setCellSize({number(s->array()[0], path), number(s->array()[1], path)});
-        for (int i = 0; i < n && i < rows * columns; ++i) {
-            const Dictionary& cd = cells->array()[static_cast<std::size_t>(i)].dictionary();
-            Cell* c = m.cellAtRow(i / columns, i % columns);
-            if (const Value* t = get(cd, "title", Value::Type::String)) c->setTitle(t->string());
-            if (const Value* t = get(cd, "tag", Value::Type::Integer)) c->setTag(static_cast<long>(t->integerValue()));
-            if (const Value* r = cd.find("representedObject")) c->setRepresentedObject(*r);
-            bool on;
-            if (flag(cd, "enabled", on)) c->setEnabled(on);
-        }
-        if (m.mode() == MatrixMode::Radio && rows > 0) {
-            int sel = get(d, "selectedRow", Value::Type::Integer) ? d.get("selectedRow").intValue() : 0;
-            m.selectCellAtRow(sel, 0);
-        }
-    }
-
-    static void configureSlider(Slider& s, const Dictionary& d) {
-        if (const Value* v = get(d, "minValue", Value::Type::Real)) s.setMinValue(number(*v, "minValue"));
-        if (const Value* v = get(d, "maxValue", Value::Type::Real)) s.setMaxValue(number(*v, "maxValue"));
-        if (const Value* v = get(d, "numberOfTickMarks", Value::Type::Integer)) s.setNumberOfTickMarks(std::clamp(v->intValue(), 0, 1000));
-        bool on;
-        if (flag(d, "allowsTickMarkValuesOnly", on)) s.setAllowsTickMarkValuesOnly(on);
-        if (const Value* v = get(d, "altIncrementValue", Value::Type::Real)) s.setAltIncrementValue(number(*v, "altIncrementValue"));
-        if (const Value* v = get(d, "value", Value::Type::Real)) s.setDoubleValue(number(*v, "value"));
-    }
-
-    static void configureStepper(Stepper& s, const Dictionary& d) {
-        if (const Value* v = get(d, "minValue", Value::Type::Real)) s.setMinValue(number(*v, "minValue"));
-        if (const Value* v = get(d, "maxValue", Value::Type::Real)) s.setMaxValue(number(*v, "maxValue"));
-        if (const Value* v = get(d, "increment", Value::Type::Real)) s.setIncrement(number(*v, "increment"));
-        bool on;
-        if (flag(d, "valueWraps", on)) s.setValueWraps(on);
-        if (flag(d, "autorepeat", on)) s.setAutorepeat(on);
-        if (const Value* v = get(d, "value", Value::Type::Real)) s.setDoubleValue(number(*v, "value"));
-    }
-
-    static void configureDatePicker(DatePicker& p, const Dictionary& d) {
-        static const std::map<std::string, DatePickerStyle> styles = {
-            {"textFieldAndStepper", DatePickerStyle::TextFieldAndStepper},
-            {"clockAndCalendar", DatePickerStyle::ClockAndCalendar},
-            {"textField", DatePickerStyle::TextField}};
-        if (const Value* s = get(d, "style", Value::Type::String))
-            if (auto it = styles.find(s->string()); it != styles.end()) p.setDatePickerStyle(it->second);
-        if (const Value* e = get(d, "elements", Value::Type::Integer)) p.setDatePickerElements(static_cast<unsigned>(e->integerValue()));
-    }
-
-    void configureTabView(TabView& t, const Dictionary& d, int depth, const std::string& path) {
-        if (const Value* ty = get(d, "tabViewType", Value::Type::Integer))
-            t.setTabViewType(static_cast<TabViewType>(std::clamp(ty->intValue(), 0, 6)));
-        if (const Value* items = d.find("tabItems")) {
-            if (!items->isArray()) fail(path + ": tabItems must be a list");
-            int i = 0;
-            for (const Value& iv : items->array()) {
-                const Dictionary& item = iv.dictionary();
-                auto ti = std::make_shared<TabViewItem>(item.contains("identifier") ? item.get("identifier") : Value(i));
-                ti->setLabel(item.get("label").stringValue());
-                Value viewDesc = item.contains("view") ? item.get("view") : Value(Dictionary{});
-                ti->setView(view(viewDesc, depth + 1, path + "/tab" + std::to_string(i++)));
-                t.addTabViewItem(ti);
-            }
-        }
-        if (const Value* s = get(d, "selectedIndex", Value::Type::Integer)) t.selectTabViewItemAtIndex(s->intValue());
-    }
-
-    static void configureTableView(TableView& t, const Dictionary& d, const std::string& path) {
-        if (const Value* cols = d.find("columns")) {
-            if (!cols->isArray()) fail(path + ": columns must be a list");
-            for (const Value& cv : cols->array()) {
-                const Dictionary& cd = cv.dictionary();
-                auto column = std::make_shared<TableColumn>(cd.get("identifier").stringValue());
-                if (const Value* w = get(cd, "maxWidth", Value::Type::Real)) column->setMaxWidth(number(*w, path));
-                if (const Value* w = get(cd, "width", Value::Type::Real)) column->setWidth(number(*w, path));
-                t.addTableColumn(column);
-            }
-        }
-        bool on;
-        if (flag(d, "allowsMultipleSelection", on)) t.setAllowsMultipleSelection(on);
-        if (auto* o = dynamic_cast<OutlineView*>(&t))
-            if (const Value* i = get(d, "indentationPerLevel", Value::Type::Real)) o->setIndentationPerLevel(number(*i, path));
-    }
+    [[noreturn]] static void fail(std::string text) { ViewLoading::fail(std::move(text)); }
 
     ViewOwner* _owner;
     ViewLoader::Result& _result;
     int _count = 0;
     std::vector<std::shared_ptr<View>> _made;
 };
+
+ViewOwner* Loading::owner() const { return _builder.owner(); }
+
+std::shared_ptr<View> Loading::build(const Value& description, const std::string& place) {
+    return _builder.view(description, _depth + 1, _path + place);
+}
+
+void Loading::unknownAction(const std::string& selector) { _builder.unknownAction(selector); }
 
 }  // namespace
 
@@ -359,7 +161,7 @@ std::optional<ViewLoader::Result> ViewLoader::load(const Value& description, Vie
     Result result;
     Builder builder(owner, result);
     try {
-        if (!description.isDictionary()) throw LoadError{"a view description must be a dictionary"};
+        if (!description.isDictionary()) throw ViewLoadError{"a view description must be a dictionary"};
         const Dictionary& d = description.dictionary();
         if (const Value* w = d.find("window")) {
             result.window = builder.window(*w);
@@ -367,9 +169,9 @@ std::optional<ViewLoader::Result> ViewLoader::load(const Value& description, Vie
         } else if (const Value* v = d.find("view")) {
             result.view = builder.view(*v, 0, "view");
         } else {
-            throw LoadError{"a view description needs a window or a view"};
+            throw ViewLoadError{"a view description needs a window or a view"};
         }
-    } catch (const LoadError& e) {
+    } catch (const ViewLoadError& e) {
         if (error) *error = e.text;
         return std::nullopt;
     }

@@ -196,7 +196,10 @@ void QtWindowMirror::build(View& view, QWidget* parent) {
 }
 
 void QtWindowMirror::forgetTree(View& view) {
-    for (const auto& sub : view.subviews()) forgetTree(*sub);
+    // The views below before their superviews.
+    std::vector<View*> below;
+    view.forEachDescendant([&](View& v) { below.push_back(&v); });
+    for (auto it = below.rbegin(); it != below.rend(); ++it) _peers.erase(*it);
     _peers.erase(&view);
 }
 
@@ -295,12 +298,7 @@ void QtWindowMirror::userActionDone() { _bridge.userActionDone(); }
 std::shared_ptr<Image> QtWindowMirror::image(const std::string& name) const { return _bridge.image(name); }
 
 namespace {
-View* findView(View& root, const std::function<bool(View&)>& pred) {
-    if (pred(root)) return &root;
-    for (auto& sub : root.subviews())
-        if (View* v = findView(*sub, pred)) return v;
-    return nullptr;
-}
+View* findView(View& root, const std::function<bool(View&)>& pred) { return pred(root) ? &root : root.findDescendant(pred); }
 bool usable(View& v) {
     auto* c = dynamic_cast<Control*>(&v);
     return !v.isHiddenOrHasHiddenAncestor() && (!c || c->isEnabled());

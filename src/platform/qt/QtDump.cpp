@@ -19,6 +19,17 @@
 #include <cmath>
 #include <sstream>
 
+#include "platform/kit/Box.h"
+#include "platform/kit/DatePicker.h"
+#include "platform/kit/ImageView.h"
+#include "platform/kit/Matrix.h"
+#include "platform/kit/PopUpButton.h"
+#include "platform/kit/Slider.h"
+#include "platform/kit/Stepper.h"
+#include "platform/kit/TabView.h"
+#include "platform/kit/TableView.h"
+#include "platform/kit/TextField.h"
+#include "platform/kit/ViewClass.h"
 #include "platform/kit/ViewDump.h"
 #include "platform/qt/QtPeers.h"
 #include "platform/qt/QtSupport.h"
@@ -27,11 +38,10 @@ namespace kz::qt {
 
 namespace {
 
-std::string num(double d) { return ViewDump::number(d); }
 std::string quoted(const QString& text) { return ViewDump::quoted(fromQString(text)); }
 std::string frame(const Rect& r) { return ViewDump::frame(r); }
 
-std::string stateName(const QAbstractButton& b) {
+const char* stateName(const QAbstractButton& b) {
     if (auto* box = qobject_cast<const QCheckBox*>(&b); box && box->checkState() == Qt::PartiallyChecked) return "mixed";
     return b.isChecked() ? "on" : "off";
 }
@@ -70,96 +80,144 @@ void rows(std::ostringstream& out, const QTreeWidget& tree, int indent) {
     }
 }
 
-void line(std::ostringstream& out, const QWidget& w, int indent) {
-    const QString kind = w.property("kzKind").toString();
-    out << std::string(static_cast<std::size_t>(indent) * 2, ' ') << fromQString(w.property("kzClass").toString()) << " "
-        << frame(kitFrame(w));
-    if (kind == "popup") {
-        const auto& combo = static_cast<const QComboBox&>(w);
-        out << " selected=" << quoted(combo.currentIndex() >= 0 ? combo.currentText() : QString()) << " items=[";
-        const auto* model = qobject_cast<const QStandardItemModel*>(combo.model());
-        for (int i = 0; i < combo.count(); ++i) {
-            if (i) out << ", ";
-            if (combo.itemData(i, Qt::AccessibleDescriptionRole).toString() == QLatin1String("separator")) {
-                out << "---";
-                continue;
-            }
-            out << quoted(combo.itemText(i));
-            if (model && model->item(i) && !model->item(i)->isEnabled()) out << " (disabled)";
+// What a widget shows, under the property names of the kit class it
+// mirrors, so that the kit's description writes the line.
+struct Reading {
+    const ViewClass* viewClass;
+    Dictionary values;
+};
+
+Value entry(const QString& title, bool enabled) {
+    return Value(Dictionary{{"title", Value(fromQString(title))}, {"enabled", Value(enabled)}});
+}
+
+void readPopUp(const QComboBox& combo, Dictionary& v) {
+    v.set("value", Value(fromQString(combo.currentIndex() >= 0 ? combo.currentText() : QString())));
+    const auto* model = qobject_cast<const QStandardItemModel*>(combo.model());
+    Array items;
+    for (int i = 0; i < combo.count(); ++i) {
+        if (combo.itemData(i, Qt::AccessibleDescriptionRole).toString() == QLatin1String("separator"))
+            items.push_back(Value(Dictionary{{"separator", Value(true)}}));
+        else
+            items.push_back(entry(combo.itemText(i), !(model && model->item(i) && !model->item(i)->isEnabled())));
+    }
+    v.set("items", Value(std::move(items)));
+}
+
+void readMatrix(const QWidget& w, Dictionary& v) {
+    std::vector<const QAbstractButton*> cells;
+    for (QObject* o : w.children())
+        if (auto* b = qobject_cast<const QAbstractButton*>(o)) cells.push_back(b);
+    int row = -1, column = -1;
+    for (const QAbstractButton* b : cells)
+        if (b->isChecked() && b->width() > 0 && b->height() > 0) {
+            row = b->y() / b->height();
+            column = b->x() / b->width();
+            break;
         }
-        out << "]";
+    v.set("selection", Value(Array{Value(row), Value(column)}));
+    Array items;
+    for (const QAbstractButton* b : cells)
+        items.push_back(Value(Dictionary{{"title", Value(fromQString(buttonTitle(*b)))},
+                                         {"state", Value(stateName(*b))},
+                                         {"enabled", Value(!b->testAttribute(Qt::WA_ForceDisabled))}}));
+    v.set("items", Value(std::move(items)));
+}
+
+void readTable(const QTreeWidget& tree, Dictionary& v) {
+    Array columns;
+    const QTreeWidgetItem* header = tree.headerItem();
+    for (int c = 0; c < tree.columnCount() && header && !header->text(c).isEmpty(); ++c)
+        columns.push_back(Value(Dictionary{{"identifier", Value(fromQString(header->text(c)))}, {"width", Value(tree.columnWidth(c))}}));
+    v.set("columns", Value(std::move(columns)));
+    int count = 0;
+    Array selected;
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(&tree)); *it; ++it, ++count)
+        if ((*it)->isSelected()) selected.emplace_back(count);
+    v.set("rows", Value(count));
+    v.set("selectedRows", Value(std::move(selected)));
+}
+
+Value range(double min, double max) { return Value(Array{Value(min), Value(max)}); }
+
+Reading read(const QWidget& w) {
+    const QString kind = w.property("kzKind").toString();
+    const bool control = w.property("kzControl").toBool();
+    Reading r{control ? &Control::described() : &View::described(), {}};
+    Dictionary& v = r.values;
+    if (kind == "popup") {
+        r.viewClass = &PopUpButton::described();
+        readPopUp(static_cast<const QComboBox&>(w), v);
     } else if (kind == "button") {
+        r.viewClass = &Button::described();
         const auto& b = static_cast<const QAbstractButton&>(w);
-        out << " title=" << quoted(buttonTitle(b));
-        if (changesState(b)) out << " state=" << stateName(b);
+        v.set("title", Value(fromQString(buttonTitle(b))));
+        if (changesState(b)) v.set("state", Value(stateName(b)));
     } else if (kind == "field") {
+        r.viewClass = &TextField::described();
         if (auto* e = qobject_cast<const QLineEdit*>(&w)) {
             const QString text = e->text();
-            out << " value="
-                << (e->echoMode() == QLineEdit::Password ? quoted(QString(text.isEmpty() ? 0 : 8, '*')) : quoted(text));
+            v.set("value", Value(e->echoMode() == QLineEdit::Password ? std::string(text.isEmpty() ? 0 : 8, '*') : fromQString(text)));
         } else {
-            out << " value=" << quoted(static_cast<const QLabel&>(w).text()) << " read-only";
+            v.set("value", Value(fromQString(static_cast<const QLabel&>(w).text())));
+            v.set("editable", Value(false));
         }
     } else if (kind == "matrix") {
-        std::vector<const QAbstractButton*> cells;
-        for (QObject* o : w.children())
-            if (auto* b = qobject_cast<const QAbstractButton*>(o)) cells.push_back(b);
-        int row = -1, column = -1;
-        for (const QAbstractButton* b : cells)
-            if (b->isChecked() && b->width() > 0 && b->height() > 0) {
-                row = b->y() / b->height();
-                column = b->x() / b->width();
-                break;
-            }
-        out << " selected=" << row << "," << column << " cells=[";
-        bool first = true;
-        for (const QAbstractButton* b : cells) {
-            out << (first ? "" : ", ") << quoted(buttonTitle(*b)) << " " << stateName(*b);
-            if (b->testAttribute(Qt::WA_ForceDisabled)) out << " (disabled)";
-            first = false;
-        }
-        out << "]";
+        r.viewClass = &Matrix::described();
+        readMatrix(w, v);
     } else if (kind == "slider") {
+        r.viewClass = &Slider::described();
         const auto& s = static_cast<const QSlider&>(w);
         const double scale = QtSliderPeer::kScale;
         const int ticks = s.tickPosition() == QSlider::NoTicks || s.tickInterval() <= 0
                               ? 0
                               : (s.maximum() - s.minimum()) / s.tickInterval() + 1;
-        out << " value=" << num(s.value() / scale) << " range=" << num(s.minimum() / scale) << ".."
-            << num(s.maximum() / scale) << " ticks=" << ticks;
+        v.set("value", Value(s.value() / scale));
+        v.set("range", range(s.minimum() / scale, s.maximum() / scale));
+        v.set("ticks", Value(ticks));
     } else if (kind == "stepper") {
-        out << " value=" << num(w.property("value").toDouble()) << " range=" << num(w.property("minimum").toDouble())
-            << ".." << num(w.property("maximum").toDouble());
+        r.viewClass = &Stepper::described();
+        v.set("value", Value(w.property("value").toDouble()));
+        v.set("range", range(w.property("minimum").toDouble(), w.property("maximum").toDouble()));
     } else if (kind == "date") {
-        out << " date=" << num(static_cast<const QDateTimeEdit&>(w).dateTime().toMSecsSinceEpoch() / 1000.0);
+        r.viewClass = &DatePicker::described();
+        v.set("value", Value(static_cast<const QDateTimeEdit&>(w).dateTime().toMSecsSinceEpoch() / 1000.0));
     } else if (kind == "tabs") {
+        r.viewClass = &TabView::described();
         const QTabBar* bar = w.findChild<const QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
-        out << " selected=" << quoted(bar && bar->currentIndex() >= 0 ? bar->tabText(bar->currentIndex()) : QString())
-            << " tabs=[";
-        for (int i = 0; bar && i < bar->count(); ++i) out << (i ? ", " : "") << quoted(bar->tabText(i));
-        out << "]";
+        v.set("selectedTab", Value(fromQString(bar && bar->currentIndex() >= 0 ? bar->tabText(bar->currentIndex()) : QString())));
+        Array tabs;
+        for (int i = 0; bar && i < bar->count(); ++i) tabs.push_back(Value(fromQString(bar->tabText(i))));
+        v.set("tabs", Value(std::move(tabs)));
     } else if (kind == "table") {
-        const auto& tree = static_cast<const QTreeWidget&>(w);
-        out << " columns=[";
-        const QTreeWidgetItem* header = tree.headerItem();
-        for (int c = 0; c < tree.columnCount() && header && !header->text(c).isEmpty(); ++c)
-            out << (c ? ", " : "") << quoted(header->text(c)) << " " << tree.columnWidth(c);
-        int count = 0;
-        std::string selected;
-        for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(&tree)); *it; ++it, ++count)
-            if ((*it)->isSelected()) selected += (selected.empty() ? "" : ",") + std::to_string(count);
-        out << "] rows=" << count << " selected=[" << selected << "]";
+        r.viewClass = &TableView::described();
+        readTable(static_cast<const QTreeWidget&>(w), v);
     } else if (kind == "image") {
+        r.viewClass = &ImageView::described();
         if (QVariant name = w.property("kzImageName"); name.isValid()) {
             const QSize size = w.property("kzImageSize").toSize();
-            out << " image=" << quoted(name.toString()) << " " << size.width() << "x" << size.height();
+            v.set("image", Value(fromQString(name.toString())));
+            v.set("imageSize", Value(Array{Value(size.width()), Value(size.height())}));
         }
     } else if (kind == "box") {
-        out << " title=" << quoted(static_cast<const QGroupBox&>(w).title());
+        r.viewClass = &Box::described();
+        v.set("title", Value(fromQString(static_cast<const QGroupBox&>(w).title())));
     }
-    if (w.property("kzControl").toBool() && w.testAttribute(Qt::WA_ForceDisabled)) out << " disabled";
-    if (w.isHidden()) out << " hidden";
-    if (!w.toolTip().isEmpty()) out << " toolTip=" << quoted(w.toolTip());
+    v.set("enabled", Value(!(control && w.testAttribute(Qt::WA_ForceDisabled))));
+    v.set("hidden", Value(w.isHidden()));
+    v.set("toolTip", Value(fromQString(w.toolTip())));
+    return r;
+}
+
+void line(std::ostringstream& out, const QWidget& w, int indent) {
+    out << std::string(static_cast<std::size_t>(indent) * 2, ' ') << fromQString(w.property("kzClass").toString()) << " "
+        << frame(kitFrame(w));
+    const Reading r = read(w);
+    const std::string details = ViewDump::details(*r.viewClass, [&](std::string_view property) -> std::optional<Value> {
+        if (const Value* v = r.values.find(property)) return *v;
+        return std::nullopt;
+    });
+    if (!details.empty()) out << " " << details;
     out << "\n";
 }
 

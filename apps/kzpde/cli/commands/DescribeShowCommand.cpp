@@ -12,6 +12,7 @@
 #include "support/DescriptionFile.h"
 #include "support/JsonValue.h"
 #include "engine/controls/QuillUI.h"
+#include "platform/kit/ViewClass.h"
 #include "platform/kit/ViewDump.h"
 
 namespace kzp = ComTORVALEKZ2R4_Plugin;
@@ -46,71 +47,16 @@ ordered_json frameJson(const kz::Rect& r) {
     return ordered_json::array({number(r.minX()), number(r.minY()), number(r.size.width), number(r.size.height)});
 }
 
-const char* stateName(int s) { return s == kz::OnState ? "on" : s == kz::MixedState ? "mixed" : "off"; }
-
+// A widget as its class reports itself: class, frame and depth first.
 ordered_json widgetJson(const kz::View& v, int depth) {
     ordered_json w = ordered_json::object();
     w["class"] = v.className();
     w["frame"] = frameJson(v.frame());
     w["depth"] = depth;
-    if (const auto* p = dynamic_cast<const kz::PopUpButton*>(&v)) {
-        ordered_json items = ordered_json::array();
-        for (int i = 0; i < p->numberOfItems(); ++i) {
-            const kz::MenuItem* item = p->itemAtIndex(i);
-            if (item->isSeparatorItem()) {
-                items.push_back({{"separator", true}});
-                continue;
-            }
-            ordered_json entry{{"title", item->title()}, {"enabled", p->menu().isItemEnabled(*item)}};
-            if (!item->imageName().empty()) entry["image"] = item->imageName();
-            items.push_back(entry);
-        }
-        w["items"] = items;
-        w["value"] = p->selectedItem() ? ordered_json(p->titleOfSelectedItem()) : ordered_json(nullptr);
-    } else if (const auto* b = dynamic_cast<const kz::Button*>(&v)) {
-        w["title"] = b->title();
-        if (b->buttonCell().changesStateOnClick()) w["state"] = stateName(b->state());
-    } else if (const auto* t = dynamic_cast<const kz::TextField*>(&v)) {
-        std::string text = t->stringValue();
-        w["value"] = t->isSecure() ? std::string(text.empty() ? 0 : 8, '*') : text;
-        w["editable"] = t->isEditable();
-    } else if (const auto* m = dynamic_cast<const kz::Matrix*>(&v)) {
-        ordered_json cells = ordered_json::array();
-        for (const kz::Cell* c : m->cells())
-            cells.push_back({{"title", c->title()}, {"state", stateName(c->state())}, {"enabled", c->isEnabled()}});
-        w["items"] = cells;
-        const kz::Cell* on = nullptr;
-        for (const kz::Cell* c : m->cells())
-            if (c->state() == kz::OnState) on = c;
-        w["value"] = on ? ordered_json(on->title()) : ordered_json(nullptr);
-    } else if (const auto* s = dynamic_cast<const kz::Slider*>(&v)) {
-        w["value"] = number(s->doubleValue());
-        w["range"] = ordered_json::array({number(s->minValue()), number(s->maxValue())});
-        w["ticks"] = s->numberOfTickMarks();
-    } else if (const auto* s = dynamic_cast<const kz::Stepper*>(&v)) {
-        w["value"] = number(s->doubleValue());
-        w["range"] = ordered_json::array({number(s->minValue()), number(s->maxValue())});
-        w["increment"] = s->increment();
-    } else if (const auto* d = dynamic_cast<const kz::DatePicker*>(&v)) {
-        w["value"] = number(d->dateValue().unixTime());
-        w["style"] = d->datePickerStyle() == kz::DatePickerStyle::ClockAndCalendar ? "graphical" : "text";
-    } else if (const auto* i = dynamic_cast<const kz::ImageView*>(&v)) {
-        w["image"] = i->image() ? ordered_json(i->image()->name()) : ordered_json(nullptr);
-        if (i->image())
-            w["imageSize"] = ordered_json::array({number(i->image()->size().width), number(i->image()->size().height)});
-    } else if (const auto* q = dynamic_cast<const kzp::QuillUI*>(&v)) {
-        w["mainKeyword"] = q->mainKeyword();
-    }
-    if (const auto* c = dynamic_cast<const kz::Control*>(&v)) w["enabled"] = c->isEnabled();
-    w["hidden"] = v.isHidden();
+    const kz::ViewClass& described = v.viewClass();
+    for (const std::string& name : described.reported())
+        if (std::optional<kz::Value> value = described.value(v, name)) w[name] = kzpde::toJson(*value);
     return w;
-}
-
-void collect(const kz::View& view, int depth, ordered_json& out) {
-    for (const auto& sub : view.subviews()) {
-        out.push_back(widgetJson(*sub, depth));
-        collect(*sub, depth + 1, out);
-    }
 }
 
 int run(const Options& o, kzpde::Invocation& inv) {
@@ -140,7 +86,7 @@ int run(const Options& o, kzpde::Invocation& inv) {
         kzp::OptionalText value = control->getStringValue();
         if (o.json) {
             ordered_json widgets = ordered_json::array();
-            collect(*control, 1, widgets);
+            control->forEachDescendant([&](kz::View& v, int depth) { widgets.push_back(widgetJson(v, depth)); });
             all.push_back({{"name", name},
                            {"mainKeyword", control->mainKeyword()},
                            {"type", control->controlType()},
