@@ -282,4 +282,21 @@ TEST_F(FavoritePublish, AKilledPublishLeavesTheOldFileOrTheNewWhole) {
     ASSERT_NE(lineOf(whole, "KZPub/Staple").find(" StapleMode=TopLeftCorner "), std::string::npos) << whole;
 }
 
+// Publishers at once each read, change and replace the whole file: without
+// one waiting for the other, the later write drops the earlier's instance.
+TEST_F(FavoritePublish, PublishersAtOnceKeepEachOthersInstances) {
+    writeFavorite("Staple", "SP_STAPLEMO=1\t\t");
+    writeFavorite("Keep", "SP_STAPLEMO=1\t\t");
+    const std::string tool = std::string(KZ_BINARY_DIR) + "/apps/kzpde/kzpde favorite publish ";
+    for (int round = 0; round < 4; ++round) {
+        fs::remove(lpoptions);
+        ToolRun both = runShell("(" + tool + "Staple --printer KZPub >/dev/null & " + tool +
+                                "Keep --printer KZPub >/dev/null & wait) 2>&1; echo done");
+        ASSERT_EQ(both.out, "done\n") << both.out;
+        const std::string text = readFile(lpoptions);
+        EXPECT_FALSE(lineOf(text, "KZPub/Staple").empty()) << "round " << round << ": " << text;
+        EXPECT_FALSE(lineOf(text, "KZPub/Keep").empty()) << "round " << round << ": " << text;
+    }
+}
+
 }  // namespace

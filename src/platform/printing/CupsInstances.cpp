@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/FolderLock.h"
 #include "platform/printing/LpoptionsText.h"
 
 namespace kz {
@@ -121,6 +122,14 @@ CupsInstances::Outcome rewrite(http_t* http, const std::function<CupsInstances::
         return outcome;
     };
     const std::string target = CupsInstances::lpoptionsPath();
+    // As libcups makes it: ~/.cups is the user's alone.
+    std::error_code ec;
+    if (const fs::path folder = fs::path(target).parent_path(); !systemWide() && !fs::exists(folder, ec))
+        if (fs::create_directories(folder, ec)) fs::permissions(folder, fs::perms::owner_all, ec);
+    // Reading, changing and replacing the file is one step for publishers:
+    // two at once would otherwise each write the file without the other's instance.
+    FolderLock lock(fs::path(target).parent_path().string());
+    if (!lock.locked()) return fail(CupsInstances::Outcome::Failed, lock.error());
     const std::optional<std::string> before = readFile(target, error);
     if (!before) return CupsInstances::Outcome::Failed;
     ScratchHome scratch;
@@ -128,7 +137,6 @@ CupsInstances::Outcome rewrite(http_t* http, const std::function<CupsInstances::
     const std::string written = scratch.path + "/.cups/lpoptions";
     // The user's file is read from the scratch home as from the real one;
     // the system file libcups reads from the server root itself.
-    std::error_code ec;
     fs::create_directory(scratch.path + "/.cups", ec);
     if (!systemWide() && !AtomicFile::write(written, *before, error)) return CupsInstances::Outcome::Failed;
 
@@ -155,9 +163,6 @@ CupsInstances::Outcome rewrite(http_t* http, const std::function<CupsInstances::
     if (outcome != CupsInstances::Outcome::Done) return outcome;
     std::optional<std::string> after = readFile(written, error);
     if (!after) return CupsInstances::Outcome::Failed;
-    // As libcups makes it: ~/.cups is the user's alone.
-    if (const fs::path folder = fs::path(target).parent_path(); !systemWide() && !fs::exists(folder, ec))
-        if (fs::create_directories(folder, ec)) fs::permissions(folder, fs::perms::owner_all, ec);
     AtomicFile::Options options;
     // Everyone's dialogs read the system file.
     if (systemWide()) options.mode = 0644;
