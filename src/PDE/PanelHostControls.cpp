@@ -2,6 +2,9 @@
 // found among the dialog's views and mirrored in the print settings.
 #include "PDE/PanelHostControls.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "PDE/KemoPDEByCocoa.h"
 #include "engine/controls/QuillUI.h"
 #include "platform/foundation/Log.h"
@@ -27,28 +30,31 @@ const kz::Rect kCopiesFrames[] = {{95, 4, 70, 22}, {95, 4, 50, 22}, {101, 4, 60,
 
 }  // namespace
 
+// The host's controls sit in plain views and boxes; what other views hold
+// (the panel's own controls among them) is never the host's.
 kz::Control* PanelHostControls::getCocoaPDEsControl(const kz::View* view, std::string_view key) {
     if (!view) return nullptr;
-    for (const auto& subview : view->subviews()) {
-        const std::string kind = subview->className();
+    const auto isHostControl = [key](const kz::View& v) {
+        const std::string kind = v.className();
         if (kind == "Button") {
-            auto* button = static_cast<kz::Control*>(subview.get());
-            const std::string& action = button->action().selector;
-            if ((key == "Collate" && action == "collatedSelected:") ||
-                (key == "DuplexMode" && action == "twoSidedSelected:"))
-                return button;
-        } else if (kind == "TextField") {
-            if (key != "NumCopies") continue;
-            for (const kz::Rect& frame : kCopiesFrames)
-                if (subview->frame() == frame) return static_cast<kz::Control*>(subview.get());
-        } else if (kind == "View") {
-            if (kz::Control* found = getCocoaPDEsControl(subview.get(), key)) return found;
-        } else if (kind == "Box") {
-            if (kz::Control* found = getCocoaPDEsControl(&static_cast<kz::Box*>(subview.get())->contentView(), key))
-                return found;
+            const std::string& action = static_cast<const kz::Control&>(v).action().selector;
+            return (key == "Collate" && action == "collatedSelected:") ||
+                   (key == "DuplexMode" && action == "twoSidedSelected:");
         }
-    }
-    return nullptr;
+        return kind == "TextField" && key == "NumCopies" &&
+               std::find(std::begin(kCopiesFrames), std::end(kCopiesFrames), v.frame()) != std::end(kCopiesFrames);
+    };
+    kz::View* found = nullptr;
+    view->forEachDescendant([&](kz::View& v) {
+        if (isHostControl(v)) {
+            found = &v;
+            return kz::View::Walk::Stop;
+        }
+        const std::string kind = v.className();
+        const bool holder = kind == "View" || kind == "Box" || (v.superview() && v.superview()->className() == "Box");
+        return holder ? kz::View::Walk::Continue : kz::View::Walk::SkipChildren;
+    });
+    return static_cast<kz::Control*>(found);
 }
 
 // The host dialog is the window the panel's view was placed in.

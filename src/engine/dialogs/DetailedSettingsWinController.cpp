@@ -26,16 +26,6 @@ namespace {
 // The plug-in's own texts ("UI" table); a missing one shows its key.
 std::string localized(const std::string& key) { return PanePlugInMgr::localizedAlertText(key); }
 
-// Every view below the root, the views of the tabs not in front included.
-void eachView(kz::View& root, const std::function<void(kz::View&)>& visit, int depth = 0) {
-    if (depth > 64) return;
-    visit(root);
-    for (const auto& sub : root.subviews()) eachView(*sub, visit, depth + 1);
-    if (auto* tabs = dynamic_cast<kz::TabView*>(&root))
-        for (const auto& tab : tabs->tabViewItems())
-            if (tab->view() && tab->view()->superview() != &root) eachView(*tab->view(), visit, depth + 1);
-}
-
 bool isFakeTabButton(const kz::View& view) {
     const auto* button = dynamic_cast<const kz::Button*>(&view);
     return button && button->action().selector == DetailedSettingsWinController::kFakeTabAction;
@@ -230,9 +220,12 @@ void DetailedSettingsWinController::setupViewStylePopupButton(kz::Control*) {
             tabs->setFrame({at.origin.x - kPaneTreeWidth, at.origin.y, at.size.width + kPaneTreeWidth, at.size.height});
         tabs->setTabViewType(tree ? kz::TabViewType::NoTabsNoBorder : kz::TabViewType::TopTabsBezelBorder);
     }
-    eachView(w->contentView(), [&](kz::View& v) {
-        if (isFakeTabButton(v)) v.setHidden(tree);
-    });
+    // The tabs not in front hold fake tab buttons too.
+    w->contentView().forEachDescendant(
+        [&](kz::View& v) {
+            if (isFakeTabButton(v)) v.setHidden(tree);
+        },
+        kz::View::WalkScope::AllTabs);
     placePaneContents(tree ? kTreeContentX : kTabsContentX);
     if (_outlineview) {
         _outlineview->reloadData();

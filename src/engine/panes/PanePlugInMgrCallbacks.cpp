@@ -1,6 +1,7 @@
 // The manager as the panes' callback object: registering their option
 // controls and profile menus, menus and control helpers, delayed actions,
 // and the registry operations it forwards.
+#include <algorithm>
 #include <cctype>
 #include <exception>
 
@@ -36,19 +37,25 @@ std::size_t firstDigit(std::string_view text) {
     return std::string_view::npos;
 }
 
-constexpr int kMaxViewDepth = 32;
-
-void collectControls(const kz::View* view, PanePlugInMgr::Controls& out, int depth) {
-    if (!view || depth > kMaxViewDepth) return;
-    for (const auto& subview : view->subviews()) {
-        if (!subview) continue;
-        if (auto* tabs = dynamic_cast<const kz::TabView*>(subview.get())) {
-            for (const auto& item : tabs->tabViewItems())
-                if (item) collectControls(item->view(), out, depth + 1);
-        } else if (subview->className().find("QuillUI") != std::string::npos) {
-            if (auto control = std::dynamic_pointer_cast<QuillUI>(subview)) out.push_back(control);
-        }
-    }
+// The option controls a pane shows: its own subviews and those of every tab's
+// view (nested tab views too), not the children of an option control (they
+// register through their parent) nor what other views hold.
+void collectControls(const kz::View& view, PanePlugInMgr::Controls& out) {
+    std::vector<const kz::View*> pages;  // the tabs' views: their subviews count
+    view.forEachDescendant(
+        [&](kz::View& subview) {
+            if (auto* tabs = dynamic_cast<const kz::TabView*>(&subview)) {
+                for (const auto& item : tabs->tabViewItems())
+                    if (item && item->view()) pages.push_back(item->view());
+                return kz::View::Walk::Continue;
+            }
+            if (std::find(pages.begin(), pages.end(), &subview) != pages.end()) return kz::View::Walk::Continue;
+            if (subview.className().find("QuillUI") != std::string::npos)
+                if (auto control = std::dynamic_pointer_cast<QuillUI>(subview.shared_from_this()))
+                    out.push_back(std::move(control));
+            return kz::View::Walk::SkipChildren;
+        },
+        kz::View::WalkScope::AllTabs);
 }
 
 }  // namespace
@@ -149,7 +156,7 @@ bool PanePlugInMgr::setupQuillUIControls(const Controls* controls, const kz::Dic
 
 PanePlugInMgr::Controls PanePlugInMgr::getQuillUIControls(const kz::View* view) const {
     Controls controls;
-    collectControls(view, controls, 0);
+    if (view) collectControls(*view, controls);
     return controls;
 }
 
