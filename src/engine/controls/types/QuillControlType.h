@@ -28,7 +28,6 @@ public:
     };
 
     explicit QuillControlType(QuillUI::Kind kind) : _kind(kind) {}
-    virtual ~QuillControlType() = default;
     QuillControlType(const QuillControlType&) = delete;
     QuillControlType& operator=(const QuillControlType&) = delete;
 
@@ -49,6 +48,10 @@ public:
     virtual double height(const QuillUI& control, bool hasText, bool titledNotMain) const;
 
 protected:
+    // Never destroyed through the base, and trivially destroyed: the shared
+    // instances outlast every control, even one torn down at exit.
+    ~QuillControlType() = default;
+
     static constexpr double kRow = 24;
 
     // The control's parts and the few of its helpers the types build with.

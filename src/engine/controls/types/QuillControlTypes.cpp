@@ -1,5 +1,7 @@
 #include "engine/controls/types/QuillControlTypes.h"
 
+#include <type_traits>
+
 #include "engine/controls/types/CheckBoxControlType.h"
 #include "engine/controls/types/DatePickerControlType.h"
 #include "engine/controls/types/NumberFieldControlType.h"
@@ -10,6 +12,19 @@
 #include "engine/controls/types/TitleLineControlType.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
+
+namespace {
+
+template <class... Types>
+constexpr bool kTriviallyDestroyed = (std::is_trivially_destructible_v<Types> && ...);
+
+// The shared instances must still be there for a control torn down at exit,
+// after the statics of this file: none may gain a member with a destructor.
+static_assert(kTriviallyDestroyed<TitleLineControlType, CheckBoxControlType, PopupControlType, RadioControlType,
+                                  SliderControlType, DatePickerControlType, NumberFieldControlType,
+                                  TextFieldControlType>);
+
+}  // namespace
 
 const QuillControlType& QuillControlTypes::named(std::string_view controlType) {
     using Kind = QuillUI::Kind;
