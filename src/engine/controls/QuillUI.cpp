@@ -10,9 +10,10 @@
 
 #include "engine/controls/ControlDescription.h"
 #include "engine/controls/WireNames.h"
+#include "engine/controls/types/QuillControlType.h"
+#include "engine/controls/types/QuillControlTypes.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/NotificationCenter.h"
-#include "platform/foundation/RunLoop.h"
 #include "platform/kit/ViewClassOf.h"
 #include "platform/kit/ViewLoader.h"
 
@@ -53,28 +54,15 @@ std::string formatPlaces(double number, int places) {
     return out;
 }
 
-std::size_t placesAfterDot(std::string_view text) {
-    std::size_t dot = text.find('.');
-    return dot == std::string_view::npos ? 0 : text.size() - dot - 1;
-}
-
-// Whole seconds, the fraction dropped; out-of-range moments are held at the
-// ends of the integer range rather than converted undefined.
-std::string secondsText(double seconds) {
-    if (!std::isfinite(seconds)) seconds = 0;
-    seconds = std::clamp(std::trunc(seconds), -9.0e18, 9.0e18);
-    return std::to_string(static_cast<long long>(seconds));
-}
-
 }  // namespace
 
-QuillUI::QuillUI(kz::Rect frame) : View(frame) {}
+QuillUI::QuillUI(kz::Rect frame) : View(frame), _type(&QuillControlTypes::named("")) {}
 
 QuillUI::~QuillUI() {
     // A widget someone else still holds must not call back into a dead control.
     for (kz::View* part : allParts())
         if (auto* c = dynamic_cast<kz::Control*>(part)) c->setAction({});
-    if (_textField) _textField->setDelegate(nullptr);
+    if (_parts.textField) _parts.textField->setDelegate(nullptr);
 }
 
 // Reports name the print option a control edits.
@@ -102,53 +90,16 @@ void QuillUI::setControlDictionary(kz::Dictionary description, std::shared_ptr<k
 }
 
 void QuillUI::setType() {
-    _type = &typeNamed(controlType());
-    _kind = _type->kind;
+    _type = &QuillControlTypes::named(controlType());
+    _kind = _type->kind();
 }
 
 std::string QuillUI::controlType() const { return CD::text(_control_dictionary, "control_type").value_or(""); }
 
-QuillUI::Kind QuillUI::kindOf(std::string_view type) { return typeNamed(type).kind; }
+QuillUI::Kind QuillUI::kindOf(std::string_view type) { return QuillControlTypes::named(type).kind(); }
 
-// Every by-type decision of a control reads its entry here, once per type.
-// A horizontal radio column is built, read and written like a vertical one,
-// or its user's choice would never reach the option.
-const QuillUI::Type& QuillUI::typeNamed(std::string_view name) {
-    using Q = QuillUI;
-    static const Type kTitleLine{"", Kind::TitleLine, false, nullptr, nullptr, nullptr, nullptr, nullptr};
-    static const Type kTypes[] = {
-        {"CheckBox", Kind::CheckBox, true, &Q::buildCheckBox, &Q::readCheckBox, &Q::writeCheckBox,
-         &Q::shownCheckBox, &Q::checkBoxHeight},
-        {"PopupButton", Kind::PopupButton, false, &Q::buildPopupButton, &Q::readPopup, &Q::writePopup,
-         &Q::shownPopup, &Q::popupOrSliderHeight},
-        {"RadioButton", Kind::RadioButton, false, &Q::buildRadioColumn, &Q::readRadio, &Q::writeRadio,
-         &Q::shownRadio, &Q::radioHeight},
-        {"HRadioButton", Kind::HRadioButton, false, &Q::buildRadioColumn, &Q::readRadio, &Q::writeRadio,
-         &Q::shownRadio, &Q::radioHeight},
-        {"Slider", Kind::Slider, false, &Q::buildSlider, &Q::readSlider, &Q::writeSlider, nullptr,
-         &Q::popupOrSliderHeight},
-        {"DatePicker", Kind::DatePicker, false, &Q::buildDatePickers, &Q::readDate, &Q::writeDate, nullptr,
-         &Q::datePickerHeight},
-        {"TextField_number", Kind::NumberField, true, &Q::buildNumberField, &Q::readText, &Q::writeNumber,
-         &Q::shownText, &Q::textFieldHeight},
-        {"TextField_text", Kind::TextField, false, &Q::buildTextField, &Q::readText, &Q::writeText, &Q::shownText,
-         &Q::textFieldHeight},
-        // A secret is never shown in a dialog.
-        {"SecureTextField_text", Kind::SecureTextField, false, &Q::buildTextField, &Q::readText, &Q::writeText,
-         nullptr, &Q::textFieldHeight},
-    };
-    for (const Type& type : kTypes)
-        if (type.name == name) return type;
-    return kTitleLine;
-}
-
-bool QuillUI::isTextFieldType() const {
-    return _kind == Kind::NumberField || _kind == Kind::TextField || _kind == Kind::SecureTextField;
-}
-
-// A horizontal radio column is built like a vertical one; it reads and
-// writes its cells the same way, or its user's choice would never reach the
-// option.
+// A horizontal radio column is a vertical one in every respect (its type
+// says so for building, reading and writing; this for the rest).
 bool QuillUI::isRadioType() const { return _kind == Kind::RadioButton || _kind == Kind::HRadioButton; }
 
 std::string QuillUI::localized(std::string_view key) const {
@@ -190,48 +141,8 @@ int QuillUI::getChoicesCount() const {
 // ---------------------------------------------------------------- values
 
 OptionalText QuillUI::getStringValue() {
-    if (_type->read) (this->*_type->read)();
+    _type->read(*this);
     return _value;
-}
-
-void QuillUI::readText() {
-    if (_textField) _value = _textField->stringValue();
-}
-
-void QuillUI::readCheckBox() {
-    if (OptionalText v = choiceAt(checkBoxState() == 1 ? 0 : 1)) _value = v;
-}
-
-void QuillUI::readPopup() {
-    if (_popupButton)
-        if (OptionalText v = popupItemValue(_popupButton->indexOfSelectedItem())) _value = v;
-}
-
-void QuillUI::readRadio() {
-    if (_radioButtonMatrix) {
-        std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            if (cells[i]->state() == kz::OnState) {
-                if (OptionalText v = choiceAt(i)) _value = v;
-                break;
-            }
-    }
-}
-
-void QuillUI::readSlider() {
-    if (_slider) {
-        if (!_options_key.empty()) {
-            double position = _slider->doubleValue();
-            if (position >= 0 && position < static_cast<double>(_options_key.size()))
-                _value = _options_key[static_cast<std::size_t>(position)];
-        } else {
-            _value = kz::Value(_slider->doubleValue()).stringValue();
-        }
-    }
-}
-
-void QuillUI::readDate() {
-    if (!_datePickers.empty()) _value = secondsText(_datePickers.front()->dateValue().unixTime());
 }
 
 void QuillUI::setStringValue(const OptionalText& v) {
@@ -239,114 +150,10 @@ void QuillUI::setStringValue(const OptionalText& v) {
     if (v && _control_dictionary.contains("other_controls_enable_choice"))
         setEnabledChildControl(CD::text(_control_dictionary, "other_controls_enable_choice") == *v);
 
-    if (_type->write) (this->*_type->write)(v);
+    _type->write(*this, v);
 }
 
-void QuillUI::writeNumber(const OptionalText&) {
-    if (!_textField) return;
-    std::string shown = _textField->stringValue();
-    if (!shown.empty() && _value) {
-        bool shownDot = shown.find('.') != std::string::npos, valueDot = _value->find('.') != std::string::npos;
-        if (!shownDot && !valueDot) _textField->setStringValue(*_value);
-        else if (placesAfterDot(shown) != placesAfterDot(*_value))
-            _textField->setStringValue(formatNumber(kz::doubleValueOfText(*_value)));
-        else _textField->setStringValue(*_value);
-    } else {
-        _textField->setStringValue(_value.value_or(""));
-    }
-    if (_stepper) _stepper->setDoubleValue(_textField->doubleValue());
-}
-
-void QuillUI::writeText(const OptionalText&) {
-    if (_textField) _textField->setStringValue(_value.value_or(""));
-}
-
-void QuillUI::writeCheckBox(const OptionalText& v) {
-    if (v && choiceAt(0) == *v) setCheckBoxState(true);
-    else if (v && choiceAt(1) == *v) setCheckBoxState(false);
-}
-
-void QuillUI::writePopup(const OptionalText&) {
-    if (!_popupButton) return;
-    bool found = false;
-    for (int i = 0; i < _popupButton->numberOfItems(); ++i)
-        if (_value && popupItemValue(i) == *_value) {
-            _popupButton->selectItemAtIndex(i);
-            found = true;
-        }
-    _unsportValue = found ? std::nullopt : _value;
-}
-
-void QuillUI::writeRadio(const OptionalText&) {
-    if (!_radioButtonMatrix) return;
-    bool found = false;
-    std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        bool on = _value && choiceAt(i) == *_value;
-        if (on && !found) _radioButtonMatrix->selectCellAtRow(static_cast<int>(i), 0);
-        cells[i]->setState(on ? kz::OnState : kz::OffState);
-        found = found || on;
-    }
-    if (found) {
-        // A modal dialog's run loop mode would otherwise lose the selection
-        // made while it runs.
-        // One pending run is enough: it reads the value when it runs, and
-        // outside modal sessions the mode may not run for a long time.
-        std::weak_ptr<kz::View> self = weak_from_this();
-        if (!self.expired() && _pendingSelection.expired()) {
-            // The token lives as long as the scheduled work, run or dropped.
-            auto token = std::make_shared<char>(0);
-            _pendingSelection = token;
-            kz::RunLoop::current().perform(
-                [self, token] {
-                    (void)token;
-                    if (auto view = self.lock()) static_cast<QuillUI&>(*view).selectMatrix();
-                },
-                0, {kz::RunLoop::kModalPanelMode});
-        }
-    }
-    _unsportValue = found ? std::nullopt : _value;
-}
-
-void QuillUI::writeSlider(const OptionalText& v) {
-    if (!_slider || !v) return;
-    if (!_options_key.empty()) {
-        auto it = std::find(_options_key.begin(), _options_key.end(), *v);
-        if (it != _options_key.end()) _slider->setDoubleValue(static_cast<double>(it - _options_key.begin()));
-    } else {
-        _slider->setDoubleValue(kz::doubleValueOfText(*v));
-    }
-}
-
-void QuillUI::writeDate(const OptionalText& v) {
-    if (!v) return;
-    kz::Date date = kz::Date::fromUnix(kz::doubleValueOfText(*v));
-    for (auto& picker : _datePickers) picker->setDateValue(date);
-}
-
-OptionalText QuillUI::getSelectedOptionText() const {
-    return _type->shown ? (this->*_type->shown)() : std::nullopt;
-}
-
-OptionalText QuillUI::shownText() const {
-    return _textField ? OptionalText(_textField->stringValue()) : std::nullopt;
-}
-
-OptionalText QuillUI::shownCheckBox() const { return choiceTextAt(checkBoxState() == 1 ? 0 : 1); }
-
-OptionalText QuillUI::shownPopup() const {
-    return _popupButton && _popupButton->selectedItem() ? OptionalText(_popupButton->titleOfSelectedItem())
-                                                        : std::nullopt;
-}
-
-OptionalText QuillUI::shownRadio() const {
-    if (_radioButtonMatrix) {
-        std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            if (cells[i]->state() == kz::OnState) return choiceTextAt(i);
-    }
-    return std::nullopt;
-}
+OptionalText QuillUI::getSelectedOptionText() const { return _type->shown(*this); }
 
 OptionalText QuillUI::getOptionText(const OptionalText& v) const {
     if (_kind == Kind::CheckBox) return choiceTextAt(v == "True" ? 0 : 1);
@@ -394,53 +201,53 @@ void QuillUI::setUpdateWithPrintOption(std::optional<kz::Dictionary> printOption
 
 const std::optional<kz::Dictionary>& QuillUI::sharedPrintOption() { return printOptionStore(); }
 
-std::string QuillUI::unitFormat() const { return _textField ? _textField->unitFormat() : "%.0f"; }
+std::string QuillUI::unitFormat() const { return _parts.textField ? _parts.textField->unitFormat() : "%.0f"; }
 
 std::string QuillUI::formatNumber(double number) const { return formatPlaces(number, placesOfFormat(unitFormat())); }
 
 void QuillUI::setDoubleValue(double number) {
-    if (!_textField) return;
+    if (!_parts.textField) return;
     setStringValue(formatNumber(number));
 }
 
 void QuillUI::updateMin(double minimum, double maximum) {
-    if (_kind != Kind::NumberField || !_textField) return;
+    if (_kind != Kind::NumberField || !_parts.textField) return;
     std::string minText = formatNumber(minimum), maxText = formatNumber(maximum);
-    _textField->setMin(kz::doubleValueOfText(minText));
-    _textField->setMax(kz::doubleValueOfText(maxText));
-    if (_stepper) {
-        _stepper->setMinValue(kz::doubleValueOfText(minText));
-        _stepper->setMaxValue(kz::doubleValueOfText(maxText));
+    _parts.textField->setMin(kz::doubleValueOfText(minText));
+    _parts.textField->setMax(kz::doubleValueOfText(maxText));
+    if (_parts.stepper) {
+        _parts.stepper->setMinValue(kz::doubleValueOfText(minText));
+        _parts.stepper->setMaxValue(kz::doubleValueOfText(maxText));
     }
     OptionalText desc = CD::text(_control_dictionary, "desc_text");
-    if (desc && desc->find("%@") != std::string::npos && _descText) {
-        _descText->setStringValue(fillDescriptionText(localized(*desc), minText, maxText));
+    if (desc && desc->find("%@") != std::string::npos && _parts.descText) {
+        _parts.descText->setStringValue(fillDescriptionText(localized(*desc), minText, maxText));
     }
 }
 
 // ---------------------------------------------------------------- check box
 
 int QuillUI::checkBoxState() const {
-    if (_control_dictionary.empty() || !_checkBox) {
+    if (_control_dictionary.empty() || !_parts.checkBox) {
         kz::Log::line("### checkbox object is invalid");
         return 1;
     }
-    int on = _checkBox->state() == kz::OnState ? 1 : 0;
+    int on = _parts.checkBox->state() == kz::OnState ? 1 : 0;
     return CD::flag(_control_dictionary, "isInvert") ? 1 - on : on;
 }
 
 void QuillUI::setCheckBoxState(bool on) {
-    if (_control_dictionary.empty() || !_checkBox) {
+    if (_control_dictionary.empty() || !_parts.checkBox) {
         kz::Log::line("### checkbox object is invalid");
         return;
     }
     if (CD::flag(_control_dictionary, "isInvert")) on = !on;
-    _checkBox->setState(on ? kz::OnState : kz::OffState);
+    _parts.checkBox->setState(on ? kz::OnState : kz::OffState);
 }
 
 void QuillUI::setIconImage(bool on) {
-    if (_trueIconView) _trueIconView->View::setHidden(!on);
-    if (_falseIconView) _falseIconView->View::setHidden(on);
+    if (_parts.trueIconView) _parts.trueIconView->View::setHidden(!on);
+    if (_parts.falseIconView) _parts.falseIconView->View::setHidden(on);
 }
 
 std::shared_ptr<kz::Image> QuillUI::getIconImage(const std::string& path) {
@@ -468,8 +275,8 @@ std::shared_ptr<kz::Image> QuillUI::bundleImage(const std::string& name, bool sc
 // ---------------------------------------------------------------- radio column
 
 void QuillUI::selectMatrix() {
-    if (!_radioButtonMatrix) return;
-    std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
+    if (!_parts.radioButtonMatrix) return;
+    std::vector<kz::Cell*> cells = _parts.radioButtonMatrix->cells();
     for (std::size_t i = 0; i < cells.size(); ++i)
         cells[i]->setState(_value && choiceAt(i) == *_value ? kz::OnState : kz::OffState);
 }
@@ -490,19 +297,19 @@ std::string QuillUI::getMainKeywordType(const kz::Dictionary& descriptions, std:
 }
 
 bool QuillUI::isEmptycheck() const {
-    return !(_textField && _textField->isEnabled() && _textField->stringValue().empty());
+    return !(_parts.textField && _parts.textField->isEnabled() && _parts.textField->stringValue().empty());
 }
 
 void QuillUI::controlTextDidChange(const kz::ControlTextNotification& n) {
-    if (_textField && n.control == _textField.get() && _stepper) _stepper->setDoubleValue(_textField->doubleValue());
+    if (_parts.textField && n.control == _parts.textField.get() && _parts.stepper) _parts.stepper->setDoubleValue(_parts.textField->doubleValue());
 }
 
 // ---------------------------------------------------------------- enabling and hiding
 
 void QuillUI::setEnabled(bool enabled) {
-    for (kz::Control* c : std::initializer_list<kz::Control*>{_checkBox.get(), _popupButton.get(),
-                                                               _radioButtonMatrix.get(), _textField.get(),
-                                                               _stepper.get(), _slider.get(), _pushButton.get()})
+    for (kz::Control* c : std::initializer_list<kz::Control*>{_parts.checkBox.get(), _parts.popupButton.get(),
+                                                               _parts.radioButtonMatrix.get(), _parts.textField.get(),
+                                                               _parts.stepper.get(), _parts.slider.get(), _parts.pushButton.get()})
         if (c) c->setEnabled(enabled);
     const kz::Color color = enabled ? enabledTextColor() : kz::Color::disabledControlTextColor();
     for (kz::TextField* t : allTexts()) t->setTextColor(color);
@@ -543,20 +350,20 @@ void QuillUI::setEnabledPositively(bool enabled, const std::string& source) {
 }
 
 void QuillUI::setEnabledByDictionary(const kz::Dictionary& enabledChoices) {
-    if (!_popupButton) return;
-    kz::Menu& menu = _popupButton->menu();
+    if (!_parts.popupButton) return;
+    kz::Menu& menu = _parts.popupButton->menu();
     menu.setAutoenablesItems(false);
     for (int i = 0; i < menu.numberOfItems(); ++i) {
         OptionalText v = popupItemValue(i);
         const kz::Value* on = v ? enabledChoices.find(*v) : nullptr;
         menu.itemAtIndex(i)->setEnabled(on && on->boolValue());
     }
-    const kz::MenuItem* selected = _popupButton->selectedItem();
+    const kz::MenuItem* selected = _parts.popupButton->selectedItem();
     if (selected && menu.isItemEnabled(*selected)) return;
     for (int i = 0; i < menu.numberOfItems(); ++i)
         if (menu.isItemEnabled(*menu.itemAtIndex(i))) {
-            _popupButton->selectItemAtIndex(i);
-            popupButtonAction(_popupButton.get());
+            _parts.popupButton->selectItemAtIndex(i);
+            popupButtonAction(_parts.popupButton.get());
             return;
         }
 }
@@ -566,8 +373,8 @@ void QuillUI::setEnabledChildControl(bool enabled) {
 }
 
 void QuillUI::disableForPDE() {
-    if (!_radioButtonMatrix || _disableForPDE.empty()) return;
-    std::vector<kz::Cell*> cells = _radioButtonMatrix->cells();
+    if (!_parts.radioButtonMatrix || _disableForPDE.empty()) return;
+    std::vector<kz::Cell*> cells = _parts.radioButtonMatrix->cells();
     for (std::size_t i = 0; i < cells.size(); ++i) {
         OptionalText c = choiceAt(i);
         if (c && std::find(_disableForPDE.begin(), _disableForPDE.end(), *c) != _disableForPDE.end())
@@ -577,17 +384,17 @@ void QuillUI::disableForPDE() {
 
 bool QuillUI::isEnabled() const {
     for (const kz::Control* c :
-         {static_cast<const kz::Control*>(_checkBox.get()), static_cast<const kz::Control*>(_popupButton.get()),
-          static_cast<const kz::Control*>(_radioButtonMatrix.get()), static_cast<const kz::Control*>(_textField.get()),
-          static_cast<const kz::Control*>(_stepper.get()), static_cast<const kz::Control*>(_slider.get()),
-          static_cast<const kz::Control*>(_pushButton.get())})
+         {static_cast<const kz::Control*>(_parts.checkBox.get()), static_cast<const kz::Control*>(_parts.popupButton.get()),
+          static_cast<const kz::Control*>(_parts.radioButtonMatrix.get()), static_cast<const kz::Control*>(_parts.textField.get()),
+          static_cast<const kz::Control*>(_parts.stepper.get()), static_cast<const kz::Control*>(_parts.slider.get()),
+          static_cast<const kz::Control*>(_parts.pushButton.get())})
         if (c) return c->isEnabled();
     return true;
 }
 
 void QuillUI::setHidden(bool hidden) {
     for (kz::View* part : allParts()) {
-        bool isPicker = std::any_of(_datePickers.begin(), _datePickers.end(),
+        bool isPicker = std::any_of(_parts.datePickers.begin(), _parts.datePickers.end(),
                                     [part](const auto& p) { return p.get() == part; });
         if (!isPicker) part->View::setHidden(hidden);
     }
@@ -595,41 +402,41 @@ void QuillUI::setHidden(bool hidden) {
 
 bool QuillUI::isHidden() const {
     for (const kz::View* v :
-         {static_cast<const kz::View*>(_checkBox.get()), static_cast<const kz::View*>(_popupButton.get()),
-          static_cast<const kz::View*>(_radioButtonMatrix.get()), static_cast<const kz::View*>(_textField.get()),
-          static_cast<const kz::View*>(_stepper.get()), static_cast<const kz::View*>(_slider.get()),
-          static_cast<const kz::View*>(_pushButton.get())})
+         {static_cast<const kz::View*>(_parts.checkBox.get()), static_cast<const kz::View*>(_parts.popupButton.get()),
+          static_cast<const kz::View*>(_parts.radioButtonMatrix.get()), static_cast<const kz::View*>(_parts.textField.get()),
+          static_cast<const kz::View*>(_parts.stepper.get()), static_cast<const kz::View*>(_parts.slider.get()),
+          static_cast<const kz::View*>(_parts.pushButton.get())})
         if (v) return v->View::isHidden();
     return true;
 }
 
 std::vector<kz::TextField*> QuillUI::allTexts() const {
     std::vector<kz::TextField*> out;
-    for (const auto& t : {_labelText, _descText, _headText, _headTitleText, _groupTitleText, _minIconText, _maxIconText})
+    for (const auto& t : {_parts.labelText, _parts.descText, _parts.headText, _parts.headTitleText, _parts.groupTitleText, _parts.minIconText, _parts.maxIconText})
         if (t) out.push_back(t.get());
-    for (const auto& t : _sliderTickLabels) out.push_back(t.get());
+    for (const auto& t : _parts.sliderTickLabels) out.push_back(t.get());
     return out;
 }
 
 std::vector<kz::View*> QuillUI::allParts() const {
     std::vector<kz::View*> out;
     for (kz::View* v : std::initializer_list<kz::View*>{
-             _groupIconView.get(), _trueIconView.get(), _falseIconView.get(), _minIconView.get(), _maxIconView.get(),
-             _numberIconView.get(), _checkBox.get(), _popupButton.get(), _radioButtonMatrix.get(), _textField.get(),
-             _stepper.get(), _slider.get(), _pushButton.get()})
+             _parts.groupIconView.get(), _parts.trueIconView.get(), _parts.falseIconView.get(), _parts.minIconView.get(), _parts.maxIconView.get(),
+             _parts.numberIconView.get(), _parts.checkBox.get(), _parts.popupButton.get(), _parts.radioButtonMatrix.get(), _parts.textField.get(),
+             _parts.stepper.get(), _parts.slider.get(), _parts.pushButton.get()})
         if (v) out.push_back(v);
     for (kz::TextField* t : allTexts()) out.push_back(t);
-    for (const auto& p : _datePickers) out.push_back(p.get());
+    for (const auto& p : _parts.datePickers) out.push_back(p.get());
     return out;
 }
 
 // ---------------------------------------------------------------- pop-up item lists
 
 void QuillUI::fillPopupMenu() {
-    if (!_popupButton) return;
-    _popupButton->removeAllItems();
+    if (!_parts.popupButton) return;
+    _parts.popupButton->removeAllItems();
     _popupItemChoice.clear();
-    kz::Menu& menu = _popupButton->menu();
+    kz::Menu& menu = _parts.popupButton->menu();
     if (_popupButtonArray) {
         // Titles are keys of the "UI" table; a title without an entry shows itself.
         for (const PopupButtonItem& item : *_popupButtonArray) menu.addItemWithTitle(localized(item.title));
@@ -688,11 +495,11 @@ void QuillUI::removePopupButtonArray(const std::vector<std::string>& values) {
     }
     _popupButtonArray = std::move(list);
     fillPopupMenu();
-    if (_isEnableIcon && _popupButton)
-        for (int i = 0; i < _popupButton->numberOfItems(); ++i)
+    if (_isEnableIcon && _parts.popupButton)
+        for (int i = 0; i < _parts.popupButton->numberOfItems(); ++i)
             if (auto image = bundleImage(_quillkeyword + "_" + (*_popupButtonArray)[static_cast<std::size_t>(i)].value,
                                          true))
-                _popupButton->itemAtIndex(i)->setImageName(image->name());
+                _parts.popupButton->itemAtIndex(i)->setImageName(image->name());
 }
 
 // ---------------------------------------------------------------- user actions
@@ -719,19 +526,19 @@ void QuillUI::checkboxAction(kz::Control*) {
 }
 
 void QuillUI::popupButtonAction(kz::Control*) {
-    if (_popupButton)
-        if (OptionalText v = popupItemValue(_popupButton->indexOfSelectedItem())) updateValue(*v);
+    if (_parts.popupButton)
+        if (OptionalText v = popupItemValue(_parts.popupButton->indexOfSelectedItem())) updateValue(*v);
     postUserChange();
 }
 
 void QuillUI::radioButtonAction(kz::Control*) {
-    if (_radioButtonMatrix) {
-        int row = _radioButtonMatrix->selectedRow();
+    if (_parts.radioButtonMatrix) {
+        int row = _parts.radioButtonMatrix->selectedRow();
         if (row >= 0 && static_cast<std::size_t>(row) < _theArray.size()) {
             std::string choice = choiceAt(static_cast<std::size_t>(row)).value_or("");
             updateValue(choice);
-            if (_isEnableIcon && _groupIconView)
-                if (auto image = bundleImage(_quillkeyword + "_" + choice, false)) _groupIconView->setImage(image);
+            if (_isEnableIcon && _parts.groupIconView)
+                if (auto image = bundleImage(_quillkeyword + "_" + choice, false)) _parts.groupIconView->setImage(image);
         }
     }
     postMainKeyword(nullptr);
@@ -742,25 +549,25 @@ void QuillUI::sliderAction(kz::Control*) { postMainKeyword(nullptr); }
 void QuillUI::radioAction(kz::Control*) { postMainKeyword(nullptr); }
 
 void QuillUI::stepperAction(kz::Control*) {
-    if (_textField && _stepper) _textField->setDoubleValue(_stepper->doubleValue());
+    if (_parts.textField && _parts.stepper) _parts.textField->setDoubleValue(_parts.stepper->doubleValue());
     postMainKeyword(nullptr);
 }
 
 void QuillUI::textAction(kz::Control*) {
-    if (_textField && _stepper) _stepper->setDoubleValue(_textField->doubleValue());
+    if (_parts.textField && _parts.stepper) _parts.stepper->setDoubleValue(_parts.textField->doubleValue());
     postMainKeyword(nullptr);
 }
 
 void QuillUI::datePickerAction(kz::Control* sender) {
     auto* picker = dynamic_cast<kz::DatePicker*>(sender);
     if (picker)
-        for (auto& other : _datePickers)
+        for (auto& other : _parts.datePickers)
             if (other.get() != picker) other->setDateValue(picker->dateValue());
     postMainKeyword(nullptr);
 }
 
 void QuillUI::buttonAction(kz::Control*) {
-    if (!_pushButton || _quillkeyword.empty()) return;
+    if (!_parts.pushButton || _quillkeyword.empty()) return;
     kz::NotificationCenter::defaultCenter().post(_quillkeyword + "_Button", nullptr);
 }
 
@@ -773,6 +580,14 @@ kz::Date QuillUI::datePickerDictionaryValueToDate(const kz::Value& expression) {
         return kz::Date::fromUnix(seconds + kz::doubleValueOfText(expression.string().substr(3)));
     }
     return kz::Date::fromUnix(expression.doubleValue());
+}
+
+// Out-of-range moments are held at the ends of the integer range rather than
+// converted undefined.
+std::string QuillUI::secondsText(double seconds) {
+    if (!std::isfinite(seconds)) seconds = 0;
+    seconds = std::clamp(std::trunc(seconds), -9.0e18, 9.0e18);
+    return std::to_string(static_cast<long long>(seconds));
 }
 
 std::string QuillUI::datePickerDictionaryValueToStringValue(const kz::Value& expression) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/controls/QuillControlParts.h"
 #include "engine/controls/QuillSecureTextField.h"
 #include "engine/controls/QuillTextField.h"
 #include "platform/foundation/Bundle.h"
@@ -25,6 +26,8 @@
 #include "platform/kit/View.h"
 
 namespace ComTORVALEKZ2R4_Plugin {
+
+class QuillControlType;
 
 // The field an option control edits its text and numbers in (its password
 // variant derives from it).
@@ -74,7 +77,8 @@ public:
     // What "control_type" asks for, read when the description is set. The
     // names are exact: any other text (or none) is a title line, which
     // builds no widget and so has no value to read, write or show. Each
-    // name has one entry of what its type does (see Type below).
+    // name has one control type that does what it asks for
+    // (QuillControlTypes).
     enum class Kind { TitleLine, CheckBox, PopupButton, RadioButton, HRadioButton, Slider, DatePicker,
                       NumberField, TextField, SecureTextField };
     static Kind kindOf(std::string_view controlType);
@@ -200,23 +204,23 @@ public:
     }
 
     // ---- the parts built (null when the type does not have them)
-    kz::Button* checkBox() const { return _checkBox.get(); }
-    kz::PopUpButton* popupButton() const { return _popupButton.get(); }
-    kz::Matrix* radioButtonMatrix() const { return _radioButtonMatrix.get(); }
-    QuillUITextField* textField() const { return _textField.get(); }
-    kz::Stepper* stepper() const { return _stepper.get(); }
-    kz::Slider* slider() const { return _slider.get(); }
-    kz::Button* pushButton() const { return _pushButton.get(); }
-    const std::vector<std::shared_ptr<kz::DatePicker>>& getDatePickers() const { return _datePickers; }
-    kz::TextField* labelText() const { return _labelText.get(); }
-    kz::TextField* descriptionText() const { return _descText.get(); }
-    kz::TextField* headText() const { return _headText.get(); }
-    kz::TextField* headTitleText() const { return _headTitleText.get(); }
-    kz::TextField* groupTitleText() const { return _groupTitleText.get(); }
-    kz::ImageView* groupIconView() const { return _groupIconView.get(); }
-    kz::ImageView* trueIconView() const { return _trueIconView.get(); }
-    kz::ImageView* falseIconView() const { return _falseIconView.get(); }
-    const std::vector<std::shared_ptr<kz::TextField>>& sliderTickLabels() const { return _sliderTickLabels; }
+    kz::Button* checkBox() const { return _parts.checkBox.get(); }
+    kz::PopUpButton* popupButton() const { return _parts.popupButton.get(); }
+    kz::Matrix* radioButtonMatrix() const { return _parts.radioButtonMatrix.get(); }
+    QuillUITextField* textField() const { return _parts.textField.get(); }
+    kz::Stepper* stepper() const { return _parts.stepper.get(); }
+    kz::Slider* slider() const { return _parts.slider.get(); }
+    kz::Button* pushButton() const { return _parts.pushButton.get(); }
+    const std::vector<std::shared_ptr<kz::DatePicker>>& getDatePickers() const { return _parts.datePickers; }
+    kz::TextField* labelText() const { return _parts.labelText.get(); }
+    kz::TextField* descriptionText() const { return _parts.descText.get(); }
+    kz::TextField* headText() const { return _parts.headText.get(); }
+    kz::TextField* headTitleText() const { return _parts.headTitleText.get(); }
+    kz::TextField* groupTitleText() const { return _parts.groupTitleText.get(); }
+    kz::ImageView* groupIconView() const { return _parts.groupIconView.get(); }
+    kz::ImageView* trueIconView() const { return _parts.trueIconView.get(); }
+    kz::ImageView* falseIconView() const { return _parts.falseIconView.get(); }
+    const std::vector<std::shared_ptr<kz::TextField>>& sliderTickLabels() const { return _parts.sliderTickLabels; }
 
     // Child descriptions nest no deeper than this (a file that names a
     // control among its own children would otherwise recurse for ever).
@@ -226,46 +230,10 @@ public:
     static constexpr std::size_t kMaxDescendants = 512;
 
 private:
-    // ---- one entry per control type, found by its "control_type" name
-    // once (QuillUI.cpp): how it builds, reads, writes, shows and sizes.
-    // An operation a type does not have is null.
-    struct Frame {
-        double x0, top, headWidth, row, width, indent;
-    };
-    struct Type {
-        std::string_view name;
-        Kind kind;
-        bool ownTitleRow;  // builds its title row itself, or has none
-        void (QuillUI::*build)(const Frame&);
-        void (QuillUI::*read)();
-        void (QuillUI::*write)(const OptionalText&);
-        OptionalText (QuillUI::*shown)() const;
-        double (QuillUI::*height)(bool hasText, bool titledNotMain) const;
-    };
-    static const Type& typeNamed(std::string_view controlType);
+    // The control type builds, reads, writes, shows and sizes through the
+    // parts and the helpers its base class offers it.
+    friend class QuillControlType;
     void setType();
-    void readText();
-    void readCheckBox();
-    void readPopup();
-    void readRadio();
-    void readSlider();
-    void readDate();
-    void writeNumber(const OptionalText& value);
-    void writeText(const OptionalText& value);
-    void writeCheckBox(const OptionalText& value);
-    void writePopup(const OptionalText& value);
-    void writeRadio(const OptionalText& value);
-    void writeSlider(const OptionalText& value);
-    void writeDate(const OptionalText& value);
-    OptionalText shownText() const;
-    OptionalText shownCheckBox() const;
-    OptionalText shownPopup() const;
-    OptionalText shownRadio() const;
-    double checkBoxHeight(bool hasText, bool titledNotMain) const;
-    double textFieldHeight(bool hasText, bool titledNotMain) const;
-    double popupOrSliderHeight(bool hasText, bool titledNotMain) const;
-    double radioHeight(bool hasText, bool titledNotMain) const;
-    double datePickerHeight(bool hasText, bool titledNotMain) const;
 
     // ---- model helpers (QuillUI.cpp)
     std::string localized(std::string_view key) const;
@@ -283,10 +251,11 @@ private:
     std::vector<kz::TextField*> allTexts() const;
     std::string unitFormat() const;
     std::string formatNumber(double number) const;
-    bool isTextFieldType() const;
     bool isRadioType() const;
+    // Whole seconds, the fraction dropped.
+    static std::string secondsText(double seconds);
 
-    // ---- construction helpers (QuillUIConstruction.cpp, QuillUIWidgets.cpp)
+    // ---- construction helpers (QuillUIConstruction.cpp)
     OptionalText initialValue() const;
     static std::string fillDescriptionText(std::string_view format, const std::string& minText,
                                            const std::string& maxText);
@@ -294,13 +263,6 @@ private:
     std::shared_ptr<kz::ImageView> addIconView(kz::Rect frame, std::shared_ptr<kz::Image> image);
     void readDescription(const kz::Dictionary& description, const std::string& paneName);
     void buildTitleRow(double x0, double top, double headWidth);
-    void buildTextField(const Frame& frame);
-    void buildNumberField(const Frame& frame);
-    void buildSlider(const Frame& frame);
-    void buildRadioColumn(const Frame& frame);
-    void buildCheckBox(const Frame& frame);
-    void buildPopupButton(const Frame& frame);
-    void buildDatePickers(const Frame& frame);
     void buildChildren(double top, const std::string& paneName);
     std::optional<kz::Dictionary> childDescriptionFile() const;
     kz::Action action(const char* selector, void (QuillUI::*handler)(kz::Control*));
@@ -308,7 +270,7 @@ private:
     // ---- description and model
     kz::Dictionary _control_dictionary;
     Kind _kind = Kind::TitleLine;
-    const Type* _type = &typeNamed("");
+    const QuillControlType* _type;  // never null: a title line at least
     std::shared_ptr<kz::Bundle> _bundle;
     std::string _quillkeyword;
     std::string _keyword_text;
@@ -335,27 +297,13 @@ private:
     std::vector<std::string> _theNameOfDisabledKey;
     std::vector<std::string> _theNameOfEnabledKey;
     std::vector<std::shared_ptr<QuillUI>> _child_controls;
-    std::vector<std::string> _options_key;
-    std::vector<std::string> _options_text;
     int _childDepth = 0;
     std::weak_ptr<char> _pendingSelection;  // the scheduled selectMatrix, while it waits
     std::shared_ptr<const kz::Dictionary> _childDescriptions;
     std::shared_ptr<std::size_t> _descendantsLeft;  // shared by a control tree
 
     // ---- widgets, texts and icons
-    std::shared_ptr<kz::Button> _checkBox;
-    std::shared_ptr<kz::PopUpButton> _popupButton;
-    std::shared_ptr<kz::Matrix> _radioButtonMatrix;
-    std::shared_ptr<QuillUITextField> _textField;
-    std::shared_ptr<kz::Stepper> _stepper;
-    std::shared_ptr<kz::Slider> _slider;
-    std::shared_ptr<kz::Button> _pushButton;
-    std::vector<std::shared_ptr<kz::DatePicker>> _datePickers;
-    std::shared_ptr<kz::TextField> _labelText, _descText, _headText, _headTitleText, _groupTitleText;
-    std::shared_ptr<kz::TextField> _minIconText, _maxIconText;
-    std::vector<std::shared_ptr<kz::TextField>> _sliderTickLabels;
-    std::shared_ptr<kz::ImageView> _groupIconView, _trueIconView, _falseIconView;
-    std::shared_ptr<kz::ImageView> _minIconView, _maxIconView, _numberIconView;
+    QuillControlParts _parts;
 };
 
 }  // namespace ComTORVALEKZ2R4_Plugin

@@ -1,6 +1,7 @@
 // Building an option control from its description inside the frame the
-// pane gave it: the widgets, their frames (points, origin bottom left) and the
-// height the control asks for.
+// pane gave it (points, origin bottom left): the build order, the title row,
+// child controls and the height the control asks for. The widgets of each
+// control type are its type's to build (types/).
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "engine/controls/ControlDescription.h"
 #include "engine/controls/QuillUI.h"
+#include "engine/controls/types/QuillControlType.h"
 #include "platform/foundation/Log.h"
 #include "platform/foundation/PropertyList.h"
 
@@ -26,7 +28,33 @@ bool fileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// Fills each "%@" in turn; "%%" is a percent sign.
+std::string fillObjects(std::string_view format, const std::vector<std::string>& objects) {
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == '@' || format[i + 1] == '%')) {
+            if (format[i + 1] == '%') out += '%';
+            else if (next < objects.size()) out += objects[next++];
+            ++i;
+            continue;
+        }
+        out += format[i];
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string QuillUI::fillDescriptionText(std::string_view format, const std::string& minText,
+                                         const std::string& maxText) {
+    return fillObjects(format, {minText, maxText});
+}
+
+OptionalText QuillUI::initialValue() const {
+    OptionalText v = CD::text(_control_dictionary, "defchoice");
+    return v ? v : CD::text(_control_dictionary, "default");
+}
 
 kz::Action QuillUI::action(const char* selector, void (QuillUI::*handler)(kz::Control*)) {
     return kz::Action{selector, [this, handler](kz::Control& sender) { (this->*handler)(&sender); }};
@@ -100,17 +128,17 @@ void QuillUI::createControls(const kz::Dictionary& description, const std::strin
         !(_isEnableIcon && (_kind == Kind::CheckBox || isRadioType()))) {
         if (auto image = bundleImage(CD::text(d, "groupIcon").value_or("group_icon"), false)) {
             double y = _kind == Kind::CheckBox ? T - 12.0 * (_line_count + 1) : T - kRow;
-            _groupIconView = addIconView(kz::Rect(0, y, 24, 24), image);
+            _parts.groupIconView = addIconView(kz::Rect(0, y, 24, 24), image);
         }
     }
     // Group title.
     if (d.contains("groupTitle")) {
-        _groupTitleText = addTextItem(kz::Rect(24, T - kRow, W - 24, kTextHeight),
+        _parts.groupTitleText = addTextItem(kz::Rect(24, T - kRow, W - 24, kTextHeight),
                                       localized(CD::text(d, "groupTitle").value_or("")));
         T -= kRow;
     }
-    if (!_type->ownTitleRow) buildTitleRow(x0, T, hw);
-    if (_type->build) (this->*_type->build)(Frame{x0, T, hw, r, W, indent});
+    if (!_type->buildsOwnTitleRow()) buildTitleRow(x0, T, hw);
+    _type->build(*this, QuillControlType::Frame{x0, T, hw, r, W, indent});
 
     if (CD::flag(d, "isHidden")) setHidden(true);
     if (!CD::texts(d, "other_controls").empty()) buildChildren(T, paneName);
@@ -124,13 +152,13 @@ void QuillUI::buildTitleRow(double x0, double top, double hw) {
     if (hasLabel) {
         OptionalText headTitle = CD::nonEmptyText(d, "head_title_text");
         if (headTitle && hw != 0)
-            _headTitleText = addTextItem(kz::Rect(x0, top - kRow, hw, kTextHeight), localized(*headTitle));
-        _labelText = addTextItem(kz::Rect(x0 + hw, top - kRow, W - x0 - hw, kTextHeight), localized(*_rawLabel));
+            _parts.headTitleText = addTextItem(kz::Rect(x0, top - kRow, hw, kTextHeight), localized(*headTitle));
+        _parts.labelText = addTextItem(kz::Rect(x0 + hw, top - kRow, W - x0 - hw, kTextHeight), localized(*_rawLabel));
     }
     if (hw != 0) {
         // The caption sits on the widget row, which a missing label leaves below its row.
         const double row = (!_rawLabel || !_rawLabel->empty()) ? kRow : 0;
-        _headText = addTextItem(kz::Rect(x0, top - kRow - row, hw, kTextHeight),
+        _parts.headText = addTextItem(kz::Rect(x0, top - kRow - row, hw, kTextHeight),
                                 localized(CD::text(d, "head_text").value_or("")));
     }
 }
@@ -141,29 +169,10 @@ double QuillUI::getControlHeight() const {
     const bool hasText = CD::nonEmptyText(d, "text").has_value();
     const kz::Value* groupMain = d.find("isGroupMain");
     const bool titledNotMain = groupMain && !groupMain->boolValue() && d.contains("groupTitle");
-    double height = _type->height ? (this->*_type->height)(hasText, titledNotMain) : 0;
+    double height = _type->height(*this, hasText, titledNotMain);
     if (height != 0)
         height += kRow * static_cast<double>(std::clamp<long long>(CD::integer(d, "blank_line_count", 0), 0, 10000));
     return height;
-}
-
-double QuillUI::checkBoxHeight(bool, bool titledNotMain) const {
-    return kRow * _line_count + (titledNotMain ? kRow : 0);
-}
-
-double QuillUI::textFieldHeight(bool hasText, bool titledNotMain) const {
-    return (titledNotMain ? 48 : kRow) + (hasText ? kRow : 0);
-}
-
-double QuillUI::popupOrSliderHeight(bool hasText, bool) const { return hasText ? 48 : kRow; }
-
-// A horizontal column is built as a vertical one and needs its room.
-double QuillUI::radioHeight(bool hasText, bool) const {
-    return 20.0 * std::max(getChoicesCount(), 0) + (hasText ? kRow : 0);
-}
-
-double QuillUI::datePickerHeight(bool, bool) const {
-    return CD::text(_control_dictionary, "text") == std::string() ? 179 : 203;
 }
 
 std::optional<std::string> QuillUI::getUIFilePath() const {
@@ -252,32 +261,9 @@ void QuillUI::controlRemoveAll() {
     }
     for (kz::View* part : allParts())
         if (auto* c = dynamic_cast<kz::Control*>(part)) c->setAction({});
-    if (_textField) _textField->setDelegate(nullptr);
-    _checkBox.reset();
-    _popupButton.reset();
-    _radioButtonMatrix.reset();
-    _textField.reset();
-    _stepper.reset();
-    _slider.reset();
-    _pushButton.reset();
-    _datePickers.clear();
-    _labelText.reset();
-    _descText.reset();
-    _headText.reset();
-    _headTitleText.reset();
-    _groupTitleText.reset();
-    _minIconText.reset();
-    _maxIconText.reset();
-    _sliderTickLabels.clear();
-    _groupIconView.reset();
-    _trueIconView.reset();
-    _falseIconView.reset();
-    _minIconView.reset();
-    _maxIconView.reset();
-    _numberIconView.reset();
+    if (_parts.textField) _parts.textField->setDelegate(nullptr);
+    _parts = {};
     _child_controls.clear();
-    _options_key.clear();
-    _options_text.clear();
     _popupItemChoice.clear();
     _old_value.reset();
     _theNameOfDisabledKey.clear();
