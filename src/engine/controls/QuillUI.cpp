@@ -91,16 +91,17 @@ void QuillUI::setControlDictionary(kz::Dictionary description, std::shared_ptr<k
 
 void QuillUI::setType() {
     _type = &QuillControlTypes::named(controlType());
-    _kind = _type->kind();
 }
 
 std::string QuillUI::controlType() const { return CD::text(_control_dictionary, "control_type").value_or(""); }
+
+QuillUI::Kind QuillUI::kind() const { return _type->kind(); }
 
 QuillUI::Kind QuillUI::kindOf(std::string_view type) { return QuillControlTypes::named(type).kind(); }
 
 // A horizontal radio column is a vertical one in every respect (its type
 // says so for building, reading and writing; this for the rest).
-bool QuillUI::isRadioType() const { return _kind == Kind::RadioButton || _kind == Kind::HRadioButton; }
+bool QuillUI::isRadioType() const { return kind() == Kind::RadioButton || kind() == Kind::HRadioButton; }
 
 std::string QuillUI::localized(std::string_view key) const {
     std::string k(key);
@@ -156,8 +157,8 @@ void QuillUI::setStringValue(const OptionalText& v) {
 OptionalText QuillUI::getSelectedOptionText() const { return _type->shown(*this); }
 
 OptionalText QuillUI::getOptionText(const OptionalText& v) const {
-    if (_kind == Kind::CheckBox) return choiceTextAt(v == "True" ? 0 : 1);
-    if (_kind == Kind::PopupButton || isRadioType()) {
+    if (kind() == Kind::CheckBox) return choiceTextAt(v == "True" ? 0 : 1);
+    if (kind() == Kind::PopupButton || isRadioType()) {
         OptionalText found;
         for (std::size_t i = 0; i < _theArray.size(); ++i)
             if (v && choiceAt(i) == *v) found = choiceTextAt(i);
@@ -169,7 +170,7 @@ OptionalText QuillUI::getOptionText(const OptionalText& v) const {
 OptionalText QuillUI::getDefault() const {
     OptionalText d = CD::nonEmptyText(_control_dictionary, "default");
     if (!d) return std::nullopt;
-    if (_kind == Kind::DatePicker) return datePickerDictionaryValueToStringValue(kz::Value(*d));
+    if (kind() == Kind::DatePicker) return datePickerDictionaryValueToStringValue(kz::Value(*d));
     return d;
 }
 
@@ -211,7 +212,7 @@ void QuillUI::setDoubleValue(double number) {
 }
 
 void QuillUI::updateMin(double minimum, double maximum) {
-    if (_kind != Kind::NumberField || !_parts.textField) return;
+    if (kind() != Kind::NumberField || !_parts.textField) return;
     std::string minText = formatNumber(minimum), maxText = formatNumber(maximum);
     _parts.textField->setMin(kz::doubleValueOfText(minText));
     _parts.textField->setMax(kz::doubleValueOfText(maxText));
@@ -459,7 +460,7 @@ void QuillUI::fillPopupMenu() {
 }
 
 void QuillUI::setPopupButtonArray(const PopupButtonItems& items) {
-    if (_kind != Kind::PopupButton || items.empty()) return;
+    if (kind() != Kind::PopupButton || items.empty()) return;
     _popupButtonArray = items;
     fillPopupMenu();
 }

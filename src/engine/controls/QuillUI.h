@@ -82,7 +82,7 @@ public:
     enum class Kind { TitleLine, CheckBox, PopupButton, RadioButton, HRadioButton, Slider, DatePicker,
                       NumberField, TextField, SecureTextField };
     static Kind kindOf(std::string_view controlType);
-    Kind kind() const { return _kind; }
+    Kind kind() const;
     std::string controlClass() const { return "controlClass"; }
 
     // ---- values
@@ -269,7 +269,6 @@ private:
 
     // ---- description and model
     kz::Dictionary _control_dictionary;
-    Kind _kind = Kind::TitleLine;
     const QuillControlType* _type;  // never null: a title line at least
     std::shared_ptr<kz::Bundle> _bundle;
     std::string _quillkeyword;

@@ -125,9 +125,9 @@ void QuillUI::createControls(const kz::Dictionary& description, const std::strin
 
     // Group icon.
     if (CD::flag(d, "isGroupMain") &&
-        !(_isEnableIcon && (_kind == Kind::CheckBox || isRadioType()))) {
+        !(_isEnableIcon && (kind() == Kind::CheckBox || isRadioType()))) {
         if (auto image = bundleImage(CD::text(d, "groupIcon").value_or("group_icon"), false)) {
-            double y = _kind == Kind::CheckBox ? T - 12.0 * (_line_count + 1) : T - kRow;
+            double y = kind() == Kind::CheckBox ? T - 12.0 * (_line_count + 1) : T - kRow;
             _parts.groupIconView = addIconView(kz::Rect(0, y, 24, 24), image);
         }
     }
